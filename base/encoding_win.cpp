@@ -1,0 +1,57 @@
+#include <windows.h>
+
+#include <clocale>
+#include <locale>
+#include <vector>
+
+#include "base/encoding.h"
+#include "base/process_locale.h"
+
+namespace Ostra {
+
+namespace {
+
+class DefaultEncoding final : public Encoding {
+ public:
+  int encodeChars(const char16_t* chars, int charCount, char* bytes, int byteCapacity) override {
+    if (charCount <= 0) return 0;
+    return WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(chars), charCount, bytes, byteCapacity,
+                               nullptr, nullptr);
+  }
+
+  // Two bytes per unit are enough for any double-byte ANSI code page.
+  int maxByteCount(int charCount) override { return charCount * 2; }
+  int maxCharCount(int byteCount) override { return byteCount; }
+
+  String decodeBytes(const std::string& bytes, int index, int count) override {
+    if (count <= 0) return emptyString;
+    std::vector<wchar_t> buffer(static_cast<size_t>(maxByteCount(count)) + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.data() + index, count, buffer.data(),
+                                      static_cast<int>(buffer.size()));
+    const auto* units = reinterpret_cast<const char16_t*>(buffer.data());
+    return String::fromChars(units, units + (n > 0 ? n : 0));
+  }
+
+  bool query(int) override { return false; }
+};
+
+}  // namespace
+
+Encoding& defaultEncoding() {
+  static DefaultEncoding encoding;
+  return encoding;
+}
+
+void setUpProcessLocale() {
+  _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
+  // The user's default locale for the C library (iswspace, atoi, wide printf).
+  // libstdc++ on Windows knows only the "C" locale by name, so the C++ global
+  // locale stays classic when the user's locale has no name it understands.
+  try {
+    std::locale::global(std::locale(""));
+  } catch (const std::runtime_error&) {
+  }
+  std::setlocale(LC_ALL, "");
+}
+
+}  // namespace Ostra

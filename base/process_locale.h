@@ -1,0 +1,9 @@
+#pragma once
+
+namespace Ostra {
+
+// Makes the user's default locale the process-wide one, for the C library and
+// the standard library alike; runs once during static initialisation.
+void setUpProcessLocale();
+
+}  // namespace Ostra

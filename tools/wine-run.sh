@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs a Windows program under wine64 the way the tests expect: a prefix of the
+# build tree's own, no debug chatter, code page 932, and a virtual display when
+# there is none.  Usage: wine-run.sh PROGRAM.exe [ARGS...]
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX=${WINEPREFIX:-$here/../build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export LC_ALL=${KAIRON_WINE_LOCALE:-ja_JP.UTF-8}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+
+# Creating a prefix takes a while; do it once, and only one caller at a time.
+if [ ! -f "$WINEPREFIX/.kairon-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.kairon-ready" ]; then
+      "$wine" wineboot -i >/dev/null 2>&1 || true
+      wineserver -w || true
+      touch "$WINEPREFIX/.kairon-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s '-screen 0 1024x768x24' "$wine" "$@"
+fi
+exec "$wine" "$@"
