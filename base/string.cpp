@@ -27,9 +27,7 @@ String::String(const std::u16string& text) : text_(std::make_shared<const std::u
 
 String::String(std::u16string&& text) : text_(std::make_shared<const std::u16string>(std::move(text))) {}
 
-String String::fromChars(const char16_t* begin, const char16_t* end) {
-  return String(std::u16string(begin, end));
-}
+String String::fromChars(const char16_t* begin, const char16_t* end) { return String(std::u16string(begin, end)); }
 
 String String::format(const String& pattern, ...) {
   // The patterns hold integers only, so formatting the UTF-8 form of the

@@ -11,7 +11,7 @@ namespace Ostra {
 // There is no null String: an empty value is a text of length 0.
 class String {
  public:
-  String();  // the shared empty text
+  String();                      // the shared empty text
   String(const char16_t* text);  // up to the terminator
   String(const std::u16string& text);
   String(std::u16string&& text);

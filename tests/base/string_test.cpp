@@ -158,7 +158,8 @@ TEST(Utf8, RoundTripsEveryPlaneAndReplacesBrokenInput) {
   const String text(u"a\u00e9\u3042\U0001F375");
   EXPECT_EQ("a\xc3\xa9\xe3\x81\x82\xf0\x9f\x8d\xb5", toUtf8(text));
   EXPECT_EQ(text, fromUtf8(toUtf8(text)));
-  EXPECT_EQ(String(u"\uFFFDx"), fromUtf8("\xff" "x"));
+  EXPECT_EQ(String(u"\uFFFDx"), fromUtf8("\xff"
+                                         "x"));
   EXPECT_EQ(String(u"\uFFFD"), fromUtf8("\xc0\xaf").substring(0, 1));
   const char16_t lone[] = {0xD800, u'x', 0};
   EXPECT_EQ("\xef\xbf\xbdx", toUtf8(String(lone)));

@@ -15,9 +15,8 @@ TempDir::TempDir() {
   std::random_device random;
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   for (;;) {
-    path_ = fs::temp_directory_path() /
-            ("kairon-test-" + std::to_string(stamp % 1000000007) + "-" + std::to_string(random() % 100000) + "-" +
-             std::to_string(counter++));
+    path_ = fs::temp_directory_path() / ("kairon-test-" + std::to_string(stamp % 1000000007) + "-" +
+                                         std::to_string(random() % 100000) + "-" + std::to_string(counter++));
     std::error_code error;
     if (fs::create_directory(path_, error)) break;
   }

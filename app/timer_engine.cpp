@@ -1,0 +1,62 @@
+#include "app/timer_engine.h"
+
+#include <climits>
+
+using Ostra::String;
+
+int calcRemainSeconds(const String& hours, const String& minutes, const String& seconds, bool timeOfDay,
+                      const Ostra::LocalTime& now) {
+  // 64-bit arithmetic: absurd digit strings must clamp, not overflow.
+  int64_t count = (static_cast<int64_t>(hours.toInt()) * 60 + minutes.toInt()) * 60 + seconds.toInt();
+  if (timeOfDay) {
+    count -= now.hour * 3600 + now.minute * 60 + now.second;
+    if (count <= 0) count += SecondsPerDay;
+  }
+  if (count > INT_MAX) return INT_MAX;
+  if (count < INT_MIN) return INT_MIN;
+  return static_cast<int>(count);
+}
+
+String captionText(int remainSeconds) {
+  String caption;
+  if (remainSeconds >= 0) {
+    caption += u"あと";
+    if (remainSeconds / 3600 > 0) caption += String::format(u"%d", remainSeconds / 3600) + u"時間";
+    if (remainSeconds / 60 > 0) caption += String::format(u"%02d", remainSeconds / 60 % 60) + u"分";
+    caption += String::format(u"%02d", remainSeconds % 60) + u"秒";
+    caption += u" / ";
+  }
+  return caption + String(u"Kairon") + String::format(u" build-%d", BuildNumber);
+}
+
+int stageIconId(int remainSeconds) {
+  if (remainSeconds < 0) return IdleIconId;
+  if (remainSeconds >= 1 && remainSeconds <= 9) return DigitOneIconId + 1 - remainSeconds;
+  return RunningIconId;
+}
+
+void Countdown::start(int count, int64_t nowMs, int earlyMs) {
+  remainSeconds_ = count;
+  deadlineMs_ = nowMs + static_cast<int64_t>(count) * 1000 - earlyMs;
+}
+
+bool Countdown::tick(int64_t nowMs) {
+  const int64_t leftMs = deadlineMs_ - nowMs;
+  if (leftMs <= 0) {
+    remainSeconds_ = 0;
+    return true;
+  }
+  const int64_t seconds = (leftMs + 999) / 1000;
+  remainSeconds_ = seconds > INT_MAX ? INT_MAX : static_cast<int>(seconds);
+  return false;
+}
+
+int Countdown::nextTickDelay(int64_t nowMs) const {
+  const int64_t leftMs = deadlineMs_ - nowMs;
+  if (leftMs <= 0) return 0;
+  if (leftMs <= 1000) return static_cast<int>(leftMs);
+  // The next boundary is the largest whole number of seconds before the deadline
+  // that is still ahead of now.
+  const int64_t toBoundary = (leftMs - 1) % 1000 + 1;
+  return static_cast<int>(toBoundary) + TickSlackMilliseconds;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/clock.h"
+#include "base/string.h"
+
+// The countdown: from the three time fields to a count of seconds, the count
+// down to expiry, and what the user sees of it (caption and stage icon).
+// Plain values in, plain values out; the dialog wires it to the controls.
+
+constexpr int TimerId = 100;
+constexpr int TickMilliseconds = 1000;
+constexpr int SecondsPerDay = 86400;
+constexpr int BuildNumber = 6;
+
+// Icon resources of the stage rule.
+constexpr int IdleIconId = 104;
+constexpr int RunningIconId = 105;
+constexpr int DigitOneIconId = 117;  // 109..117 are the digits 9..1
+
+// Seconds to count from the hours, minutes and seconds texts (atoi rules: empty
+// or non-numeric is 0, no range limits).  In time-of-day mode the fields are a
+// local time to wait for, and one that is now or past means tomorrow.  A count
+// beyond the 32-bit range is clamped to it.
+int calcRemainSeconds(const Ostra::String& hours, const Ostra::String& minutes, const Ostra::String& seconds,
+                      bool timeOfDay, const Ostra::LocalTime& now);
+
+// "あと1時間02分05秒 / Kairon build-6" while running, "Kairon build-6" when idle (negative).
+Ostra::String captionText(int remainSeconds);
+
+// 104 idle, 105 for 10 or more and for 0, 118 - n for 1..9.
+int stageIconId(int remainSeconds);
+
+// A running countdown kept as a deadline on the monotonic clock, so late or
+// dropped ticks never make it run late: each tick recomputes the seconds left.
+class Countdown {
+ public:
+  // Counts `count` seconds from nowMs.  earlyMs moves the deadline back so that
+  // it falls on a wall-clock second (the part of the current second gone by).
+  void start(int count, int64_t nowMs, int earlyMs = 0);
+  void stop() { remainSeconds_ = -1; }
+
+  bool running() const { return remainSeconds_ >= 0; }
+  // Seconds left as last computed; -1 when idle.
+  int remainSeconds() const { return remainSeconds_; }
+
+  // Sets the seconds left to the whole seconds until the deadline, rounded up;
+  // true when the deadline has come (the countdown stays as it is).
+  bool tick(int64_t nowMs);
+
+  // When the next tick should come: just after the next whole second of the
+  // deadline, so that each on-time tick steps the count by exactly one, and at
+  // the deadline itself for the last one.
+  int nextTickDelay(int64_t nowMs) const;
+
+ private:
+  int remainSeconds_ = -1;
+  int64_t deadlineMs_ = 0;
+};
+
+// How far after a second boundary a tick is aimed, so that the usual timer
+// jitter never lands it before the boundary (which would repeat a second).
+constexpr int TickSlackMilliseconds = 20;

@@ -1,0 +1,196 @@
+#include "app/timer_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <iterator>
+#include <vector>
+
+#include "tests/support/string_print.h"
+
+using Ostra::LocalTime;
+using Ostra::String;
+
+namespace {
+
+TEST(CalcRemainSeconds, Durations) {
+  const LocalTime anyTime{12, 34, 56, 0};
+  const struct {
+    const char16_t *h, *m, *s;
+    int want;
+  } cases[] = {{u"0", u"0", u"5", 5},       {u"1", u"0", u"0", 3600},  {u"", u"90", u"", 5400},      {u"", u"", u"", 0},
+               {u"abc", u"2x", u"07", 127}, {u" 1", u"1", u"1", 3661}, {u"0", u"0", u"86400", 86400}};
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(cases[i].want, calcRemainSeconds(cases[i].h, cases[i].m, cases[i].s, false, anyTime)) << "case " << i;
+}
+
+TEST(CalcRemainSeconds, TimeOfDayWaitsForTheNextSuchMoment) {
+  const struct {
+    const char16_t *h, *m, *s;
+    LocalTime now;
+    int want;
+  } cases[] = {
+      {u"7", u"0", u"0", {7, 0, 0, 0}, 86400},    // now means tomorrow
+      {u"6", u"59", u"59", {7, 0, 0, 0}, 86399},  // one second past
+      {u"7", u"0", u"0", {6, 59, 30, 0}, 30},
+      {u"30", u"0", u"0", {1, 0, 0, 0}, 29 * 3600},  // not reduced modulo a day
+      {u"0", u"0", u"0", {23, 59, 59, 500}, 1},
+      {u"23", u"59", u"59", {0, 0, 0, 0}, 86399},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(cases[i].want, calcRemainSeconds(cases[i].h, cases[i].m, cases[i].s, true, cases[i].now)) << "case " << i;
+}
+
+TEST(CalcRemainSeconds, HugeCountsClampInsteadOfOverflowing) {
+  const LocalTime noon{12, 0, 0, 0};
+  EXPECT_EQ(INT_MAX, calcRemainSeconds(u"999999999", u"0", u"0", false, noon));
+  EXPECT_EQ(INT_MAX, calcRemainSeconds(u"2147483647", u"2147483647", u"2147483647", true, noon));
+  EXPECT_EQ(INT_MAX, calcRemainSeconds(u"596524", u"0", u"0", false, noon));  // 2147486400 > INT_MAX
+  EXPECT_EQ(596523 * 3600, calcRemainSeconds(u"596523", u"0", u"0", false, noon));
+}
+
+TEST(CaptionText, Table) {
+  const struct {
+    int count;
+    const char16_t* want;
+  } cases[] = {
+      {3725, u"あと1時間02分05秒 / Kairon build-6"},
+      {3600, u"あと1時間00分00秒 / Kairon build-6"},
+      {3599, u"あと59分59秒 / Kairon build-6"},
+      {5400, u"あと1時間30分00秒 / Kairon build-6"},
+      {125, u"あと02分05秒 / Kairon build-6"},
+      {60, u"あと01分00秒 / Kairon build-6"},
+      {59, u"あと59秒 / Kairon build-6"},
+      {0, u"あと00秒 / Kairon build-6"},
+      {360000, u"あと100時間00分00秒 / Kairon build-6"},
+      {-1, u"Kairon build-6"},
+      {-100, u"Kairon build-6"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(String(cases[i].want), captionText(cases[i].count)) << i;
+}
+
+TEST(StageIconId, Table) {
+  const struct {
+    int count, want;
+  } cases[] = {{-1, 104}, {-7, 104}, {10, 105}, {3600, 105}, {9, 109}, {8, 110}, {7, 111},      {6, 112},
+               {5, 113},  {4, 114},  {3, 115},  {2, 116},    {1, 117}, {0, 105}, {INT_MAX, 105}};
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].want, stageIconId(cases[i].count)) << i;
+}
+
+// Drives a countdown the way the dialog does: each tick arrives when the
+// countdown asked for it, plus the given lateness.
+struct TickLog {
+  std::vector<int> counts;  // remainSeconds after each tick that did not expire
+  int64_t expiredAt = -1;
+  int ticks = 0;
+};
+
+TickLog runCountdown(int count, int64_t startMs, int earlyMs, int64_t (*lateness)(int tick)) {
+  Countdown countdown;
+  countdown.start(count, startMs, earlyMs);
+  TickLog run;
+  int64_t now = startMs;
+  while (run.ticks < 100000) {
+    now += countdown.nextTickDelay(now) + lateness(run.ticks);
+    ++run.ticks;
+    if (countdown.tick(now)) {
+      run.expiredAt = now;
+      break;
+    }
+    run.counts.push_back(countdown.remainSeconds());
+  }
+  return run;
+}
+
+int64_t onTime(int) { return 0; }
+
+TEST(Countdown, OnTimeTicksStepByOneAndExpireOnTheNthTick) {
+  const TickLog run = runCountdown(5, 1000, 0, onTime);
+  EXPECT_EQ((std::vector<int>{4, 3, 2, 1}), run.counts);
+  EXPECT_EQ(5, run.ticks);
+  EXPECT_EQ(6000, run.expiredAt);
+  std::vector<int> icons;
+  for (int c : run.counts) icons.push_back(stageIconId(c));
+  EXPECT_EQ(113, stageIconId(5));
+  EXPECT_EQ((std::vector<int>{114, 115, 116, 117}), icons);
+}
+
+TEST(Countdown, OneHourDropsTheHourPartAfterTheFirstTick) {
+  Countdown countdown;
+  countdown.start(3600, 0);
+  EXPECT_EQ(String(u"あと1時間00分00秒 / Kairon build-6"), captionText(countdown.remainSeconds()));
+  const int64_t now = countdown.nextTickDelay(0);
+  EXPECT_FALSE(countdown.tick(now));
+  EXPECT_EQ(String(u"あと59分59秒 / Kairon build-6"), captionText(countdown.remainSeconds()));
+}
+
+TEST(Countdown, ZeroAndNegativeCountsExpireOnTheFirstTick) {
+  for (int count : {0, -5}) {
+    Countdown countdown;
+    countdown.start(count, 500);
+    EXPECT_EQ(0, countdown.nextTickDelay(500)) << count;
+    EXPECT_TRUE(countdown.tick(500)) << count;
+  }
+}
+
+TEST(Countdown, LateAndDroppedTicksStillExpireAtTheDeadline) {
+  // A tick 0-900 ms late, and now and then one lost altogether.
+  const auto jittery = [](int tick) -> int64_t { return tick % 7 == 3 ? 1000 : (tick * 137) % 900; };
+  const TickLog run = runCountdown(60, 0, 0, jittery);
+  // Expiry comes with the first tick at or after the deadline: no later than
+  // that tick's own lateness.
+  ASSERT_GE(run.expiredAt, 60000);
+  EXPECT_LE(run.expiredAt, 60000 + jittery(run.ticks - 1));
+  for (size_t i = 1; i < run.counts.size(); ++i) EXPECT_LE(run.counts[i], run.counts[i - 1]);
+  // A tick counting 60 ticks instead would end seconds late.
+  EXPECT_LT(run.ticks, 60);
+}
+
+TEST(Countdown, EarlyTicksNeitherSkipNorExpireEarly) {
+  Countdown countdown;
+  countdown.start(3, 0);
+  EXPECT_FALSE(countdown.tick(995));  // 5 ms before the first boundary
+  EXPECT_EQ(3, countdown.remainSeconds());
+  EXPECT_EQ(5 + TickSlackMilliseconds, countdown.nextTickDelay(995));
+  EXPECT_FALSE(countdown.tick(1020));
+  EXPECT_EQ(2, countdown.remainSeconds());
+  EXPECT_FALSE(countdown.tick(2998));  // the last tick, 2 ms early
+  EXPECT_EQ(1, countdown.remainSeconds());
+  EXPECT_EQ(2, countdown.nextTickDelay(2998));
+  EXPECT_TRUE(countdown.tick(3000));
+}
+
+TEST(Countdown, TimeOfDayDeadlineFallsOnTheWallClockSecond) {
+  // Started at 6:59:30.700 for 7:00:00: 30 whole seconds by the fields, but the
+  // alarm is due 29.3 s later.
+  const LocalTime now{6, 59, 30, 700};
+  const int count = calcRemainSeconds(u"7", u"0", u"0", true, now);
+  ASSERT_EQ(30, count);
+  Countdown countdown;
+  countdown.start(count, 10000, now.millisecond);
+  EXPECT_EQ(300 + TickSlackMilliseconds, countdown.nextTickDelay(10000));
+  EXPECT_FALSE(countdown.tick(10320));
+  EXPECT_EQ(29, countdown.remainSeconds());
+  EXPECT_FALSE(countdown.tick(39299));
+  EXPECT_TRUE(countdown.tick(39300));
+}
+
+TEST(Countdown, SleepPastTheDeadlineExpiresAtTheFirstTickAfterWaking) {
+  Countdown countdown;
+  countdown.start(600, 0);
+  EXPECT_FALSE(countdown.tick(1020));
+  EXPECT_TRUE(countdown.tick(3 * 3600 * 1000));  // the machine slept for hours
+}
+
+TEST(Countdown, StopMakesItIdle) {
+  Countdown countdown;
+  EXPECT_FALSE(countdown.running());
+  EXPECT_EQ(-1, countdown.remainSeconds());
+  countdown.start(10, 0);
+  EXPECT_TRUE(countdown.running());
+  countdown.stop();
+  EXPECT_FALSE(countdown.running());
+  EXPECT_EQ(-1, countdown.remainSeconds());
+}
+
+}  // namespace
