@@ -1,0 +1,104 @@
+#include <vector>
+
+#include "base/call_form.h"
+#include "base/encoding.h"
+#include "base/filesystem.h"
+#include "base/filesystem_platform.h"
+#include "base/path.h"
+#include "base/platform_win.h"
+
+namespace Ostra {
+
+namespace {
+
+std::string ansi(const String& text) { return defaultEncoding().encode(text); }
+
+// Puts the previous error mode back, also when an exception passes.
+class ErrorModeScope {
+ public:
+  explicit ErrorModeScope(UINT mode) : previous_(SetErrorMode(mode)) {}
+  ~ErrorModeScope() { SetErrorMode(previous_); }
+  ErrorModeScope(const ErrorModeScope&) = delete;
+  ErrorModeScope& operator=(const ErrorModeScope&) = delete;
+
+ private:
+  const UINT previous_;
+};
+
+}  // namespace
+
+unsigned fileAttributes(const String& path) {
+  if (useWideCalls()) return GetFileAttributesW(wide(path));
+  return GetFileAttributesA(ansi(path).c_str());
+}
+
+void clearFileAttributes(const String& path) {
+  if (useWideCalls()) {
+    SetFileAttributesW(wide(path), FILE_ATTRIBUTE_NORMAL);
+  } else {
+    SetFileAttributesA(ansi(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+bool isDirectory(const String& path) {
+  // No "insert a disk" box for an empty removable drive.
+  ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
+  // "\" alone would otherwise become the empty path.
+  const String stripped = stripTrailingSeparator(path);
+  const unsigned attributes = fileAttributes(stripped.empty() ? path : stripped);
+  return attributes != kInvalidAttributes && (attributes & kDirectoryAttribute) != 0;
+}
+
+String currentDirectory() {
+  // Sized again when the first buffer is too small, so a long folder is not
+  // returned as garbage.
+  if (useWideCalls()) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (n >= buffer.size()) {
+      buffer.resize(n + 1);
+      n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (n == 0 || n >= buffer.size()) return emptyString;
+    return fromWide(buffer.data(), static_cast<int>(n));
+  }
+  std::vector<char> buffer(MAX_PATH);
+  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (n >= buffer.size()) {
+    buffer.resize(n + 1);
+    n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  }
+  if (n == 0 || n >= buffer.size()) return emptyString;
+  return defaultEncoding().decode(std::string(buffer.data(), n));
+}
+
+bool setCurrentDirectory(const String& path) {
+  if (useWideCalls()) return SetCurrentDirectoryW(wide(path)) != FALSE;
+  return SetCurrentDirectoryA(ansi(path).c_str()) != FALSE;
+}
+
+namespace platform {
+
+bool copyFile(const String& source, const String& target, bool failIfExists) {
+  if (useWideCalls()) return CopyFileW(wide(source), wide(target), failIfExists) != FALSE;
+  return CopyFileA(ansi(source).c_str(), ansi(target).c_str(), failIfExists) != FALSE;
+}
+
+bool deleteFile(const String& path) {
+  if (useWideCalls()) return DeleteFileW(wide(path)) != FALSE;
+  return DeleteFileA(ansi(path).c_str()) != FALSE;
+}
+
+bool removeDirectory(const String& path) {
+  if (useWideCalls()) return RemoveDirectoryW(wide(path)) != FALSE;
+  return RemoveDirectoryA(ansi(path).c_str()) != FALSE;
+}
+
+bool createDirectory(const String& path) {
+  if (useWideCalls()) return CreateDirectoryW(wide(path), nullptr) != FALSE;
+  return CreateDirectoryA(ansi(path).c_str(), nullptr) != FALSE;
+}
+
+}  // namespace platform
+
+}  // namespace Ostra

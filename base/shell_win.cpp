@@ -1,0 +1,31 @@
+// windows.h (through platform_win.h) must come before shellapi.h.
+#include "base/platform_win.h"
+
+#include <shellapi.h>
+
+#include "base/call_form.h"
+#include "base/encoding.h"
+#include "base/shell.h"
+
+namespace Ostra {
+
+namespace {
+
+void open(const String& file, const String* parameters, int showCommand) {
+  if (useWideCalls()) {
+    ShellExecuteW(nullptr, L"open", wide(file), parameters ? wide(*parameters) : nullptr, nullptr, showCommand);
+    return;
+  }
+  const std::string narrowFile = defaultEncoding().encode(file);
+  const std::string narrowParameters = parameters ? defaultEncoding().encode(*parameters) : std::string();
+  ShellExecuteA(nullptr, "open", narrowFile.c_str(), parameters ? narrowParameters.c_str() : nullptr, nullptr,
+                showCommand);
+}
+
+}  // namespace
+
+void shellOpen(const String& file, int showCommand) { open(file, nullptr, showCommand); }
+
+void shellOpen(const String& file, const String& parameters, int showCommand) { open(file, &parameters, showCommand); }
+
+}  // namespace Ostra
