@@ -48,7 +48,15 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-fs::path toPath(const String& text) { return fs::path(text.str()); }
+fs::path toPath(const String& text) {
+  std::u16string units = text.str();
+  // The program writes '\' between folders; on POSIX the system wants '/'.
+  if (fs::path::preferred_separator == '/') {
+    for (char16_t& unit : units)
+      if (unit == u'\\') unit = u'/';
+  }
+  return fs::path(units);
+}
 
 String fromPath(const fs::path& path) { return String(path.u16string()); }
 

@@ -32,7 +32,7 @@ class TempDir {
 std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 
-// A String as UTF-16 file names take it on this platform.
+// A String path as the system takes it ('\' becomes '/' on POSIX).
 std::filesystem::path toPath(const String& text);
 String fromPath(const std::filesystem::path& path);
 

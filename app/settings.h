@@ -1,0 +1,53 @@
+#pragma once
+
+#include "base/string.h"
+#include "config/config_data.h"
+
+// The fourteen settings of the dialog: their keys, types, defaults and
+// controls, and the copies between a settings document and the controls.
+
+enum class SettingKind { Number, Boolean, Text, Raw };
+
+struct Setting {
+  const char16_t* key;
+  SettingKind kind;
+  const char16_t* defaultValue;  // numbers in decimal, booleans "true"/"false"
+  int controlId;
+};
+
+// In the order every operation handles them.
+extern const Setting kSettings[14];
+
+// The dialog's controls as the settings see them.
+class ISettingsControls {
+ public:
+  virtual ~ISettingsControls() = default;
+  virtual Ostra::String text(int controlId) = 0;
+  virtual void setText(int controlId, const Ostra::String& text) = 0;
+  virtual int number(int controlId) = 0;  // the text's leading digits, 0 when none
+  virtual bool isChecked(int controlId) = 0;
+  virtual void setChecked(int controlId, bool checked) = 0;
+};
+
+// Every key with its default, through the typed setter of its type.
+void writeDefaults(Ostra::CConfigData& settings);
+// Every control's value into its key.
+void controlsToSettings(ISettingsControls& controls, Ostra::CConfigData& settings);
+// Every key's value into its control, in order; a zero time field is shown
+// empty.  A malformed value throws at its key, leaving the later controls as
+// they were.
+void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& controls);
+
+// The folder "template" beside the program, with its trailing separator.
+Ostra::String templateFolder();
+
+// Start-up settings: the defaults, then the default-settings file (created
+// when it cannot be read), then the start-up file when one is named: first as
+// given (relative to the template folder), then with the extension "tpt".
+// Returns the name that failed last when the start-up file could not be
+// loaded, empty otherwise.
+Ostra::String loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile);
+
+// The box texts of the file operations.
+Ostra::String loadFailedMessage(const Ostra::String& path);
+Ostra::String saveFailedMessage(const Ostra::String& path);

@@ -1,0 +1,206 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "base/environment.h"
+#include "base/path.h"
+#include "config/config_data.h"
+#include "resources/resource.h"
+#include "tests/support/temp_dir.h"
+
+using Ostra::CConfigData;
+using Ostra::String;
+using Ostra::testing::readBytes;
+using Ostra::testing::TempDir;
+using Ostra::testing::toPath;
+using Ostra::testing::writeBytes;
+
+namespace {
+
+// The dialog's controls as plain values, so the copies can be checked here.
+class Controls : public ISettingsControls {
+ public:
+  String text(int id) override { return texts[id]; }
+  void setText(int id, const String& text) override { texts[id] = text; }
+  int number(int id) override { return texts[id].toInt(); }
+  bool isChecked(int id) override { return checks[id]; }
+  void setChecked(int id, bool checked) override { checks[id] = checked; }
+
+  std::map<int, String> texts;
+  std::map<int, bool> checks;
+};
+
+std::string utf16File(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+const char16_t kDefaultFile[] =
+    u"CloseWithEnd = true\r\n"
+    u"MinimizeWithStart = true\r\n"
+    u"NotifyBeep = false\r\n"
+    u"NotifyExe = false\r\n"
+    u"NotifyExeFile = %comspec%\r\n"
+    u"NotifyExePrm = \r\n"
+    u"NotifyMsg = true\r\n"
+    u"NotifyMsgText = \r\n"
+    u"NotifyWav = false\r\n"
+    u"NotifyWavFile = %windir%\\Media\\chimes.wav\r\n"
+    u"TimeH = 0\r\n"
+    u"TimeM = 0\r\n"
+    u"TimeMode = false\r\n"
+    u"TimeS = 0\r\n";
+
+TEST(Settings, DefaultsAreWrittenAsTheDocumentedFile) {
+  TempDir dir;
+  CConfigData settings;
+  writeDefaults(settings);
+  ASSERT_TRUE(settings.save(dir.fileString("Kairon.cfg")));
+  EXPECT_EQ(utf16File(kDefaultFile), readBytes(dir.file("Kairon.cfg")));
+}
+
+TEST(Settings, DefaultsReachTheControls) {
+  CConfigData settings;
+  writeDefaults(settings);
+  Controls controls;
+  settingsToControls(settings, controls);
+  EXPECT_EQ(String(), controls.texts[IDC_HOURS]);
+  EXPECT_EQ(String(), controls.texts[IDC_MINUTES]);
+  EXPECT_EQ(String(), controls.texts[IDC_SECONDS]);
+  EXPECT_EQ(String(u"%windir%\\Media\\chimes.wav"), controls.texts[IDC_SOUND_FILE]);
+  EXPECT_EQ(String(u"%comspec%"), controls.texts[IDC_PROGRAM_FILE]);
+  EXPECT_EQ(String(), controls.texts[IDC_PROGRAM_ARGUMENTS]);
+  EXPECT_EQ(String(), controls.texts[IDC_MESSAGE_TEXT]);
+  const std::map<int, bool> checks = {
+      {IDC_TIME_OF_DAY, false}, {IDC_MESSAGE_ON, true},        {IDC_BEEP, false},        {IDC_SOUND_ON, false},
+      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true},
+  };
+  EXPECT_EQ(checks, controls.checks);
+}
+
+TEST(Settings, ControlsSurviveASaveAndALoad) {
+  TempDir dir;
+  Controls before;
+  before.texts = {{IDC_HOURS, u""},
+                  {IDC_MINUTES, u"5"},
+                  {IDC_SECONDS, u"0"},
+                  {IDC_MESSAGE_TEXT, u"お茶が入りました\r\n二行目 \\n は文字"},
+                  {IDC_SOUND_FILE, u"sounds\\bell.wav"},
+                  {IDC_PROGRAM_FILE, u"C:\\tools\\a b.exe"},
+                  {IDC_PROGRAM_ARGUMENTS, u"  -x \"y z\""}};
+  before.checks = {{IDC_TIME_OF_DAY, true},  {IDC_MESSAGE_ON, false}, {IDC_BEEP, true},
+                   {IDC_SOUND_ON, true},     {IDC_PROGRAM_ON, true},  {IDC_MINIMIZE_AT_START, false},
+                   {IDC_CLOSE_AT_END, false}};
+  CConfigData saved;
+  controlsToSettings(before, saved);
+  ASSERT_TRUE(saved.save(dir.fileString("t.tpt")));
+
+  CConfigData loaded;
+  writeDefaults(loaded);
+  ASSERT_TRUE(loaded.load(dir.fileString("t.tpt")));
+  Controls after;
+  settingsToControls(loaded, after);
+  // Zero hours and seconds come back as empty fields.
+  before.texts[IDC_SECONDS] = String();
+  // Arguments keep their leading blanks only through the raw form; the reader
+  // trims the start of every value.
+  before.texts[IDC_PROGRAM_ARGUMENTS] = String(u"-x \"y z\"");
+  EXPECT_EQ(before.texts, after.texts);
+  EXPECT_EQ(before.checks, after.checks);
+}
+
+TEST(Settings, ATemplateWithOneKeyTakesDefaultsElsewhere) {
+  TempDir dir;
+  writeBytes(dir.file("three.tpt"), utf16File(u"TimeM = 3\r\n"));
+  CConfigData settings;
+  writeDefaults(settings);
+  ASSERT_TRUE(settings.load(dir.fileString("three.tpt")));
+  Controls controls;
+  controls.texts[IDC_MESSAGE_TEXT] = u"shown before";
+  settingsToControls(settings, controls);
+  EXPECT_EQ(String(u"3"), controls.texts[IDC_MINUTES]);
+  EXPECT_EQ(String(), controls.texts[IDC_HOURS]);
+  EXPECT_EQ(String(), controls.texts[IDC_MESSAGE_TEXT]);
+  EXPECT_TRUE(controls.checks[IDC_CLOSE_AT_END]);
+}
+
+TEST(Settings, AMalformedValueStopsAtItsKey) {
+  CConfigData settings;
+  writeDefaults(settings);
+  settings.setNumber(u"TimeH", 2);
+  settings.setRaw(u"NotifyMsg", u"yes");
+  Controls controls;
+  try {
+    settingsToControls(settings, controls);
+    FAIL() << "no exception";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string::npos, std::string(e.what()).find("NotifyMsg"));
+  }
+  EXPECT_EQ(String(u"2"), controls.texts[IDC_HOURS]);     // before the key
+  EXPECT_EQ(0u, controls.texts.count(IDC_MESSAGE_TEXT));  // after it
+}
+
+// Start-up reads and writes beside the running program, as the real one does.
+class StartupSettings : public ::testing::Test {
+ protected:
+  void SetUp() override { cleanUp(); }
+  void TearDown() override { cleanUp(); }
+  void cleanUp() {
+    std::error_code ignored;
+    std::filesystem::remove(toPath(Ostra::defaultConfigPath()), ignored);
+    std::filesystem::remove_all(toPath(templateFolder()), ignored);
+  }
+};
+
+TEST_F(StartupSettings, FirstStartCreatesTheDefaultFile) {
+  CConfigData settings;
+  EXPECT_EQ(String(), loadStartupSettings(settings, String()));
+  EXPECT_EQ(utf16File(kDefaultFile), readBytes(toPath(Ostra::defaultConfigPath())));
+}
+
+TEST_F(StartupSettings, TheDefaultFileOverridesDefaultsAndKeepsTheRest) {
+  writeBytes(toPath(Ostra::defaultConfigPath()), utf16File(u"TimeS = 42\r\nNotifyBeep = true\r\n"));
+  CConfigData settings;
+  EXPECT_EQ(String(), loadStartupSettings(settings, String()));
+  EXPECT_EQ(42, settings.getNumber(u"TimeS"));
+  EXPECT_TRUE(settings.getBool(u"NotifyBeep"));
+  EXPECT_TRUE(settings.getBool(u"CloseWithEnd"));
+  // Loading did not rewrite it.
+  EXPECT_EQ(utf16File(u"TimeS = 42\r\nNotifyBeep = true\r\n"), readBytes(toPath(Ostra::defaultConfigPath())));
+}
+
+TEST_F(StartupSettings, StartupFileIsTriedAsNamedThenWithTpt) {
+  std::filesystem::create_directories(toPath(templateFolder()));
+  writeBytes(toPath(templateFolder() + u"tea.tpt"), utf16File(u"TimeM = 3\r\n"));
+  for (const char16_t* name : {u"tea", u"tea.tpt", u"tea.txt"}) {
+    CConfigData settings;
+    EXPECT_EQ(String(), loadStartupSettings(settings, name)) << Ostra::toUtf8(name);
+    EXPECT_EQ(3, settings.getNumber(u"TimeM"));
+  }
+  CConfigData settings;
+  EXPECT_EQ(templateFolder() + u"coffee.tpt", loadStartupSettings(settings, u"coffee.txt"));
+  EXPECT_EQ(0, settings.getNumber(u"TimeM"));
+}
+
+TEST_F(StartupSettings, AnAbsoluteStartupFileIsUsedAsGiven) {
+  TempDir dir;
+  // The path rules know drive letters and network paths, not POSIX's '/'.
+  if (Ostra::isRelative(dir.string())) GTEST_SKIP() << "no absolute path of the rules' form here";
+  writeBytes(dir.file("abs.tpt"), utf16File(u"TimeH = 1\r\n"));
+  CConfigData settings;
+  EXPECT_EQ(String(), loadStartupSettings(settings, dir.fileString("abs")));
+  EXPECT_EQ(1, settings.getNumber(u"TimeH"));
+}
+
+TEST(SettingsMessages, Texts) {
+  EXPECT_EQ(String(u"C:\\t\\a.tpt の読み込みに失敗しました"), loadFailedMessage(u"C:\\t\\a.tpt"));
+  EXPECT_EQ(String(u"C:\\t\\Kairon.cfg の保存に失敗しました"), saveFailedMessage(u"C:\\t\\Kairon.cfg"));
+}
+
+}  // namespace
