@@ -1,0 +1,56 @@
+#pragma once
+
+#include <map>
+
+#include "base/string.h"
+
+namespace Ostra {
+
+// A configuration document: stored texts by key, ordered by UTF-16 code units
+// (a proper prefix first), case-sensitive.  Entries are only added or replaced.
+// Used by one thread at a time; files are guarded by CProcessExclusion instead.
+class CConfigData {
+ public:
+  using Entries = std::map<String, String>;
+
+  // Each adds the key or replaces its value, so a key always has one entry.
+  void setString(const String& key, const String& value);  // stored escaped
+  void setNumber(const String& key, int value);            // "%d"
+  void setBool(const String& key, bool value);             // "true" / "false"
+  void setRaw(const String& key, const String& value);     // stored as given
+
+  // Each throws RuntimeException "コンフィグデータ '<key>' <kind>の読み込みに失敗しました"
+  // when the key is missing; the document is unchanged by a failed get.
+  // Unescapes every stored text, also one stored raw.
+  String getString(const String& key) const;
+  // atoi rules ("12abc" is 12, "x" is 0); also fails on an empty stored text.
+  int getNumber(const String& key) const;
+  // Exactly "true" or "false"; anything else fails.
+  bool getBool(const String& key) const;
+  String getRaw(const String& key) const;
+
+  bool contains(const String& key) const;
+
+  // Merges the file's entries into the document under the file's lock.  False
+  // when the file does not exist or any step failed (entries parsed so far stay).
+  bool load(const String& path);
+  // Writes the document to "<path>.tmp", forces it to disk and then moves it
+  // over the target in one step, under the file's lock: the target holds the
+  // old or the new text at every moment.  False when any step failed.
+  bool save(const String& path);
+  bool loadDefault();  // load(defaultConfigPath())
+  bool saveDefault();  // save(defaultConfigPath())
+
+  const Entries& entries() const { return entries_; }
+
+ private:
+  const String* find(const String& key) const;
+
+  Entries entries_;
+};
+
+// The executable's path with its extension changed to "cfg" ("Kairon.exe" gives
+// "Kairon.cfg", "kairon" gives "kairon.cfg"); computed on every call.
+String defaultConfigPath();
+
+}  // namespace Ostra
