@@ -1,0 +1,11 @@
+#include "config/critical_error_mode.h"
+
+#include <windows.h>
+
+namespace Ostra {
+
+CriticalErrorBoxesOff::CriticalErrorBoxesOff() : saved_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+
+CriticalErrorBoxesOff::~CriticalErrorBoxesOff() { SetErrorMode(saved_); }
+
+}  // namespace Ostra
