@@ -1,0 +1,227 @@
+#include "app/app_window_win.h"
+
+#include "base/command_line.h"
+#include "resources/resource.h"
+#include "ui/wnd.h"
+
+using Ostra::CConfigData;
+using Ostra::CWnd;
+using Ostra::String;
+
+namespace {
+
+constexpr UINT kInformationBox = MB_ICONINFORMATION | MB_SETFOREGROUND;  // 0x10040
+
+}  // namespace
+
+CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound)
+    : window(std::make_unique<Ostra::CWindow>()), clock(clock), sound(sound) {
+  window->chain().add(*this);
+}
+
+CAppWindow::~CAppWindow() = default;
+
+int CAppWindow::runDialog(const Ostra::CAppFrameBase& frame) {
+  std::vector<String> arguments;
+  const char* line = frame.commandLine();
+  if (line != nullptr && *line != '\0') {
+    arguments = Ostra::splitCommandLine();
+    if (!arguments.empty()) arguments.erase(arguments.begin());  // the program itself
+  }
+  return runDialog(arguments);
+}
+
+int CAppWindow::runDialog(const std::vector<String>& arguments) {
+  StartupOptions options = parseStartupArguments(arguments);
+  startupFile = options.file;
+  startupMode = options.mode;
+  for (const String& extra : options.extras) {
+    CWnd(nullptr).messageBox(kInformationBox, u"エラー", extraArgumentMessage(extra));
+  }
+  window->doModal(Ostra::CModalDialogParameter(IDD_TIMER));
+  return 0;
+}
+
+bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
+  switch (m.message) {
+    case WM_TIMER:
+      tick();
+      return true;
+    case WM_COMMAND:
+      return runCommand(LOWORD(m.wParam));
+    case TrayCallbackMessage:
+      if (m.lParam != WM_LBUTTONDBLCLK) return false;
+      restoreFromTray();
+      return true;
+    default:
+      break;
+  }
+  if (trayIcon && trayIcon->handleTaskbarCreated(m)) return true;
+  switch (m.message) {
+    case WM_SIZE:
+      if (m.wParam != SIZE_MINIMIZED) return false;
+      minimizeToTray();
+      return true;
+    case WM_INITDIALOG:
+      initialize(m.hwnd);
+      return true;
+    case WM_CLOSE:
+      window->destroy();
+      return true;
+    case WM_DESTROY:
+      if (trayIcon) trayIcon->remove();
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool CAppWindow::runCommand(int id) {
+  switch (id) {
+    case IDC_START:
+      start();
+      break;
+    case IDC_SAVE_TEMPLATE:
+      saveTemplate();
+      break;
+    case IDC_LOAD_TEMPLATE:
+      loadTemplate();
+      break;
+    case IDC_SOUND_ON:
+    case IDC_MESSAGE_ON:
+    case IDC_PROGRAM_ON:
+      updateControlStates();
+      break;
+    case IDC_SOUND_BROWSE:
+      browse(IDC_SOUND_FILE, u"音ファイルの選択", u"Wave File", u"*.wav", u"wav");
+      break;
+    case IDC_SAVE_DEFAULT:
+      saveAsDefault();
+      break;
+    case IDC_CANCEL:
+      cancel();
+      break;
+    case IDC_PROGRAM_BROWSE:
+      browse(IDC_PROGRAM_FILE, u"実行ファイルの選択", u"Executable File",
+             u"*.COM;*.EXE;*.BAT;*.CMD;*.VBS;*.VBE;*.JS;*.JSE;*.WSF;*.WSH", u"exe");
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+void CAppWindow::initialize(HWND dialog) {
+  trayIcon = std::make_unique<Ostra::CTrayIcon>(dialog, TrayCallbackMessage);
+  setStageIcon(IdleIconId);
+  fileDialog.setOwner(dialog);
+
+  CConfigData settings;
+  const String failed = loadStartupSettings(settings, startupFile);
+  if (!failed.empty()) {
+    CWnd(nullptr).messageBox(kInformationBox, u"エラー", loadFailedMessage(failed));
+    startupFile = String();  // nothing to start
+  }
+  settingsToControls(settings, *this);
+  updateControlStates();
+  updateCaption();
+
+  switch (startupMode) {
+    case StartupMode::Open:
+      break;
+    case StartupMode::Select:
+      PostMessageA(dialog, WM_COMMAND, IDC_LOAD_TEMPLATE, 0);
+      break;
+    case StartupMode::None:
+      if (!startupFile.empty()) PostMessageA(dialog, WM_COMMAND, IDC_START, 0);
+      break;
+  }
+}
+
+void CAppWindow::start() {
+  const Ostra::LocalTime now = clock.localTime();
+  const bool timeOfDay = isChecked(IDC_TIME_OF_DAY);
+  const int count = calcRemainSeconds(text(IDC_HOURS), text(IDC_MINUTES), text(IDC_SECONDS), timeOfDay, now);
+  const int64_t nowMs = clock.monotonicMilliseconds();
+  // A time of day is due on the wall clock's second, not a whole count of
+  // seconds from this moment.
+  countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
+  window->setTimer(TimerId, static_cast<unsigned>(countdown.nextTickDelay(nowMs)));
+  updateControlStates();
+  updateCaption();
+  setStageIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  if (isChecked(IDC_MINIMIZE_AT_START)) ShowWindow(window->handle(), SW_SHOWMINIMIZED);
+}
+
+void CAppWindow::cancel() {
+  window->killTimer(TimerId);
+  setStageIcon(IdleIconId);
+  countdown.stop();
+  updateControlStates();
+  updateCaption();
+}
+
+void CAppWindow::tick() {
+  // A tick posted before the countdown ended has nothing left to count.
+  if (!countdown.running()) return;
+  const int64_t nowMs = clock.monotonicMilliseconds();
+  const bool expired = countdown.tick(nowMs);
+  updateCaption();
+  const int remain = countdown.remainSeconds();
+  if (remain < 10) {
+    const int icon = stageIconId(remain);
+    setStageIcon(icon);
+    if (trayIcon && trayIcon->isShown()) trayIcon->setIcon(static_cast<unsigned short>(icon));
+  }
+  if (expired) {
+    expire();
+    return;
+  }
+  // Aim the next tick just past the next whole second of the deadline.
+  window->setTimer(TimerId, static_cast<unsigned>(countdown.nextTickDelay(nowMs)));
+}
+
+void CAppWindow::minimizeToTray() {
+  ShowWindow(window->handle(), SW_HIDE);
+  trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+}
+
+void CAppWindow::restoreFromTray() {
+  ShowWindow(window->handle(), SW_SHOWNORMAL);
+  window->forceForeground();
+  trayIcon->remove();
+}
+
+void CAppWindow::updateControlStates() {
+  const bool idle = !countdown.running();
+  for (int id : {IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_TIME_OF_DAY}) enable(id, idle);
+  enable(IDC_MESSAGE_TEXT, isChecked(IDC_MESSAGE_ON));
+  const bool sound = isChecked(IDC_SOUND_ON);
+  enable(IDC_SOUND_FILE, sound);
+  enable(IDC_SOUND_BROWSE, sound);
+  const bool program = isChecked(IDC_PROGRAM_ON);
+  for (int id : {IDC_PROGRAM_FILE, IDC_PROGRAM_ARGUMENTS, IDC_PROGRAM_BROWSE}) enable(id, program);
+  enable(IDC_LOAD_TEMPLATE, idle);
+  enable(IDC_START, idle);
+  enable(IDC_CANCEL, !idle);
+}
+
+void CAppWindow::updateCaption() {
+  const String caption = captionText(countdown.remainSeconds());
+  window->setText(caption);
+  if (trayIcon) trayIcon->setTip(caption);
+}
+
+void CAppWindow::setStageIcon(int iconId) { window->setClassIcon(static_cast<unsigned short>(iconId)); }
+
+String CAppWindow::text(int controlId) { return window->item(controlId).getText(); }
+
+void CAppWindow::setText(int controlId, const String& text) { window->item(controlId).setText(text); }
+
+int CAppWindow::number(int controlId) { return window->item(controlId).getInt(); }
+
+bool CAppWindow::isChecked(int controlId) { return window->item(controlId).isChecked(); }
+
+void CAppWindow::setChecked(int controlId, bool checked) { window->item(controlId).setCheck(checked); }
+
+void CAppWindow::enable(int controlId, bool on) { window->item(controlId).enable(on); }

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/settings.h"
+#include "app/startup_options.h"
+#include "app/timer_engine.h"
+#include "base/clock.h"
+#include "base/string.h"
+#include "ui/app_frame_base.h"
+#include "ui/file_select_dialog.h"
+#include "ui/msg_hooker.h"
+#include "ui/tray_icon.h"
+#include "ui/window.h"
+
+// Where the timer reads the time; the program uses the system's clocks.
+struct TimerClock {
+  int64_t (*monotonicMilliseconds)() = Ostra::monotonicMilliseconds;
+  Ostra::LocalTime (*localTime)() = Ostra::localTimeNow;
+};
+
+// The two notifications that leave no trace a test could look at: they go
+// through here so that a test can see them happen, and in which order.
+struct SoundDevice {
+  void (*beep)() = nullptr;                                // null: Beep(886, 1000)
+  void (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
+};
+
+// The application object: the timer dialog's message handler, its countdown,
+// notifications and settings.  Added to the dialog window's hook chain after
+// the window's own entry.
+class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
+ public:
+  static constexpr UINT TrayCallbackMessage = WM_APP + 1;
+
+  explicit CAppWindow(TimerClock clock = TimerClock(), SoundDevice sound = SoundDevice());
+  ~CAppWindow() override;
+
+  // Reads the command line stored in the frame, reports extra arguments, and
+  // runs dialog 106 until it ends; always 0.
+  int runDialog(const Ostra::CAppFrameBase& frame);
+  // The same with the arguments after the program name already split.
+  int runDialog(const std::vector<Ostra::String>& arguments);
+
+  bool onMessage(Ostra::WindowMessage& m) override;
+
+  // The dialog window while it exists (tests drive it through this).
+  HWND dialogHandle() const { return window->handle(); }
+  int remainSeconds() const { return countdown.remainSeconds(); }
+  const Ostra::CTrayIcon* tray() const { return trayIcon.get(); }
+
+ private:
+  // Dialog events.
+  void initialize(HWND dialog);
+  bool runCommand(int id);
+  void start();
+  void cancel();
+  void tick();
+  void expire();
+  void minimizeToTray();
+  void restoreFromTray();
+  void updateControlStates();
+  void updateCaption();
+  void setStageIcon(int iconId);
+
+  // Expiry notifications.
+  void beep();
+  void playSound();
+  void launchProgram();
+  void showMessage();
+
+  // Settings and templates.
+  void saveAsDefault();
+  void saveTemplate();
+  void loadTemplate();
+  void prepareTemplateDialog(const Ostra::String& title);
+  void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
+              const Ostra::String& defaultExtension);
+  void reportSaveFailure(const Ostra::String& path);
+
+  // The controls, as the settings see them.
+  Ostra::String text(int controlId) override;
+  void setText(int controlId, const Ostra::String& text) override;
+  int number(int controlId) override;
+  bool isChecked(int controlId) override;
+  void setChecked(int controlId, bool checked) override;
+  void enable(int controlId, bool on);
+
+  // Destroyed in reverse: the start-up file, the file dialog, the tray icon,
+  // then the window.
+  std::unique_ptr<Ostra::CWindow> window;
+  std::unique_ptr<Ostra::CTrayIcon> trayIcon;
+  Ostra::CFileSelectDialog fileDialog;
+  Countdown countdown;  // remainSeconds lives here
+  Ostra::String startupFile;
+  StartupMode startupMode = StartupMode::None;
+  TimerClock clock;
+  SoundDevice sound;
+};

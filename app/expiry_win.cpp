@@ -1,0 +1,86 @@
+// The expiry sequence: the dialog comes back, then each chosen notification
+// in a fixed order, then the dialog returns to idle and closes if asked to.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
+
+#include "app/app_window_win.h"
+#include "base/encoding.h"
+#include "base/environment.h"
+#include "base/filesystem.h"
+#include "base/path.h"
+#include "base/platform_win.h"
+#include "base/shell.h"
+#include "resources/resource.h"
+
+using Ostra::String;
+
+namespace {
+
+constexpr DWORD kBeepFrequency = 886;
+constexpr DWORD kBeepMilliseconds = 1000;
+constexpr UINT kMessageBoxStyle = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;  // 0x10040
+
+}  // namespace
+
+void CAppWindow::expire() {
+  window->killTimer(TimerId);
+  setStageIcon(IdleIconId);
+  trayIcon->remove();
+  ShowWindow(window->handle(), SW_SHOWNORMAL);
+  window->forceForeground();
+
+  // The controls as they are now: changes made during the countdown count.
+  if (isChecked(IDC_BEEP)) beep();
+  if (isChecked(IDC_SOUND_ON)) playSound();
+  if (isChecked(IDC_PROGRAM_ON)) launchProgram();
+  if (isChecked(IDC_MESSAGE_ON)) showMessage();
+
+  countdown.stop();
+  updateControlStates();
+  updateCaption();
+  if (isChecked(IDC_CLOSE_AT_END)) window->close();
+}
+
+void CAppWindow::beep() {
+  if (sound.beep) {
+    sound.beep();
+    return;
+  }
+  Beep(kBeepFrequency, kBeepMilliseconds);
+}
+
+void CAppWindow::playSound() {
+  // %windir% and friends expanded; a relative name is beside the program.
+  const String path = Ostra::resolveFromExecutable(text(IDC_SOUND_FILE));
+  if (sound.playSound) {
+    sound.playSound(path);
+    return;
+  }
+  // Synchronous, and without SND_NODEFAULT: a file that cannot be played gives
+  // the system's default sound, which is still a notification.
+  if (Ostra::isNtPlatform()) {
+    PlaySoundW(Ostra::wide(path), nullptr, SND_FILENAME);
+  } else {
+    PlaySoundA(Ostra::defaultEncoding().encode(path).c_str(), nullptr, SND_FILENAME);
+  }
+}
+
+void CAppWindow::launchProgram() {
+  const String file = Ostra::resolvePath(text(IDC_PROGRAM_FILE), String());
+  const String arguments = text(IDC_PROGRAM_ARGUMENTS);
+  // The program starts in its own folder when the path names one absolutely;
+  // ours is put back afterwards, also when the launch throws.
+  Ostra::CurrentDirectoryScope keep;
+  const String folder = Ostra::directoryPart(file);
+  if (!folder.empty() && !Ostra::isRelative(folder)) {
+    Ostra::setCurrentDirectory(Ostra::stripTrailingSeparator(folder));
+  }
+  if (arguments.empty()) {
+    Ostra::shellOpen(file, SW_SHOWNORMAL);
+  } else {
+    Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
+  }
+}
+
+void CAppWindow::showMessage() { window->messageBox(kMessageBoxStyle, u"メッセージ", text(IDC_MESSAGE_TEXT)); }

@@ -1,0 +1,74 @@
+// The settings commands: save as default, save and load a template, and the
+// two browse buttons, all through the one file dialog.
+#include <windows.h>
+
+#include "app/app_window_win.h"
+#include "base/environment.h"
+#include "base/filesystem.h"
+#include "base/path.h"
+#include "config/config_data.h"
+
+using Ostra::CConfigData;
+using Ostra::String;
+
+namespace {
+
+constexpr UINT kInformationBox = MB_ICONINFORMATION | MB_SETFOREGROUND;  // 0x10040
+
+}  // namespace
+
+void CAppWindow::saveAsDefault() {
+  // Keys this program does not know stay in the file.
+  CConfigData settings;
+  settings.loadDefault();
+  controlsToSettings(*this, settings);
+  if (!settings.saveDefault()) reportSaveFailure(Ostra::defaultConfigPath());
+}
+
+void CAppWindow::saveTemplate() {
+  prepareTemplateDialog(u"テンプレートとして保存");
+  if (!fileDialog.showSave()) return;
+  const String path = fileDialog.results().front();
+  CConfigData settings;
+  controlsToSettings(*this, settings);
+  if (!settings.save(path)) reportSaveFailure(path);
+}
+
+void CAppWindow::loadTemplate() {
+  prepareTemplateDialog(u"テンプレートを読み込み");
+  if (!fileDialog.showOpen()) return;
+  // Keys missing from the template take their defaults, not what was shown.
+  CConfigData settings;
+  writeDefaults(settings);
+  settings.load(fileDialog.results().front());
+  settingsToControls(settings, *this);
+  updateControlStates();
+}
+
+void CAppWindow::prepareTemplateDialog(const String& title) {
+  const String folder = templateFolder();
+  Ostra::createDirectories(folder);
+  fileDialog.setTitle(title);
+  fileDialog.clearFilters();
+  fileDialog.addFilter(u"Template File", u"*.tpt");
+  fileDialog.setInitialDirectory(folder);
+  fileDialog.setDefaultExtension(u"tpt");
+  fileDialog.setFileName(String());
+}
+
+void CAppWindow::browse(int editId, const String& title, const String& filterName, const String& patterns,
+                        const String& defaultExtension) {
+  fileDialog.setTitle(title);
+  fileDialog.clearFilters();
+  fileDialog.addFilter(filterName, patterns);
+  fileDialog.addFilter(u"All Files", u"*.*");
+  const String path = Ostra::resolveFromExecutable(text(editId));
+  fileDialog.setInitialDirectory(Ostra::directoryPart(path));
+  fileDialog.setDefaultExtension(defaultExtension);
+  fileDialog.setFileName(Ostra::stem(path));
+  if (fileDialog.showOpen()) setText(editId, fileDialog.results().front());
+}
+
+void CAppWindow::reportSaveFailure(const String& path) {
+  window->messageBox(kInformationBox, u"エラー", saveFailedMessage(path));
+}
