@@ -1,0 +1,51 @@
+#include "base/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/base/probe_report.h"
+#include "tests/support/string_print.h"
+#include "tests/support/temp_dir.h"
+
+namespace Ostra {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+
+// The shell starts the program and returns at once; wait for what it leaves
+// behind.  The limit only keeps a broken launch from hanging the run.
+bool waitForFile(const fs::path& file) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  while (!fs::exists(file)) {
+    if (std::chrono::steady_clock::now() > giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+TEST(ShellOpen, StartsAProgramWithItsParameters) {
+  const testing::TempDir temp;
+  const fs::path report = temp.file("起動 report.txt");
+  const String parameters = u"--write \"" + testing::fromPath(report) + u"\" /open \"C:\\My File.tpt\"";
+  shellOpen(testing::fromPath(testing::probeProgram()), parameters, kShowNormal);
+  ASSERT_TRUE(waitForFile(report));
+  const testing::ProbeReport seen = testing::parseProbeReport(testing::readBytes(report));
+  ASSERT_EQ(5u, seen.arguments.size());
+  EXPECT_EQ(String(u"/open"), seen.arguments[3]);
+  EXPECT_EQ(String(u"C:\\My File.tpt"), seen.arguments[4]);
+}
+
+TEST(ShellOpen, MissingFileIsNotAnError) {
+  const testing::TempDir temp;
+  shellOpen(temp.fileString("no-such-program.exe"), kShowNormal);
+  shellOpen(temp.fileString("no-such-program.exe"), String(u"a b"), kShowNormal);
+  EXPECT_FALSE(fs::exists(temp.file("no-such-program.exe")));
+}
+
+}  // namespace
+}  // namespace Ostra
