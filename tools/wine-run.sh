@@ -14,14 +14,17 @@ wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 
 # Creating a prefix takes a while; do it once, and only one caller at a time.
-if [ ! -f "$WINEPREFIX/.kairon-ready" ]; then
+if [ ! -f "$WINEPREFIX/.kairon-ready-2" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.kairon-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.kairon-ready-2" ]; then
       "$wine" wineboot -i >/dev/null 2>&1 || true
+      # The dialog's font, "MS UI Gothic", is not here: the IPA proportional
+      # Gothic has much the same metrics, so screenshots look as on Windows.
+      "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f >/dev/null 2>&1 || true
       wineserver -w || true
-      touch "$WINEPREFIX/.kairon-ready"
+      touch "$WINEPREFIX/.kairon-ready-2"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
