@@ -191,6 +191,21 @@ TEST(ConfigFile, SaveReplacesAnExistingFileAndAStaleTemporaryFile) {
   EXPECT_FALSE(fs::exists(dir.file("s.cfg.tmp")));
 }
 
+TEST(ConfigFile, SaveNeverWritesIntoTheOldTargetFile) {
+  // A second name for the old file sees whatever is written into it.  The new
+  // text must arrive as a new file renamed over the target: writing it into the
+  // old one would leave it half-written after a crash or a power loss.
+  TempDir dir;
+  const std::string old = "\xFF\xFE" + utf16(u"old = 1\r\n");
+  writeBytes(dir.file("w.cfg"), old);
+  fs::create_hard_link(dir.file("w.cfg"), dir.file("witness"));
+  CConfigData document;
+  document.setRaw(u"new", u"2");
+  ASSERT_TRUE(document.save(dir.fileString("w.cfg")));
+  EXPECT_EQ("\xFF\xFE" + utf16(u"new = 2\r\n"), readBytes(dir.file("w.cfg")));
+  EXPECT_EQ(old, readBytes(dir.file("witness")));
+}
+
 TEST(ConfigFile, FailedSaveLeavesTheTargetAsItWas) {
   const std::string old = "\xFF\xFE" + utf16(u"old = 1\r\n");
   CConfigData document;
