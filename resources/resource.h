@@ -1,0 +1,49 @@
+// Identifiers of the program's resources, shared by kairon.rc and the C++ code.
+// Plain #defines because windres reads this file through the C preprocessor.
+#ifndef KAIRON_RESOURCES_RESOURCE_H_
+#define KAIRON_RESOURCES_RESOURCE_H_
+
+// The timer dialog, the program's only window.
+#define IDD_TIMER 106
+
+// Icons.  The first icon resource (104) is the one Explorer shows for the exe.
+#define IDI_IDLE 104     // black "時": no countdown
+#define IDI_RUNNING 105  // blue "時": counting down, 10 s or more left
+#define IDI_DIGIT9 109   // blue digits 9 down to 1 for the last seconds: IDI_DIGIT0 - n
+#define IDI_DIGIT8 110
+#define IDI_DIGIT7 111
+#define IDI_DIGIT6 112
+#define IDI_DIGIT5 113
+#define IDI_DIGIT4 114
+#define IDI_DIGIT3 115
+#define IDI_DIGIT2 116
+#define IDI_DIGIT1 117
+#define IDI_DIGIT0 118  // in the set for completeness; a countdown never shows it
+
+// Controls of IDD_TIMER.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+#define IDC_START 1  // the default button, so Enter starts (same value as IDOK)
+#define IDC_SAVE_TEMPLATE 1010
+#define IDC_LOAD_TEMPLATE 1011
+#define IDC_BEEP 1012
+#define IDC_SOUND_ON 1013
+#define IDC_SOUND_FILE 1014
+#define IDC_SOUND_BROWSE 1015
+#define IDC_MESSAGE_ON 1016
+#define IDC_SAVE_DEFAULT 1017
+#define IDC_PROGRAM_ON 1018
+#define IDC_PROGRAM_FILE 1019
+#define IDC_CANCEL 1020  // stops a countdown; not IDCANCEL (2)
+#define IDC_MINIMIZE_AT_START 1021
+#define IDC_CLOSE_AT_END 1022
+#define IDC_HOURS 1023
+#define IDC_MINUTES 1024
+#define IDC_SECONDS 1025
+#define IDC_PROGRAM_BROWSE 1026
+#define IDC_MESSAGE_TEXT 1027
+#define IDC_TIME_OF_DAY 1028
+#define IDC_PROGRAM_ARGUMENTS 1030
+
+#endif  // KAIRON_RESOURCES_RESOURCE_H_
