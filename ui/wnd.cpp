@@ -1,0 +1,84 @@
+#include "ui/wnd.h"
+
+#include <vector>
+
+#include "base/encoding.h"
+#include "base/platform_win.h"
+#include "ui/window.h"
+
+namespace Ostra {
+
+CWnd::CWnd(const CWindow& window, int id) : handle_(GetDlgItem(window.handle(), id)) {}
+
+int CWnd::messageBox(unsigned style, const String& caption, const String& text) const {
+  if (isNtPlatform()) return MessageBoxW(handle_, wide(text), wide(caption), style);
+  return MessageBoxA(handle_, defaultEncoding().encode(text).c_str(), defaultEncoding().encode(caption).c_str(), style);
+}
+
+CWnd CWnd::item(int id) const { return CWnd(GetDlgItem(handle_, id)); }
+
+String CWnd::getText() const {
+  // The buffer is zeroed and one unit longer than the system may write, so a
+  // call that fails or writes less still leaves a terminated text.
+  if (isNtPlatform()) {
+    const int n = GetWindowTextLengthW(handle_) + 1;
+    std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(handle_, buffer.data(), n);
+    return fromWide(buffer.data());
+  }
+  const int n = GetWindowTextLengthA(handle_) + 1;
+  std::vector<char> buffer(static_cast<size_t>(n) + 1, '\0');
+  GetWindowTextA(handle_, buffer.data(), n);
+  return defaultEncoding().decode(buffer.data());
+}
+
+void CWnd::setText(const String& text) const {
+  if (isNtPlatform()) {
+    SetWindowTextW(handle_, wide(text));
+    return;
+  }
+  SetWindowTextA(handle_, defaultEncoding().encode(text).c_str());
+}
+
+int CWnd::getInt() const { return getText().toInt(); }
+
+void CWnd::enable(bool on) const { EnableWindow(handle_, on ? TRUE : FALSE); }
+
+bool CWnd::isChecked() const { return SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CWnd::setCheck(bool on) const { SendMessageA(handle_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+void CWnd::setClassIcon(unsigned short iconId) const {
+  // Icons loaded from the module this way are shared and never destroyed.
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
+  SetClassLongPtrA(handle_, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+}
+
+UINT_PTR CWnd::setTimer(unsigned id, unsigned milliseconds) const {
+  return SetTimer(handle_, id, milliseconds, nullptr);
+}
+
+bool CWnd::killTimer(unsigned id) const { return KillTimer(handle_, id) != FALSE; }
+
+void CWnd::close() const {
+  if (!IsWindow(handle_)) return;
+  SendMessageA(handle_, WM_CLOSE, 0, 0);
+}
+
+void CWnd::forceForeground() const {
+  // Windows lets only the foreground thread hand the foreground on: joining
+  // its input state and lifting the lock time-out for a moment gets us there.
+  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const DWORD me = GetCurrentThreadId();
+  if (me != foregroundThread) AttachThreadInput(me, foregroundThread, TRUE);
+  DWORD saved = 0;
+  SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &saved, 0);
+  // In memory only (no profile write, no broadcast), and put back below.
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+  BringWindowToTop(handle_);
+  SetForegroundWindow(handle_);
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(saved)), 0);
+  if (me != foregroundThread) AttachThreadInput(me, foregroundThread, FALSE);
+}
+
+}  // namespace Ostra
