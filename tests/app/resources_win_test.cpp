@@ -1,0 +1,575 @@
+// The resources linked into this test executable, read back the way the program
+// finds them in its own exe: dialog 106 byte by byte and live, the stage icons,
+// the version record and the manifest.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "resources/resource.h"
+
+namespace {
+
+// The names the code uses must carry the documented numbers.
+static_assert(IDD_TIMER == 106 && IDI_IDLE == 104 && IDI_RUNNING == 105);
+static_assert(IDI_DIGIT9 == 109 && IDI_DIGIT5 == 113 && IDI_DIGIT1 == 117 && IDI_DIGIT0 == 118);
+static_assert(IDC_START == 1 && IDC_SAVE_TEMPLATE == 1010 && IDC_LOAD_TEMPLATE == 1011 && IDC_BEEP == 1012);
+static_assert(IDC_SOUND_ON == 1013 && IDC_SOUND_FILE == 1014 && IDC_SOUND_BROWSE == 1015 && IDC_MESSAGE_ON == 1016);
+static_assert(IDC_SAVE_DEFAULT == 1017 && IDC_PROGRAM_ON == 1018 && IDC_PROGRAM_FILE == 1019 && IDC_CANCEL == 1020);
+static_assert(IDC_MINIMIZE_AT_START == 1021 && IDC_CLOSE_AT_END == 1022 && IDC_HOURS == 1023 && IDC_MINUTES == 1024);
+static_assert(IDC_SECONDS == 1025 && IDC_PROGRAM_BROWSE == 1026 && IDC_MESSAGE_TEXT == 1027);
+static_assert(IDC_TIME_OF_DAY == 1028 && IDC_PROGRAM_ARGUMENTS == 1030 && IDC_STATIC == -1);
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kGroup = kChild | BS_GROUPBOX;
+constexpr DWORD kLabel = kChild | SS_LEFT;
+constexpr DWORD kEdit = kChild | WS_TABSTOP | WS_BORDER;
+constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+
+struct ExpectedControl {
+  int id;
+  const char16_t* className;
+  const char16_t* text;
+  short x, y, cx, cy;
+  DWORD style;
+};
+
+// Dialog 106 in template order.
+const ExpectedControl kControls[] = {
+    {-1, u"Button", u"時間指定", 6, 6, 204, 46, kGroup},
+    {1023, u"Edit", u"", 18, 24, 24, 14, kEdit | ES_NUMBER | ES_AUTOHSCROLL},
+    {-1, u"Static", u"時", 42, 30, 8, 8, kLabel},
+    {1024, u"Edit", u"", 54, 24, 24, 14, kEdit | ES_NUMBER},
+    {-1, u"Static", u"分", 78, 30, 8, 8, kLabel},
+    {1025, u"Edit", u"", 90, 24, 24, 14, kEdit | ES_NUMBER},
+    {-1, u"Static", u"秒", 114, 30, 8, 8, kLabel},
+    {1028, u"Button", u"時刻指定モード(&T)", 132, 30, 68, 10, kCheck},
+    {-1, u"Button", u"通知方法", 7, 55, 203, 167, kGroup},
+    {1016, u"Button", u"メッセージ(&M)", 18, 72, 51, 10, kCheck},
+    {1027, u"Edit", u"", 24, 84, 174, 24, kEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | WS_VSCROLL},
+    {1012, u"Button", u"ビープ音(&P)", 18, 114, 47, 10, kCheck},
+    {1013, u"Button", u"wavファイル(&W)", 18, 132, 57, 10, kCheck},
+    {1014, u"Edit", u"", 48, 144, 138, 14, kEdit | ES_AUTOHSCROLL},
+    {1015, u"Button", u"...", 186, 144, 12, 14, kButton},
+    {1018, u"Button", u"実行ファイル(&E)", 18, 168, 58, 10, kCheck},
+    {1019, u"Edit", u"", 48, 180, 138, 14, kEdit | ES_AUTOHSCROLL},
+    {1026, u"Button", u"...", 186, 180, 12, 14, kButton},
+    {-1, u"Button", u"動作設定", 216, 6, 94, 60, kGroup},
+    {1021, u"Button", u"開始時に最小化する", 228, 24, 73, 10, kCheck},
+    {1022, u"Button", u"終了時に閉じる", 228, 42, 59, 10, kCheck},
+    {1017, u"Button", u"現在の設定をﾃﾞﾌｫﾙﾄにする(&D)", 222, 138, 90, 14, kButton},
+    {1010, u"Button", u"ﾃﾝﾌﾟﾚｰﾄとして保存(&S)", 240, 156, 72, 14, kButton},
+    {1011, u"Button", u"ﾃﾝﾌﾟﾚｰﾄを読み込み(&R)", 240, 174, 72, 14, kButton},
+    {1, u"Button", u"開始(&B)", 264, 192, 48, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {1020, u"Button", u"中断(&C)", 264, 210, 48, 14, kButton},
+    {1030, u"Edit", u"", 48, 198, 138, 14, kEdit | ES_AUTOHSCROLL},
+    {-1, u"Static", u"ファイル", 24, 150, 20, 8, kLabel},
+    {-1, u"Static", u"ファイル", 24, 186, 20, 8, kLabel},
+    {-1, u"Static", u"引数", 24, 204, 15, 8, kLabel},
+};
+
+std::u16string fromWide(const wchar_t* text) { return std::u16string(reinterpret_cast<const char16_t*>(text)); }
+const wchar_t* wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+// An ASCII key as printable text.
+std::string asciiText(const char16_t* text) {
+  // Anything beyond ASCII shows as '?'.
+  std::string result;
+  for (; *text; ++text) result += *text < 0x80 ? static_cast<char>(*text) : '?';
+  return result;
+}
+
+// Resource names are compared without regard to ASCII case ("BUTTON" and "Button").
+std::u16string asciiLower(std::u16string text) {
+  for (char16_t& c : text)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  return text;
+}
+
+// The bytes of one resource of this executable; empty when there is none.
+std::vector<BYTE> resourceBytes(int id, LPCSTR type) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+  if (!found) return {};
+  HGLOBAL loaded = LoadResource(module, found);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) return {};
+  const BYTE* begin = static_cast<const BYTE*>(data);
+  return std::vector<BYTE>(begin, begin + SizeofResource(module, found));
+}
+
+// Sequential reads from a resource, refusing to run past its end.
+class ResourceReader {
+ public:
+  explicit ResourceReader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
+
+  template <class T>
+  T read() {
+    need(sizeof(T));
+    T value;
+    std::memcpy(&value, bytes_.data() + pos_, sizeof value);
+    pos_ += sizeof value;
+    return value;
+  }
+
+  std::u16string string() {
+    std::u16string text;
+    for (char16_t c = read<char16_t>(); c != 0; c = read<char16_t>()) text += c;
+    return text;
+  }
+
+  // A name that is either 0xFFFF and an ordinal, or a string; ordinals come back as "#n".
+  std::u16string stringOrOrdinal() {
+    need(2);
+    char16_t first;
+    std::memcpy(&first, bytes_.data() + pos_, 2);
+    if (first != 0xFFFF) return string();
+    pos_ += 2;
+    std::u16string text = u"#";
+    for (char c : std::to_string(read<WORD>())) text += static_cast<char16_t>(c);
+    return text;
+  }
+
+  void skip(size_t count) {
+    need(count);
+    pos_ += count;
+  }
+  void alignToDword() { pos_ = (pos_ + 3) & ~size_t{3}; }
+  size_t position() const { return pos_; }
+
+ private:
+  void need(size_t count) const {
+    if (pos_ + count > bytes_.size()) throw std::out_of_range("read past the end of the resource");
+  }
+
+  const std::vector<BYTE>& bytes_;
+  size_t pos_ = 0;
+};
+
+struct DialogItem {
+  DWORD exStyle = 0, style = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  DWORD id = 0;
+  std::u16string className, text;
+  WORD extraCount = 0;
+};
+
+struct DialogTemplate {
+  WORD version = 0, signature = 0;
+  DWORD exStyle = 0, style = 0;
+  WORD itemCount = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  std::u16string menu, className, title;
+  WORD pointSize = 0, weight = 0;
+  BYTE italic = 0, charset = 0;
+  std::u16string face;
+  std::vector<DialogItem> items;
+};
+
+// The predefined control classes are stored as ordinals.
+std::u16string controlClassName(const std::u16string& stored) {
+  if (stored == u"#128") return u"button";
+  if (stored == u"#129") return u"edit";
+  if (stored == u"#130") return u"static";
+  return asciiLower(stored);
+}
+
+// Parses an extended dialog template (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX records).
+DialogTemplate parseDialog(const std::vector<BYTE>& bytes) {
+  ResourceReader in(bytes);
+  DialogTemplate dialog;
+  dialog.version = in.read<WORD>();
+  dialog.signature = in.read<WORD>();
+  in.read<DWORD>();  // help id
+  dialog.exStyle = in.read<DWORD>();
+  dialog.style = in.read<DWORD>();
+  dialog.itemCount = in.read<WORD>();
+  dialog.x = in.read<short>();
+  dialog.y = in.read<short>();
+  dialog.cx = in.read<short>();
+  dialog.cy = in.read<short>();
+  dialog.menu = in.stringOrOrdinal();
+  dialog.className = in.stringOrOrdinal();
+  dialog.title = in.string();
+  if (dialog.style & DS_SETFONT) {
+    dialog.pointSize = in.read<WORD>();
+    dialog.weight = in.read<WORD>();
+    dialog.italic = in.read<BYTE>();
+    dialog.charset = in.read<BYTE>();
+    dialog.face = in.string();
+  }
+  for (WORD i = 0; i < dialog.itemCount; ++i) {
+    in.alignToDword();
+    DialogItem item;
+    in.read<DWORD>();  // help id
+    item.exStyle = in.read<DWORD>();
+    item.style = in.read<DWORD>();
+    item.x = in.read<short>();
+    item.y = in.read<short>();
+    item.cx = in.read<short>();
+    item.cy = in.read<short>();
+    item.id = in.read<DWORD>();
+    item.className = controlClassName(in.stringOrOrdinal());
+    item.text = in.stringOrOrdinal();
+    item.extraCount = in.read<WORD>();
+    in.skip(item.extraCount);
+    dialog.items.push_back(item);
+  }
+  // At most the padding to a DWORD may follow the last control.
+  EXPECT_LT(bytes.size() - in.position(), 4u) << "bytes after the last control";
+  return dialog;
+}
+
+TEST(TimerDialogTemplate, FrameMatchesLayout) {
+  const std::vector<BYTE> bytes = resourceBytes(IDD_TIMER, RT_DIALOG);
+  ASSERT_FALSE(bytes.empty()) << "no dialog 106";
+  const DialogTemplate dialog = parseDialog(bytes);
+  EXPECT_EQ(1, dialog.version);
+  EXPECT_EQ(0xFFFF, dialog.signature) << "not an extended template";
+  EXPECT_EQ(
+      DWORD{WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_SETFONT},
+      dialog.style);
+  EXPECT_EQ(DWORD{WS_EX_CONTROLPARENT}, dialog.exStyle);
+  EXPECT_EQ(319, dialog.cx);
+  EXPECT_EQ(231, dialog.cy);
+  EXPECT_EQ(u"", dialog.menu);
+  EXPECT_EQ(u"", dialog.className);
+  EXPECT_EQ(u"", dialog.title);
+  EXPECT_EQ(9, dialog.pointSize);
+  EXPECT_EQ(u"MS UI Gothic", dialog.face);
+  EXPECT_EQ(0, dialog.italic);
+  EXPECT_EQ(std::size(kControls), dialog.itemCount);
+}
+
+TEST(TimerDialogTemplate, ControlsMatchLayoutInOrder) {
+  const std::vector<BYTE> bytes = resourceBytes(IDD_TIMER, RT_DIALOG);
+  ASSERT_FALSE(bytes.empty()) << "no dialog 106";
+  const DialogTemplate dialog = parseDialog(bytes);
+  ASSERT_EQ(std::size(kControls), dialog.items.size());
+  for (size_t i = 0; i < std::size(kControls); ++i) {
+    const ExpectedControl& want = kControls[i];
+    const DialogItem& got = dialog.items[i];
+    SCOPED_TRACE(testing::Message() << "control " << i << ", id " << want.id);
+    EXPECT_EQ(want.id, static_cast<int32_t>(got.id));
+    EXPECT_EQ(asciiLower(want.className), got.className);
+    EXPECT_EQ(std::u16string(want.text), got.text);
+    EXPECT_EQ(want.x, got.x);
+    EXPECT_EQ(want.y, got.y);
+    EXPECT_EQ(want.cx, got.cx);
+    EXPECT_EQ(want.cy, got.cy);
+    EXPECT_EQ(want.style, got.style) << std::hex << "style 0x" << got.style << ", want 0x" << want.style;
+    EXPECT_EQ(0u, got.exStyle);
+    EXPECT_EQ(0, got.extraCount);
+  }
+}
+
+struct WindowDeleter {
+  void operator()(HWND window) const { DestroyWindow(window); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+
+INT_PTR CALLBACK idleDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// The dialog manager itself must accept the template: every control is created
+// with its class and text, and the client area is the template's size.
+TEST(TimerDialogTemplate, DialogManagerCreatesEveryControl) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  UniqueWindow dialog(CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_TIMER), nullptr, idleDialogProc, 0));
+  ASSERT_TRUE(dialog) << "CreateDialogParamW failed, error " << GetLastError();
+
+  RECT wantClient{0, 0, 319, 231};
+  MapDialogRect(dialog.get(), &wantClient);
+  RECT client{};
+  GetClientRect(dialog.get(), &client);
+  EXPECT_EQ(wantClient.right, client.right);
+  EXPECT_EQ(wantClient.bottom, client.bottom);
+
+  for (const ExpectedControl& control : kControls) {
+    if (control.id == -1) continue;
+    SCOPED_TRACE(testing::Message() << "id " << control.id);
+    HWND item = GetDlgItem(dialog.get(), control.id);
+    ASSERT_TRUE(item);
+    wchar_t className[64] = {};
+    GetClassNameW(item, className, static_cast<int>(std::size(className)));
+    EXPECT_EQ(asciiLower(control.className), asciiLower(fromWide(className)));
+    wchar_t text[128] = {};
+    GetWindowTextW(item, text, static_cast<int>(std::size(text)));
+    EXPECT_EQ(std::u16string(control.text), fromWide(text));
+    // The dialog manager converts position and size each on its own, so map them apart.
+    RECT want{control.x, control.y, control.cx, control.cy};
+    MapDialogRect(dialog.get(), &want);
+    RECT got{};
+    GetWindowRect(item, &got);
+    MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&got), 2);
+    EXPECT_EQ(want.left, got.left);
+    EXPECT_EQ(want.top, got.top);
+    EXPECT_EQ(want.right, got.right - got.left) << "width";
+    EXPECT_EQ(want.bottom, got.bottom - got.top) << "height";
+  }
+
+  LOGFONTW font{};
+  HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog.get(), WM_GETFONT, 0, 0));
+  ASSERT_TRUE(dialogFont);
+  ASSERT_NE(0, GetObjectW(dialogFont, sizeof font, &font));
+  EXPECT_EQ(u"MS UI Gothic", fromWide(font.lfFaceName));
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colorCount, reserved;
+  WORD planes, bitCount;
+  DWORD bytesInRes;
+  WORD id;
+};
+struct GroupIconHeader {
+  WORD reserved, type, count;
+};
+#pragma pack(pop)
+
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+struct BitmapDeleter {
+  void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+};
+struct DcDeleter {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+
+enum class Ink { kBlack, kBlue };
+
+struct ExpectedIcon {
+  int id;
+  Ink ink;
+};
+
+const ExpectedIcon kIcons[] = {
+    {104, Ink::kBlack}, {105, Ink::kBlue}, {109, Ink::kBlue}, {110, Ink::kBlue}, {111, Ink::kBlue}, {112, Ink::kBlue},
+    {113, Ink::kBlue},  {114, Ink::kBlue}, {115, Ink::kBlue}, {116, Ink::kBlue}, {117, Ink::kBlue}, {118, Ink::kBlue},
+};
+
+constexpr int kIconSize = 32;
+constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kBlue = 0x0000FF;  // 0xRRGGBB as a DIB holds them
+
+// The icon drawn on white: each pixel as 0xRRGGBB, top row first.
+std::vector<uint32_t> renderOnWhite(HICON icon) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kIconSize;
+  info.bmiHeader.biHeight = -kIconSize;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> dc(CreateCompatibleDC(nullptr));
+  std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter> bitmap(
+      CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dc || !bitmap || !bits) return {};
+  HGDIOBJ previous = SelectObject(dc.get(), bitmap.get());
+  RECT all{0, 0, kIconSize, kIconSize};
+  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawIconEx(dc.get(), 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+  std::vector<uint32_t> result;
+  for (int i = 0; i < kIconSize * kIconSize; ++i) result.push_back(pixels[i] & 0xFFFFFF);
+  SelectObject(dc.get(), previous);
+  return result;
+}
+
+// The shape of a rendering: which pixels are not background.
+std::vector<bool> inkMask(const std::vector<uint32_t>& pixels) {
+  std::vector<bool> mask;
+  for (uint32_t pixel : pixels) mask.push_back(pixel != kWhite);
+  return mask;
+}
+
+TEST(StageIcons, EachIsOne32By32SixteenColourImage) {
+  for (const ExpectedIcon& icon : kIcons) {
+    SCOPED_TRACE(testing::Message() << "icon " << icon.id);
+    const std::vector<BYTE> group = resourceBytes(icon.id, RT_GROUP_ICON);
+    ASSERT_GE(group.size(), sizeof(GroupIconHeader) + sizeof(GroupIconEntry));
+    GroupIconHeader header;
+    std::memcpy(&header, group.data(), sizeof header);
+    EXPECT_EQ(1, header.type);
+    ASSERT_EQ(1, header.count);
+    GroupIconEntry entry;
+    std::memcpy(&entry, group.data() + sizeof header, sizeof entry);
+    EXPECT_EQ(32, entry.width);
+    EXPECT_EQ(32, entry.height);
+    EXPECT_EQ(16, entry.colorCount);
+    EXPECT_EQ(4, entry.bitCount);
+
+    const std::vector<BYTE> image = resourceBytes(entry.id, RT_ICON);
+    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+    BITMAPINFOHEADER bitmap;
+    std::memcpy(&bitmap, image.data(), sizeof bitmap);
+    EXPECT_EQ(32, bitmap.biWidth);
+    EXPECT_EQ(64, bitmap.biHeight) << "colour bitmap and mask";
+    EXPECT_EQ(4, bitmap.biBitCount);
+    // header, 16 palette entries, 4-bit colour rows, 1-bit mask rows
+    EXPECT_EQ(sizeof bitmap + 16 * 4 + 32 * 16 + 32 * 4, image.size());
+  }
+}
+
+TEST(StageIcons, LoadAt32AndShowTheirGlyphInTheirInk) {
+  for (const ExpectedIcon& icon : kIcons) {
+    SCOPED_TRACE(testing::Message() << "icon " << icon.id);
+    UniqueIcon loaded(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id), IMAGE_ICON, kIconSize, kIconSize, 0)));
+    ASSERT_TRUE(loaded) << "LoadImageW failed, error " << GetLastError();
+    const std::vector<uint32_t> pixels = renderOnWhite(loaded.get());
+    ASSERT_EQ(size_t{kIconSize * kIconSize}, pixels.size());
+    size_t white = 0, ink = 0, other = 0;
+    const uint32_t inkColour = icon.ink == Ink::kBlack ? kBlack : kBlue;
+    for (uint32_t pixel : pixels) {
+      if (pixel == kWhite)
+        ++white;
+      else if (pixel == inkColour)
+        ++ink;
+      else
+        ++other;
+    }
+    EXPECT_EQ(0u, other) << "only the ink and the transparent background";
+    // A legible glyph: neither a speck nor a filled square.
+    EXPECT_GT(ink, pixels.size() / 20);
+    EXPECT_LT(ink, pixels.size() / 2);
+    EXPECT_EQ(kWhite, pixels.front()) << "the corners are transparent";
+    EXPECT_EQ(kWhite, pixels.back()) << "the corners are transparent";
+  }
+}
+
+TEST(StageIcons, IdleAndRunningShareTheGlyphAndDigitsDiffer) {
+  std::vector<std::vector<bool>> shapes;
+  for (const ExpectedIcon& icon : kIcons) {
+    UniqueIcon loaded(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id), IMAGE_ICON, kIconSize, kIconSize, 0)));
+    ASSERT_TRUE(loaded) << "icon " << icon.id;
+    shapes.push_back(inkMask(renderOnWhite(loaded.get())));
+  }
+  EXPECT_EQ(shapes[0], shapes[1]) << "104 and 105 are one glyph in two colours";
+  for (size_t i = 1; i < shapes.size(); ++i)
+    for (size_t j = i + 1; j < shapes.size(); ++j)
+      EXPECT_NE(shapes[i], shapes[j]) << "icons " << kIcons[i].id << " and " << kIcons[j].id;
+}
+
+// The version record's text value under the Japanese Unicode block.
+std::u16string versionString(const std::vector<BYTE>& info, const char16_t* key) {
+  std::u16string path = u"\\StringFileInfo\\041104B0\\";
+  path += key;
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(info.data(), wide(path.c_str()), &value, &length) || !value) return u"<missing>";
+  return fromWide(static_cast<const wchar_t*>(value));
+}
+
+TEST(VersionRecord, CarriesTheBuildVersionAndNames) {
+  wchar_t path[MAX_PATH] = {};
+  ASSERT_NE(0u, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+  ASSERT_NE(0u, size) << "no version record, error " << GetLastError();
+  std::vector<BYTE> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, info.data()));
+
+  unsigned major = 0, minor = 0, patch = 0;
+  ASSERT_EQ(3, std::sscanf(KAIRON_EXPECTED_VERSION, "%u.%u.%u", &major, &minor, &patch));
+
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  ASSERT_GE(length, sizeof *fixed);
+  EXPECT_EQ(0xFEEF04BDu, fixed->dwSignature);
+  EXPECT_EQ(MAKELONG(minor, major), fixed->dwFileVersionMS);
+  EXPECT_EQ(MAKELONG(0, patch), fixed->dwFileVersionLS);
+  EXPECT_EQ(MAKELONG(minor, major), fixed->dwProductVersionMS);
+  EXPECT_EQ(MAKELONG(0, patch), fixed->dwProductVersionLS);
+  EXPECT_EQ(DWORD{VFT_APP}, fixed->dwFileType);
+
+  WORD* translation = nullptr;
+  ASSERT_TRUE(
+      VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+  ASSERT_GE(length, 4u);
+  EXPECT_EQ(0x0411, translation[0]) << "Japanese";
+  EXPECT_EQ(0x04B0, translation[1]) << "Unicode";
+
+  const std::u16string version = fromWide(L"" KAIRON_EXPECTED_VERSION);
+  const struct {
+    const char16_t* key;
+    std::u16string want;
+  } strings[] = {
+      {u"ProductName", u"Kairon"},
+      {u"ProductVersion", version},
+      {u"FileVersion", version},
+      {u"FileDescription", u"Kairon タイマー"},
+      {u"OriginalFilename", u"Kairon.exe"},
+  };
+  for (const auto& entry : strings) EXPECT_EQ(entry.want, versionString(info, entry.key)) << asciiText(entry.key);
+}
+
+TEST(Manifest, AsksForVisualStylesDpiAwarenessAndNoElevation) {
+  const std::vector<BYTE> bytes = resourceBytes(1, RT_MANIFEST);
+  ASSERT_FALSE(bytes.empty()) << "no manifest 1";
+  const std::string manifest(bytes.begin(), bytes.end());
+  const char* const wanted[] = {
+      "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+      "<requestedExecutionLevel level=\"asInvoker\"",
+      ">true/PM</dpiAware>",
+      ">PerMonitorV2, PerMonitor</dpiAwareness>",
+      "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+      "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+  };
+  for (const char* text : wanted) EXPECT_NE(std::string::npos, manifest.find(text)) << text;
+}
+
+// The loader applies the manifest to the process: a load of comctl32 is redirected
+// to the version 6 assembly.
+TEST(Manifest, LoaderRedirectsCommonControlsToVersion6) {
+  ACTCTX_SECTION_KEYED_DATA found{};
+  found.cbSize = sizeof found;
+  ASSERT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &found))
+      << "comctl32 is not redirected, error " << GetLastError();
+
+  SIZE_T size = 0;
+  DWORD index = found.ulAssemblyRosterIndex;
+  QueryActCtxW(0, found.hActCtx, &index, AssemblyDetailedInformationInActivationContext, nullptr, 0, &size);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> buffer(size);
+  ASSERT_TRUE(QueryActCtxW(0, found.hActCtx, &index, AssemblyDetailedInformationInActivationContext, buffer.data(),
+                           size, nullptr));
+  const auto* assembly = reinterpret_cast<const ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION*>(buffer.data());
+  const std::u16string identity = asciiLower(fromWide(assembly->lpAssemblyEncodedAssemblyIdentity));
+  EXPECT_NE(std::u16string::npos, identity.find(u"microsoft.windows.common-controls")) << asciiText(identity.c_str());
+  EXPECT_NE(std::u16string::npos, identity.find(u"version=\"6.")) << asciiText(identity.c_str());
+}
+
+// The manifest makes the process per-monitor DPI aware where the system knows the
+// setting (Windows 10 1607 and later); older systems have no such query.
+TEST(Manifest, ProcessIsPerMonitorDpiAware) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  using ThreadContextFn = HANDLE(WINAPI*)();
+  using AwarenessFn = int(WINAPI*)(HANDLE);
+  auto threadContext = reinterpret_cast<ThreadContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  auto awareness = reinterpret_cast<AwarenessFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  if (!threadContext || !awareness) GTEST_SKIP() << "no DPI awareness contexts on this system";
+  constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+  EXPECT_EQ(kPerMonitorAware, awareness(threadContext()));
+}
+
+}  // namespace
