@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets of fuzz/ with clang (libFuzzer, ASan, UBSan) and runs
+# each for a bounded time from its committed seed corpus, fuzz/corpus/<name>/
+# (the name without "_fuzz").  New inputs go to build/fuzz/corpus/, never into
+# the committed seeds.  Fails when a target finds a crash or a broken rule; the
+# input is left in build/fuzz/artifacts/.
+# Usage: fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 60 s, every target)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+shift || true
+build=build/fuzz
+
+cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build" -j "${JOBS:-2}" >/dev/null
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in fuzz/*_fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
+fi
+
+export LC_ALL=${KAIRON_FUZZ_LOCALE:-ja_JP.UTF-8}
+status=0
+for target in "${targets[@]}"; do
+  name=${target%_fuzz}
+  seeds=fuzz/corpus/$name
+  corpus=$build/corpus/$name
+  artifacts=$build/artifacts/$target/
+  mkdir -p "$corpus" "$artifacts"
+  echo "== $target for ${seconds} s"
+  log=$build/$target.log
+  if "$build/$target" "$corpus" "$seeds" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts" >"$log" 2>&1; then
+    grep -E '^stat::number_of_executed_units|^Done [0-9]+ runs' "$log" | tail -2 || true
+  else
+    tail -40 "$log"
+    echo "$target: FAILED (log: $log, input in $artifacts)"
+    status=1
+  fi
+done
+exit $status
