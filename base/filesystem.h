@@ -35,7 +35,8 @@ void clearFileAttributes(const String& path);
 bool isDirectory(const String& path);
 
 // Copies a file or a directory tree.  "dir\" to "dir\": the tree, subfolders
-// before the files beside them; empty folders are not reproduced.  "file" to
+// before the files beside them; empty folders are not reproduced, and folders
+// whose names begin with '.' are left out as the listings leave them.  "file" to
 // "dir\": into the folder under its own name.  "file" to "file": the target's
 // folders are created first.  IOException "ファイルのコピーに失敗しました (src → dst)"
 // when a file copy fails (also onto an existing file when overwrite is false,

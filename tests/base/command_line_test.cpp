@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "base/call_form.h"
 #include "tests/base/probe_report.h"
 #include "tests/support/child_process.h"
 #include "tests/support/string_print.h"
@@ -48,11 +50,17 @@ TEST(SplitCommandLine, EmptyArgumentsAreTheSharedEmptyText) {
   EXPECT_TRUE(arguments[0].sharesTextWith(emptyString));
 }
 
-TEST(SplitCommandLine, OwnProcessStartsWithTheProgram) {
-  const std::vector<String> arguments = splitCommandLine();
-  ASSERT_FALSE(arguments.empty());
-  EXPECT_NE(std::string::npos, toUtf8(arguments[0]).find("base_tests"));
-  EXPECT_EQ(commandLine().empty(), false);
+TEST(SplitCommandLine, OwnProcessStartsWithTheProgramInEveryCallForm) {
+  const String wideLine = commandLine();
+  for (const bool wide : availableCallForms()) {
+    std::unique_ptr<ScopedAnsiCalls> ansi;
+    if (!wide) ansi = std::make_unique<ScopedAnsiCalls>();
+    // The test's own line is ASCII, so both forms give the same text.
+    EXPECT_EQ(wideLine, commandLine()) << "wide " << wide;
+    const std::vector<String> arguments = splitCommandLine();
+    ASSERT_FALSE(arguments.empty());
+    EXPECT_NE(std::string::npos, toUtf8(arguments[0]).find("base_tests")) << toUtf8(arguments[0]);
+  }
 }
 
 TEST(SplitCommandLine, StartedProgramGetsItsArgumentsBack) {

@@ -181,6 +181,8 @@ TEST_P(FileSystem, DeleteTreeLeavesItsNeighbours) {
     makeReadOnly(u"d\\t\\sub\\読み取り専用.txt");
     makeFile(u"d\\t\\.git\\config");
     makeFolder(u"d\\t\\empty");
+    // A read-only folder gives up its entries once its attributes are cleared.
+    makeReadOnly(u"d\\t\\sub");
     makeFile(u"d\\t.txt");
     makeFile(u"d\\other\\keep.txt");
     deletePath(at(form), true);

@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
+#include "base/call_form.h"
 #include "tests/base/probe_report.h"
 #include "tests/support/string_print.h"
 #include "tests/support/temp_dir.h"
@@ -28,7 +30,15 @@ bool waitForFile(const fs::path& file) {
   return true;
 }
 
-TEST(ShellOpen, StartsAProgramWithItsParameters) {
+class ShellOpen : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCalls>();
+  }
+  std::unique_ptr<ScopedAnsiCalls> ansi_;
+};
+
+TEST_P(ShellOpen, StartsAProgramWithItsParameters) {
   const testing::TempDir temp;
   const fs::path report = temp.file("起動 report.txt");
   const String parameters = u"--write \"" + testing::fromPath(report) + u"\" /open \"C:\\My File.tpt\"";
@@ -40,12 +50,15 @@ TEST(ShellOpen, StartsAProgramWithItsParameters) {
   EXPECT_EQ(String(u"C:\\My File.tpt"), seen.arguments[4]);
 }
 
-TEST(ShellOpen, MissingFileIsNotAnError) {
+TEST_P(ShellOpen, MissingFileIsNotAnError) {
   const testing::TempDir temp;
   shellOpen(temp.fileString("no-such-program.exe"), kShowNormal);
   shellOpen(temp.fileString("no-such-program.exe"), String(u"a b"), kShowNormal);
   EXPECT_FALSE(fs::exists(temp.file("no-such-program.exe")));
 }
+
+INSTANTIATE_TEST_SUITE_P(CallForms, ShellOpen, ::testing::ValuesIn(availableCallForms()),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Wide" : "Ansi"; });
 
 }  // namespace
 }  // namespace Ostra
