@@ -13,7 +13,8 @@ void syncFileToDisk(const String& path);
 // Renames source over target in one step of the file system (the target, when
 // it exists, is replaced, never first removed) and makes the rename durable.
 // IOException "ファイルの置き換えに失敗しました (source → target)"; the target
-// is untouched then.
+// is untouched then (Windows 9x, which cannot rename over a file, removes the
+// target first and keeps the whole new text in source).
 void moveFileOver(const String& source, const String& target);
 
 }  // namespace Ostra
