@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Packs the release archives: dist/Kairon-<version>-win32.zip and -win64.zip,
+# each with Kairon.exe, the sample templates, the Japanese user's guide and the
+# licence.  The version is the one CMake's project() sets.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)
+[ -n "$version" ] || { echo "dist: no version in build/win32/CMakeCache.txt" >&2; exit 1; }
+
+# Windows Notepad reads these best as UTF-8 with a byte-order mark and CRLF.
+windows_text() { printf '\xef\xbb\xbf'; sed 's/\r\?$/\r/' "$1"; }
+
+mkdir -p dist
+for arch in win32 win64; do
+  name="Kairon-$version-$arch"
+  stage="build/dist/$name"
+  rm -rf "$stage"
+  mkdir -p "$stage/template"
+  cp "build/$arch/app/Kairon.exe" "$stage/"
+  triple=$([ "$arch" = win32 ] && echo i686 || echo x86_64)-w64-mingw32
+  "$triple-strip" "$stage/Kairon.exe"
+  cp resources/templates/*.tpt "$stage/template/"
+  windows_text "docs/guide/はじめにお読みください.txt" >"$stage/はじめにお読みください.txt"
+  windows_text LICENSE >"$stage/LICENSE.txt"
+  # Python's zipfile marks the Japanese file name as UTF-8 (flag bit 11), which
+  # Windows' own zip support reads.
+  python3 - "build/dist" "$name" "dist/$name.zip" <<'PY'
+import os, sys, zipfile
+root, name, out = sys.argv[1:]
+with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
+    for folder, dirs, files in sorted(os.walk(os.path.join(root, name))):
+        dirs.sort()
+        for f in sorted(files):
+            path = os.path.join(folder, f)
+            z.write(path, os.path.relpath(path, root))
+PY
+  echo "dist: dist/$name.zip"
+done
