@@ -40,6 +40,9 @@ class RuntimeException : public Exception {
 class Win32Exception : public RuntimeException {
  public:
   explicit Win32Exception(const String& message);
+
+ private:
+  Win32Exception(const String& message, unsigned long code);
 };
 
 // File and directory failures: the path followed by a fixed suffix.

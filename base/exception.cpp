@@ -1,0 +1,47 @@
+#include "base/exception.h"
+
+#include "base/system_error.h"
+
+namespace Ostra {
+
+namespace {
+
+// 511 bytes of text and a terminator, as the message boxes have always been fed.
+constexpr int kMessageBufferSize = 512;
+
+std::string narrowMessage(const String& message) {
+  char buffer[kMessageBufferSize];
+  message.copyToBuffer(buffer, kMessageBufferSize);
+  return buffer;
+}
+
+String win32Message(const String& message, unsigned long code) {
+  if (code == 0) return message;
+  return message + u" : " + systemErrorText(code);
+}
+
+// Every program that reports failures links this file, so the handlers that
+// turn faults into these exceptions are installed with it.
+const bool faultHandlersReady = (installFaultHandlers(), true);
+
+}  // namespace
+
+Exception::Exception(const String& message) : Exception(NarrowText{narrowMessage(message)}) {}
+
+Exception::Exception(NarrowText text) : message_(std::make_shared<const std::string>(std::move(text.bytes))) {}
+
+const char* Exception::what() const noexcept { return message_->c_str(); }
+
+// The code is read before anything else can overwrite it.
+Win32Exception::Win32Exception(const String& message) : Win32Exception(message, lastSystemError()) {}
+
+Win32Exception::Win32Exception(const String& message, unsigned long code)
+    : RuntimeException(win32Message(message, code)) {}
+
+FPEException::FPEException() : RuntimeException(u"浮動小数点数エラーがありました") {}
+
+InvalidProgramException::InvalidProgramException() : RuntimeException(u"不正な命令が検出されました") {}
+
+AccessViolationException::AccessViolationException() : RuntimeException(u"不正なメモリアクセスがありました") {}
+
+}  // namespace Ostra
