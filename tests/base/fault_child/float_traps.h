@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes a floating-point division by zero fault instead of giving infinity.
+void trapFloatDivisionByZero();

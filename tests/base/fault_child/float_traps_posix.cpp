@@ -1,0 +1,5 @@
+#include <fenv.h>
+
+#include "tests/base/fault_child/float_traps.h"
+
+void trapFloatDivisionByZero() { feenableexcept(FE_DIVBYZERO); }
