@@ -12,8 +12,12 @@ seconds=${1:-60}
 shift || true
 build=build/fuzz
 
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$build" -j "${JOBS:-2}" >/dev/null
+if ! out=$({ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug &&
+  cmake --build "$build" -j "${JOBS:-2}"; } 2>&1); then
+  echo "$out"
+  echo "fuzz targets: build FAILED"
+  exit 1
+fi
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
