@@ -1,0 +1,71 @@
+#include "ui/file_name_repair.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/encoding.h"
+#include "base/platform_win.h"
+#include "tests/support/string_print.h"
+
+namespace Ostra {
+namespace {
+
+TEST(RepairFileName, BytesWithTheFixedShiftJisLeadByteTest) {
+  const struct {
+    const char* name;
+    const char* want;
+  } cases[] = {
+      {"a:b*c", "a:b-c"},  // a colon among the first three bytes stays
+      {"abc:d", "abc-d"},
+      {"ab:", "ab:"},
+      {"\\/*\"?<>|x", "--------x"},
+      {"\x83\x5C.txt", "\x83\x5C.txt"},  // ソ: its second byte is '\'
+      {"\x95\x5C|", "\x95\x5C-"},        // 表
+      {"\xE0|x|", "\xE0|x-"},            // any lead byte, whatever the code page
+      {"x\x81", "x\x81"},                // a lead byte right before the end stops the walk
+      {"\xA0|", "\xA0-"},                // 0xA0 is no lead byte
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    std::string bytes = c.name;
+    repairFileName(bytes.data());
+    EXPECT_EQ(std::string(c.want), bytes) << c.name;
+  }
+}
+
+TEST(RepairFileName, WideTextKeepsTheSameColonsAndEveryCharacter) {
+  const struct {
+    const char16_t* name;
+    const char16_t* want;
+  } cases[] = {
+      {u"a:b*c", u"a:b-c"},
+      {u"abc:d", u"abc-d"},
+      {u"ソ\\表|", u"ソ-表-"},
+      {u"\u0100:x*", u"\u0100:x-"},  // one byte in the ANSI form: the colon is at byte 1
+      {u"\U0001F375<>", u"\U0001F375--"},
+      {u"", u""},
+  };
+  for (const auto& c : cases) {
+    std::wstring units = wide(String(c.name));
+    repairFileName(units.data());
+    EXPECT_EQ(String(c.want), fromWide(units.c_str())) << toUtf8(c.name);
+  }
+}
+
+TEST(RepairFileName, WideColonCountsTheBytesOfDoubleByteCharacters) {
+  // "あ:" puts the colon at byte 2 of the ANSI form, "ああ:" at byte 4.
+  if (defaultEncoding().encode(String(u"あ")).size() != 2) GTEST_SKIP() << "no double-byte Japanese code page";
+  const struct {
+    const char16_t* name;
+    const char16_t* want;
+  } cases[] = {{u"あ:x", u"あ:x"}, {u"ああ:x", u"ああ-x"}};
+  for (const auto& c : cases) {
+    std::wstring units = wide(String(c.name));
+    repairFileName(units.data());
+    EXPECT_EQ(String(c.want), fromWide(units.c_str())) << toUtf8(c.name);
+  }
+}
+
+}  // namespace
+}  // namespace Ostra

@@ -1,0 +1,183 @@
+#include "ui/tray_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "base/encoding.h"
+#include "test_dialog.h"
+#include "tests/support/string_print.h"
+
+namespace Ostra {
+namespace {
+
+using testing::pumpMessages;
+
+constexpr unsigned kTrayCallback = 0x8001;
+// Enough rounds for the shell to take an add it handles asynchronously.
+constexpr int kShellRounds = 5;
+
+// A hidden window of this thread to own the icons.
+class OwnerWindow {
+ public:
+  OwnerWindow()
+      : handle_(
+            CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)) {}
+  ~OwnerWindow() { DestroyWindow(handle_); }
+  OwnerWindow(const OwnerWindow&) = delete;
+  OwnerWindow& operator=(const OwnerWindow&) = delete;
+  HWND handle() const { return handle_; }
+
+ private:
+  HWND handle_;
+};
+
+// Whether the shell holds an icon with this record's owner and id: only then
+// does it accept a modify.
+bool shellHas(const NOTIFYICONDATAA& record) {
+  NOTIFYICONDATAA copy = record;
+  return Shell_NotifyIconA(NIM_MODIFY, &copy) != FALSE;
+}
+
+void shellDelete(const NOTIFYICONDATAA& record) {
+  NOTIFYICONDATAA copy = record;
+  Shell_NotifyIconA(NIM_DELETE, &copy);
+}
+
+TEST(TrayIcon, RecordIsTheFirstVersionLayoutWithAnIdFromTheObject) {
+  OwnerWindow owner;
+  CTrayIcon icon(owner.handle(), kTrayCallback);
+  const NOTIFYICONDATAA& record = icon.record();
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), record.cbSize);
+  EXPECT_EQ(owner.handle(), record.hWnd);
+  EXPECT_EQ(static_cast<UINT>(reinterpret_cast<UINT_PTR>(&icon) ^ 0x1D3FA574), record.uID);
+  EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), record.uFlags);
+  EXPECT_EQ(kTrayCallback, record.uCallbackMessage);
+  EXPECT_EQ(nullptr, record.hIcon);
+  EXPECT_STREQ("", record.szTip);
+  EXPECT_FALSE(icon.isShown());
+}
+
+TEST(TrayIcon, AddModifyAndRemove) {
+  OwnerWindow owner;
+  auto icon = std::make_unique<CTrayIcon>(owner.handle(), kTrayCallback);
+  const NOTIFYICONDATAA record = icon->record();
+  icon->remove();  // hidden: nothing to do
+  EXPECT_FALSE(icon->isShown());
+
+  ASSERT_TRUE(icon->setIcon(IDI_TEST_BLUE));
+  EXPECT_TRUE(icon->isShown());
+  EXPECT_EQ(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST_BLUE)), icon->record().hIcon);
+  pumpMessages(kShellRounds);
+  EXPECT_TRUE(shellHas(record));
+  // A second add of the same id would be refused: this one must be a modify.
+  EXPECT_TRUE(icon->setIcon(IDI_TEST_RED));
+  EXPECT_EQ(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST_RED)), icon->record().hIcon);
+  EXPECT_TRUE(icon->setTip(u"あと9秒"));
+
+  icon->remove();
+  EXPECT_FALSE(icon->isShown());
+  EXPECT_FALSE(shellHas(record));
+
+  // Shown again, then gone with the object.
+  ASSERT_TRUE(icon->setIcon(IDI_TEST_BLUE));
+  pumpMessages(kShellRounds);
+  EXPECT_TRUE(shellHas(record));
+  icon.reset();
+  EXPECT_FALSE(shellHas(record));
+}
+
+TEST(TrayIcon, RefusedDeleteKeepsTheIconShown) {
+  OwnerWindow owner;
+  CTrayIcon icon(owner.handle(), kTrayCallback);
+  ASSERT_TRUE(icon.setIcon(IDI_TEST_BLUE));
+  pumpMessages(kShellRounds);
+  shellDelete(icon.record());
+  icon.remove();
+  EXPECT_TRUE(icon.isShown());
+  EXPECT_FALSE(icon.setTip(u"refused"));
+  EXPECT_TRUE(icon.isShown());
+}
+
+TEST(TrayIcon, TipIsCutTo63BytesOnACharacterBoundary) {
+  const struct {
+    std::u16string tip;
+    std::u16string want;
+  } cases[] = {
+      {u"Kairon", u"Kairon"},
+      {std::u16string(100, u'a'), std::u16string(63, u'a')},
+      {std::u16string(63, u'b'), std::u16string(63, u'b')},
+      {std::u16string(40, u'あ'), std::u16string(31, u'あ')},  // 62 bytes: the 32nd would be cut in half
+  };
+  OwnerWindow owner;
+  CTrayIcon icon(owner.handle(), kTrayCallback);
+  for (const auto& c : cases) {
+    EXPECT_TRUE(icon.setTip(c.tip));
+    const std::string want = defaultEncoding().encode(c.want);
+    if (want.find('?') != std::string::npos) continue;  // no Japanese in this code page
+    EXPECT_EQ(want, std::string(icon.record().szTip)) << toUtf8(c.tip);
+  }
+}
+
+TEST(TrayIcon, TipBeforeTheFirstIconWaitsForIt) {
+  OwnerWindow owner;
+  CTrayIcon icon(owner.handle(), kTrayCallback);
+  // A modify of an icon the shell does not have would fail: true means no call.
+  EXPECT_TRUE(icon.setTip(u"あと1時間02分05秒 / Kairon build-6"));
+  EXPECT_FALSE(icon.isShown());
+  EXPECT_FALSE(shellHas(icon.record()));
+  const std::string tip = icon.record().szTip;
+  ASSERT_TRUE(icon.setIcon(IDI_TEST_BLUE));
+  EXPECT_EQ(tip, std::string(icon.record().szTip));
+  pumpMessages(kShellRounds);
+  EXPECT_TRUE(icon.setTip(u"あと1時間02分04秒 / Kairon build-6"));
+}
+
+TEST(TrayIcon, TwoIconsOfOneWindowHaveTheirOwnIds) {
+  OwnerWindow owner;
+  CTrayIcon first(owner.handle(), kTrayCallback);
+  CTrayIcon second(owner.handle(), kTrayCallback);
+  EXPECT_NE(first.record().uID, second.record().uID);
+  ASSERT_TRUE(first.setIcon(IDI_TEST_BLUE));
+  ASSERT_TRUE(second.setIcon(IDI_TEST_RED));
+  pumpMessages(kShellRounds);
+  EXPECT_TRUE(shellHas(first.record()));
+  EXPECT_TRUE(shellHas(second.record()));
+  first.remove();
+  EXPECT_FALSE(shellHas(first.record()));
+  EXPECT_TRUE(shellHas(second.record()));
+}
+
+TEST(TrayIcon, TaskbarCreatedPutsAShownIconBack) {
+  OwnerWindow owner;
+  CTrayIcon shown(owner.handle(), kTrayCallback);
+  CTrayIcon hidden(owner.handle(), kTrayCallback);
+  const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_NE(0u, taskbarCreated);
+  EXPECT_EQ(taskbarCreated, CTrayIcon::taskbarCreatedMessage());
+
+  ASSERT_TRUE(shown.setTip(u"あと5秒"));
+  ASSERT_TRUE(shown.setIcon(IDI_TEST_BLUE));
+  pumpMessages(kShellRounds);
+  const NOTIFYICONDATAA before = shown.record();
+  // What the shell forgets when the taskbar is rebuilt.
+  shellDelete(before);
+  ASSERT_FALSE(shellHas(before));
+
+  const WindowMessage other{owner.handle(), WM_APP, 0, 0, 1};
+  EXPECT_FALSE(shown.handleTaskbarCreated(other));
+  const WindowMessage rebuilt{owner.handle(), taskbarCreated, 0, 0, 1};
+  EXPECT_TRUE(shown.handleTaskbarCreated(rebuilt));
+  EXPECT_TRUE(hidden.handleTaskbarCreated(rebuilt));
+  pumpMessages(kShellRounds);
+  EXPECT_TRUE(shown.isShown());
+  EXPECT_TRUE(shellHas(before));
+  EXPECT_EQ(0, std::memcmp(&before, &shown.record(), sizeof before));
+  EXPECT_FALSE(hidden.isShown());
+  EXPECT_FALSE(shellHas(hidden.record()));
+}
+
+}  // namespace
+}  // namespace Ostra
