@@ -17,7 +17,9 @@ std::string narrowMessage(const String& message) {
 
 String win32Message(const String& message, unsigned long code) {
   if (code == 0) return message;
-  return message + u" : " + systemErrorText(code);
+  const String text = systemErrorText(code);
+  // A code the system has no words for is still worth reporting as a number.
+  return message + u" : " + (text.empty() ? String::format(u"%lu", code) : text);
 }
 
 // Every program that reports failures links this file, so the handlers that

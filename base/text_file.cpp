@@ -31,8 +31,10 @@ String readTextFile(const String& fileName) {
   CStdFile file(fileName, u"rb");
   const long size = file.size();
   if (size == 0) return String();
-  // Only an even size above two can be a mark followed by whole UTF-16 units.
-  if (size > 2 && size % 2 == 0) {
+  // Only an even size can be a mark followed by whole UTF-16 units.  A mark
+  // alone is the empty text writeTextFile leaves; the bytes FF FE or FE FF are
+  // no text in any double-byte ANSI code page, so nothing is lost by it.
+  if (size >= 2 && size % 2 == 0) {
     unsigned char mark[2];
     file.read(mark, sizeof mark);
     if (mark[0] == 0xFF && mark[1] == 0xFE) return readUtf16(file, size - 2, ByteOrder::kLittleEndian);

@@ -5,8 +5,8 @@
 namespace Ostra {
 
 // The whole text of a file: UTF-16 with a byte-order mark (FF FE little-endian,
-// FE FF big-endian) when the size is even and above 2, otherwise the ANSI code
-// page.  An empty file gives an empty text.  Throws IOException on failure.
+// FE FF big-endian) when the size is even, otherwise the ANSI code page.  An
+// empty file and a mark alone give an empty text.  Throws IOException on failure.
 String readTextFile(const String& fileName);
 
 // Replaces the file's content with FF FE and the text as UTF-16 little-endian,
