@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
-build=build/fuzz
+build=${KAIRON_FUZZ_BUILD:-build/fuzz}  # a run of its own (the benchmarks) may build elsewhere
 
 if ! out=$({ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug &&
   cmake --build "$build" -j "${JOBS:-2}"; } 2>&1); then
