@@ -25,26 +25,25 @@ int runTestDialog(CWindow& window) {
     std::unique_lock<std::mutex> lock(mutex);
     if (ended.wait_for(lock, kDialogLimit, [&] { return done; })) return;
     forced = true;
+    lock.unlock();  // the dialog's thread takes it on its way out
     SendMessageTimeoutW(window.handle(), WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
   });
-  int result = -1;
-  try {
-    result = window.doModal(CModalDialogParameter(IDD_TEST));
-  } catch (...) {
+  const auto finish = [&] {
     {
       std::lock_guard<std::mutex> lock(mutex);
       done = true;
     }
     ended.notify_all();
     watchdog.join();
+  };
+  int result = -1;
+  try {
+    result = window.doModal(CModalDialogParameter(IDD_TEST));
+  } catch (...) {
+    finish();
     throw;
   }
-  {
-    std::lock_guard<std::mutex> lock(mutex);
-    done = true;
-  }
-  ended.notify_all();
-  watchdog.join();
+  finish();
   EXPECT_FALSE(forced) << "the test dialog was still open after the time limit";
   return result;
 }
