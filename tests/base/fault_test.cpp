@@ -60,5 +60,14 @@ TEST(FaultHandlers, LaterFaultsAndFaultsInsideACatchBlockAreCaughtToo) {
             result.output);
 }
 
+// Where there are windows, inside a window procedure reached through both a
+// sent and a posted message, as the dialog's handlers run.
+TEST(FaultHandlers, FaultsInsideAMessageHandlerAreCaughtThere) {
+  const testing::ChildResult result = runFaultChild("message-handler");
+  EXPECT_EQ(0, result.exitCode) << result.output;
+  const std::string once = accessViolation() + floatingPoint() + invalidProgram();
+  EXPECT_EQ(once + once, result.output);
+}
+
 }  // namespace
 }  // namespace Ostra

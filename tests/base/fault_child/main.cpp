@@ -8,6 +8,7 @@
 
 #include "base/exception.h"
 #include "tests/base/fault_child/float_traps.h"
+#include "tests/base/fault_child/message_handler.h"
 
 namespace {
 
@@ -97,6 +98,12 @@ int main(int argc, char** argv) {
     catchFault(floatDivision);
     trapFloatDivisionByZero();
     catchFault(floatDivision);
+  } else if (mode == "message-handler") {
+    runAsMessageHandler([] {
+      catchFault(accessViolation);
+      catchFault(integerDivision);
+      catchFault(illegalInstruction);
+    });
   } else if (mode == "terminate") {
     std::terminate();
   } else if (mode == "abort") {
