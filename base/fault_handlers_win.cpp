@@ -14,8 +14,9 @@ namespace {
 // The faulting thread is sent into one of these as if the faulting
 // instruction had called it, so the exception unwinds from the point of the
 // fault (the code is built with -fnon-call-exceptions).  Throwing from inside
-// the system's exception dispatch instead only unwinds with the x86-64 tables;
-// the 32-bit build's DWARF unwinder stops at the first system frame.
+// the system's exception dispatch instead would have to unwind through the
+// system's own frames, which the 32-bit build's DWARF unwinder has no tables for.
+// The stack is realigned on entry: the fault may come at any point of a frame.
 #define KAIRON_FAULT_THROWER [[noreturn]] __attribute__((force_align_arg_pointer, noinline))
 
 KAIRON_FAULT_THROWER void throwFloatingPointFault() {
