@@ -1,0 +1,119 @@
+#include "tests/e2e/kairon_process.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "base/platform_win.h"
+#include "resources/resource.h"
+#include "tests/e2e/remote_window.h"
+
+namespace Ostra::e2e {
+
+namespace {
+
+struct WindowSearch {
+  DWORD process;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindowOf(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> topLevelWindowsOf(DWORD process) {
+  WindowSearch search{process, {}};
+  EnumWindows(collectWindowOf, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+String classOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return fromWide(name);
+}
+
+}  // namespace
+
+KaironProcess::KaironProcess(const ProgramFolder& folder, const String& arguments,
+                             const std::filesystem::path& workingDirectory) {
+  std::wstring commandLine = L"\"" + folder.exe().wstring() + L"\"";
+  if (!arguments.empty()) commandLine += L" " + std::wstring(wide(arguments));
+  const std::filesystem::path directory = workingDirectory.empty() ? folder.path() : workingDirectory;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(folder.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                      &startup, &process_)) {
+    throw std::runtime_error("cannot start " + folder.exe().string() + ", error " + std::to_string(GetLastError()));
+  }
+}
+
+KaironProcess::~KaironProcess() {
+  if (running()) TerminateProcess(process_.hProcess, 255);
+  WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kAnswerLimit.count()));
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool KaironProcess::running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> KaironProcess::waitForExit(milliseconds limit) const {
+  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+std::string KaironProcess::state() const {
+  if (running()) {
+    std::string report = "Kairon is running; its windows:";
+    for (HWND window : topLevelWindowsOf(id())) {
+      report += " [" + toUtf8(classOf(window)) + " \"" + toUtf8(windowTitle(window)) + "\"" +
+                (IsWindowVisible(window) ? " shown" : " hidden") + "]";
+    }
+    return report;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return "Kairon ended with exit code " + std::to_string(code);
+}
+
+HWND KaironProcess::findWindow(const wchar_t* className, const String& title, bool visibleOnly) const {
+  for (HWND window : topLevelWindowsOf(id())) {
+    if (visibleOnly && !IsWindowVisible(window)) continue;
+    if (classOf(window) == fromWide(className) && windowTitle(window) == title) return window;
+  }
+  return nullptr;
+}
+
+HWND KaironProcess::waitForWindow(const wchar_t* className, const String& title, milliseconds limit,
+                                  bool visibleOnly) const {
+  HWND found = nullptr;
+  waitUntil(limit, [&] {
+    found = findWindow(className, title, visibleOnly);
+    return found != nullptr || !running();
+  });
+  return found;
+}
+
+HWND KaironProcess::findDialog() const {
+  for (HWND window : topLevelWindowsOf(id())) {
+    if (classOf(window) == String(u"#32770") && GetDlgItem(window, IDC_CANCEL) != nullptr) return window;
+  }
+  return nullptr;
+}
+
+HWND KaironProcess::waitForDialog(milliseconds limit) const {
+  HWND found = nullptr;
+  waitUntil(limit, [&] {
+    found = findDialog();
+    if (found != nullptr && !IsWindowVisible(found)) found = nullptr;
+    return found != nullptr || !running();
+  });
+  return found;
+}
+
+}  // namespace Ostra::e2e

@@ -1,0 +1,94 @@
+// The program notification: the launched program's arguments and working
+// directory, and the timer's own working directory afterwards.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "base/platform_win.h"
+#include "resources/resource.h"
+#include "tests/e2e/kairon_process.h"
+#include "tests/e2e/remote_window.h"
+#include "tests/support/child_process.h"
+#include "tests/support/string_print.h"
+#include "tests/support/temp_dir.h"
+
+namespace Ostra::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// What the helper wrote down: its working directory, then its arguments.
+std::vector<String> waitForRecord(const fs::path& folder) {
+  const fs::path record = folder / "e2e_helper.record";
+  waitUntil(kShowLimit, [&] { return fs::exists(record); });
+  std::vector<String> lines;
+  const std::string bytes = testing::readBytes(record);
+  size_t start = 0;
+  for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(fromUtf8(bytes.substr(start, end - start)));
+  }
+  return lines;
+}
+
+bool samePath(const String& a, const String& b) {
+  return CompareStringOrdinal(wide(a), a.length(), wide(b), b.length(), TRUE) == CSTR_EQUAL;
+}
+
+// Runs a one-second countdown whose expiry launches file with arguments.
+void expireLaunching(const KaironProcess& kairon, HWND dialog, const String& file, const String& arguments) {
+  setChecked(dialog, IDC_PROGRAM_ON, true);
+  EXPECT_TRUE(isEnabled(dialog, IDC_PROGRAM_FILE));
+  setControlText(dialog, IDC_PROGRAM_FILE, file);
+  setControlText(dialog, IDC_PROGRAM_ARGUMENTS, arguments);
+  setControlText(dialog, IDC_SECONDS, u"1");
+  click(dialog, IDC_START);
+  // The message comes after the launch.
+  HWND box = kairon.waitForBox(u"メッセージ", 10s);
+  ASSERT_NE(nullptr, box) << "no message box; " << kairon.state();
+  press(box);
+  ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return isEnabled(dialog, IDC_START); })) << "not idle after expiry";
+}
+
+TEST(ProgramNotification, RunsInItsOwnFolderAndLeavesTheTimersDirectoryAlone) {
+  ProgramFolder folder;
+  testing::TempDir places;
+  // Blanks and Japanese in the helper's folder: the path reaches the shell whole.
+  const fs::path helperFolder = places.file("通知 helper");
+  const fs::path startFolder = places.file("start");
+  fs::create_directories(helperFolder);
+  fs::create_directories(startFolder);
+  fs::copy_file(testing::siblingExecutable("e2e_helper"), helperFolder / "e2e_helper.exe");
+  fs::copy_file(testing::siblingExecutable("e2e_helper"), startFolder / "e2e_helper.exe");
+  const fs::path before = fs::current_path();
+
+  KaironProcess kairon(folder, String(), startFolder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+  setChecked(dialog, IDC_MINIMIZE_AT_START, false);
+  setChecked(dialog, IDC_CLOSE_AT_END, false);
+
+  ASSERT_NO_FATAL_FAILURE(
+      expireLaunching(kairon, dialog, pathText(helperFolder / "e2e_helper.exe"), u"alpha \"two words\" お茶"));
+  const std::vector<String> first = waitForRecord(helperFolder);
+  ASSERT_EQ(4u, first.size()) << "the helper's record in " << helperFolder.string();
+  EXPECT_TRUE(samePath(pathText(helperFolder), first[0])) << toUtf8(first[0]);
+  EXPECT_EQ(String(u"alpha"), first[1]);
+  EXPECT_EQ(String(u"two words"), first[2]);
+  EXPECT_EQ(String(u"お茶"), first[3]);
+
+  // A bare name is looked for in the timer's current directory: the helper
+  // there runs only if the timer went back to its own after the first launch.
+  ASSERT_NO_FATAL_FAILURE(expireLaunching(kairon, dialog, u"e2e_helper.exe", u"second"));
+  const std::vector<String> second = waitForRecord(startFolder);
+  ASSERT_EQ(2u, second.size()) << "the helper's record in " << startFolder.string();
+  EXPECT_TRUE(samePath(pathText(startFolder), second[0])) << toUtf8(second[0]);
+  EXPECT_EQ(String(u"second"), second[1]);
+
+  EXPECT_EQ(before, fs::current_path());
+  EXPECT_TRUE(kairon.running());
+}
+
+}  // namespace
+}  // namespace Ostra::e2e

@@ -1,0 +1,145 @@
+#include "tests/e2e/remote_window.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/platform_win.h"
+#include "tests/e2e/kairon_process.h"
+#include "tests/support/string_print.h"
+
+namespace Ostra::e2e {
+
+namespace {
+
+// The static control that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+// The file-name field: cmb13 in the Explorer-style dialog, edt1 in the old one.
+constexpr int kExplorerNameId = 0x47c;
+constexpr int kOldStyleNameId = 0x480;
+
+const UINT kAnswerMilliseconds = static_cast<UINT>(kAnswerLimit.count());
+
+String textOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &length)) {
+    ADD_FAILURE() << "a window of the program did not answer WM_GETTEXTLENGTH";
+    return String();
+  }
+  std::vector<wchar_t> buffer(length + 2, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                           kAnswerMilliseconds, &copied)) {
+    ADD_FAILURE() << "a window of the program did not answer WM_GETTEXT";
+    return String();
+  }
+  return fromWide(buffer.data(), static_cast<int>(copied));
+}
+
+HWND control(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  if (item == nullptr) ADD_FAILURE() << "the window has no control " << id;
+  return item;
+}
+
+BOOL CALLBACK findFileNameField(HWND child, LPARAM context) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, static_cast<int>(std::size(className)));
+  const int id = GetDlgCtrlID(child);
+  if (lstrcmpiW(className, L"Edit") != 0 || (id != kExplorerNameId && id != kOldStyleNameId)) return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
+HWND fileNameField(HWND dialog) {
+  HWND found = nullptr;
+  EnumChildWindows(dialog, findFileNameField, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace
+
+String windowTitle(HWND window) {
+  std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(window)) + 2, L'\0');
+  GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+  return fromWide(buffer.data());
+}
+
+bool titleStartsWith(HWND window, const String& prefix) {
+  const String title = windowTitle(window);
+  return title.find(prefix, 0, title.length()) == 0;
+}
+
+bool isShown(HWND window) { return IsWindowVisible(window) && !IsIconic(window); }
+
+String controlText(HWND dialog, int id) {
+  HWND item = control(dialog, id);
+  return item != nullptr ? textOf(item) : String();
+}
+
+void setControlText(HWND dialog, int id, const String& text) {
+  HWND item = control(dialog, id);
+  if (item == nullptr) return;
+  if (!SendMessageTimeoutW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(text)), SMTO_ABORTIFHUNG,
+                           kAnswerMilliseconds, nullptr)) {
+    ADD_FAILURE() << "control " << id << " did not answer WM_SETTEXT";
+  }
+}
+
+bool isEnabled(HWND dialog, int id) {
+  HWND item = control(dialog, id);
+  return item != nullptr && IsWindowEnabled(item);
+}
+
+bool isChecked(HWND dialog, int id) {
+  HWND item = control(dialog, id);
+  return item != nullptr && sendAndWait(item, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void click(HWND dialog, int id) {
+  if (HWND item = control(dialog, id)) sendAndWait(item, BM_CLICK, 0, 0);
+}
+
+void clickLater(HWND dialog, int id) {
+  if (HWND item = control(dialog, id)) PostMessageW(item, BM_CLICK, 0, 0);
+}
+
+void setChecked(HWND dialog, int id, bool on) {
+  if (isChecked(dialog, id) != on) click(dialog, id);
+  EXPECT_EQ(on, isChecked(dialog, id)) << "check box " << id;
+}
+
+LRESULT sendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &result)) {
+    ADD_FAILURE() << "message 0x" << std::hex << message << " was not handled within " << std::dec
+                  << kAnswerLimit.count() << " ms";
+  }
+  return static_cast<LRESULT>(result);
+}
+
+String messageBoxText(HWND box) {
+  if (HWND text = GetDlgItem(box, kMessageBoxTextId)) return textOf(text);
+  ADD_FAILURE() << "the message box has no text control";
+  return String();
+}
+
+void press(HWND box, int button) {
+  // Posted: the program may end, or open the next box, while handling it.
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+}
+
+bool answerFileDialog(HWND dialog, const String& name) {
+  // The dialog fills its controls in after it shows.
+  HWND field = nullptr;
+  waitUntil(kShowLimit, [&] { return (field = fileNameField(dialog)) != nullptr; });
+  if (field == nullptr) return false;
+  if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(name)), SMTO_ABORTIFHUNG,
+                           kAnswerMilliseconds, nullptr)) {
+    return false;
+  }
+  press(dialog, IDOK);
+  return true;
+}
+
+}  // namespace Ostra::e2e

@@ -1,0 +1,72 @@
+// The dialog hidden in the notification area and brought back by the icon's
+// callback message, as the shell sends it for a double click.
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "tests/e2e/kairon_process.h"
+#include "tests/e2e/remote_window.h"
+#include "tests/support/string_print.h"
+
+namespace Ostra::e2e {
+namespace {
+
+constexpr UINT kTrayCallback = WM_APP + 1;
+
+bool runningControls(HWND dialog) {
+  return !isEnabled(dialog, IDC_START) && isEnabled(dialog, IDC_CANCEL) && !isEnabled(dialog, IDC_HOURS) &&
+         !isEnabled(dialog, IDC_MINUTES) && !isEnabled(dialog, IDC_SECONDS) && !isEnabled(dialog, IDC_TIME_OF_DAY) &&
+         !isEnabled(dialog, IDC_LOAD_TEMPLATE);
+}
+
+bool idleControls(HWND dialog) {
+  return isEnabled(dialog, IDC_START) && !isEnabled(dialog, IDC_CANCEL) && isEnabled(dialog, IDC_HOURS) &&
+         isEnabled(dialog, IDC_MINUTES) && isEnabled(dialog, IDC_SECONDS) && isEnabled(dialog, IDC_TIME_OF_DAY) &&
+         isEnabled(dialog, IDC_LOAD_TEMPLATE);
+}
+
+TEST(Tray, StartMinimisedThenDoubleClickRestoresAndCancelReturnsToIdle) {
+  ProgramFolder folder;
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+
+  setControlText(dialog, IDC_MINUTES, u"10");
+  setChecked(dialog, IDC_MINIMIZE_AT_START, true);
+  click(dialog, IDC_START);
+  EXPECT_FALSE(IsWindowVisible(dialog)) << "Start with 開始時に最小化する left the dialog on the screen";
+  EXPECT_TRUE(titleStartsWith(dialog, u"あと")) << toUtf8(windowTitle(dialog));
+
+  // Clicks other than the double click do nothing.
+  for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE}) {
+    sendAndWait(dialog, kTrayCallback, 0, mouse);
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "mouse message 0x" << std::hex << mouse;
+  }
+
+  sendAndWait(dialog, kTrayCallback, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(isShown(dialog)) << "the double click did not bring the dialog back";
+  EXPECT_TRUE(runningControls(dialog));
+
+  click(dialog, IDC_CANCEL);
+  EXPECT_EQ(String(u"Kairon build-6"), windowTitle(dialog));
+  EXPECT_TRUE(idleControls(dialog));
+  EXPECT_TRUE(isShown(dialog));
+  EXPECT_TRUE(kairon.running());
+}
+
+TEST(Tray, MinimisingWhileIdleHidesTheDialogUntilTheDoubleClick) {
+  ProgramFolder folder;
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+
+  // The caption's minimise box.
+  sendAndWait(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  EXPECT_EQ(String(u"Kairon build-6"), windowTitle(dialog));
+  sendAndWait(dialog, kTrayCallback, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(isShown(dialog));
+  EXPECT_TRUE(idleControls(dialog));
+}
+
+}  // namespace
+}  // namespace Ostra::e2e
