@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all setup configure host win64 win32 build test test-host test-win64 run format fuzz bench dist clean
+.PHONY: all setup configure host win64 win32 build test test-host test-win64 run screenshots format fuzz bench dist clean
 
 all: build
 
@@ -28,6 +28,9 @@ test-win64: setup win64
 
 run: setup win64
 	@bash tools/run.sh
+
+screenshots: setup win64
+	@bash tools/screenshots.sh
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
