@@ -62,6 +62,9 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       if (m.wParam != SIZE_MINIMIZED) return false;
       minimizeToTray();
       return true;
+    case WM_WINDOWPOSCHANGING:
+      keepHiddenInTray(*reinterpret_cast<WINDOWPOS*>(m.lParam));
+      return false;
     case WM_INITDIALOG:
       initialize(m.hwnd);
       return true;
@@ -183,10 +186,18 @@ void CAppWindow::tick() {
 
 void CAppWindow::minimizeToTray() {
   ShowWindow(window->handle(), SW_HIDE);
+  hiddenInTray = true;
   trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
 }
 
+void CAppWindow::keepHiddenInTray(WINDOWPOS& pos) const {
+  // The modal loop shows the dialog once its queue first runs empty, which is
+  // after a Start posted at initialisation has already put it in the tray.
+  if (hiddenInTray) pos.flags &= ~SWP_SHOWWINDOW;
+}
+
 void CAppWindow::restoreFromTray() {
+  hiddenInTray = false;
   ShowWindow(window->handle(), SW_SHOWNORMAL);
   window->forceForeground();
   trayIcon->remove();

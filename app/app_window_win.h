@@ -61,6 +61,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void expire();
   void minimizeToTray();
   void restoreFromTray();
+  void keepHiddenInTray(WINDOWPOS& pos) const;
   void updateControlStates();
   void updateCaption();
   void setStageIcon(int iconId);
@@ -96,6 +97,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   Countdown countdown;  // remainSeconds lives here
   Ostra::String startupFile;
   StartupMode startupMode = StartupMode::None;
+  // Minimised into the notification area: only a restore or the expiry shows it again.
+  bool hiddenInTray = false;
   TimerClock clock;
   SoundDevice sound;
 };

@@ -27,6 +27,7 @@ void CAppWindow::expire() {
   window->killTimer(TimerId);
   setStageIcon(IdleIconId);
   trayIcon->remove();
+  hiddenInTray = false;
   ShowWindow(window->handle(), SW_SHOWNORMAL);
   window->forceForeground();
 
