@@ -1,5 +1,6 @@
 #include "app/app_window_win.h"
 
+#include "app/countdown_pacing.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
 #include "ui/wnd.h"
@@ -149,7 +150,7 @@ void CAppWindow::start() {
   // A time of day is due on the wall clock's second, not a whole count of
   // seconds from this moment.
   countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
-  window->setTimer(TimerId, static_cast<unsigned>(countdown.nextTickDelay(nowMs)));
+  window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, nowMs, true)));
   updateControlStates();
   updateCaption();
   setStageIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
@@ -168,7 +169,7 @@ void CAppWindow::tick() {
   // A tick posted before the countdown ended has nothing left to count.
   if (!countdown.running()) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
-  const bool expired = countdown.tick(nowMs);
+  const bool expired = stepCountdown(countdown, nowMs);
   updateCaption();
   const int remain = countdown.remainSeconds();
   if (remain < 10) {
@@ -181,7 +182,8 @@ void CAppWindow::tick() {
     return;
   }
   // Aim the next tick just past the next whole second of the deadline.
-  window->setTimer(TimerId, static_cast<unsigned>(countdown.nextTickDelay(nowMs)));
+  const int delay = tickDelay(countdown, nowMs, false);
+  if (delay >= 0) window->setTimer(TimerId, static_cast<unsigned>(delay));
 }
 
 void CAppWindow::minimizeToTray() {
