@@ -1,0 +1,341 @@
+#include "tests/app/dialog_session_win.h"
+
+#include <exception>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "base/encoding.h"
+#include "base/environment.h"
+#include "base/platform_win.h"
+#include "config/config_data.h"
+#include "resources/resource.h"
+#include "tests/app/window_search_win.h"
+#include "tests/support/temp_dir.h"
+
+namespace Ostra::testing {
+
+namespace {
+
+// WM_NULL with this wParam marks a place in the dialog thread's queue.
+constexpr WPARAM kMarker = 0x4B41524F;
+std::atomic<LPARAM> markersPosted{0};
+std::atomic<LPARAM> markersTaken{0};
+
+std::atomic<int64_t> clockMilliseconds{0};
+std::atomic<int> clockSecondOfDay{0};
+std::atomic<int> clockMillisecond{0};
+
+int64_t fakeMonotonic() { return clockMilliseconds.load(); }
+
+LocalTime fakeLocalTime() {
+  const int second = clockSecondOfDay.load();
+  return LocalTime{second / 3600, second / 60 % 60, second % 60, clockMillisecond.load()};
+}
+
+HICON programIcon(int iconId) { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId)); }
+
+// A visible dialog-class window of the timer dialog's thread other than it:
+// a message box or a file dialog.
+HWND otherModalWindow(HWND timerDialog) {
+  struct Search {
+    HWND timerDialog;
+    HWND found;
+  } search{timerDialog, nullptr};
+  EnumThreadWindows(
+      GetWindowThreadProcessId(timerDialog, nullptr),
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(context);
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, static_cast<int>(std::size(className)));
+        if (window == search->timerDialog || !IsWindowVisible(window) || std::wstring(className) != L"#32770")
+          return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+LONGLONG performanceCounter() {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+}  // namespace
+
+// ---- FakeClock
+
+TimerClock FakeClock::timerClock() {
+  TimerClock clock;
+  clock.monotonicMilliseconds = fakeMonotonic;
+  clock.localTime = fakeLocalTime;
+  return clock;
+}
+
+void FakeClock::set(int64_t milliseconds, LocalTime timeOfDay) {
+  clockMilliseconds = milliseconds;
+  clockSecondOfDay = (timeOfDay.hour * 60 + timeOfDay.minute) * 60 + timeOfDay.second;
+  clockMillisecond = timeOfDay.millisecond;
+}
+
+void FakeClock::advance(int64_t milliseconds) {
+  clockMilliseconds += milliseconds;
+  // The wall clock goes on with it (the countdown itself never reads it again).
+  clockSecondOfDay = static_cast<int>((clockSecondOfDay + milliseconds / 1000) % SecondsPerDay);
+}
+
+// ---- DialogDriver
+
+void DialogDriver::command(int id) {
+  deliver(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+}
+
+void DialogDriver::tick(int64_t milliseconds) {
+  FakeClock::advance(milliseconds);
+  deliver(WM_TIMER, TimerId);
+}
+
+void DialogDriver::deliver(UINT message, WPARAM wParam, LPARAM lParam) {
+  PostMessageW(dialog_, message, wParam, lParam);
+  sync();
+}
+
+void DialogDriver::sync() {
+  const LPARAM marker = ++markersPosted;
+  PostMessageW(dialog_, WM_NULL, kMarker, marker);
+  if (waitUntil([&] { return markersTaken.load() >= marker || !IsWindow(dialog_); })) return;
+  ADD_FAILURE() << "the dialog's thread did not come back to its messages in time";
+}
+
+bool DialogDriver::send(UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(dialog_, message, wParam, lParam, SMTO_NORMAL, kWaitLimitMilliseconds, &result)) return true;
+  ADD_FAILURE() << "the dialog did not handle message 0x" << std::hex << message << " in time";
+  return false;
+}
+
+String DialogDriver::caption() const { return windowText(dialog_); }
+
+String DialogDriver::text(int id) const { return windowText(GetDlgItem(dialog_, id)); }
+
+void DialogDriver::setText(int id, const String& text) {
+  SendMessageTimeoutW(GetDlgItem(dialog_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(text)), SMTO_NORMAL,
+                      kWaitLimitMilliseconds, nullptr);
+}
+
+bool DialogDriver::enabled(int id) const { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
+
+bool DialogDriver::checked(int id) const {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutW(GetDlgItem(dialog_, id), BM_GETCHECK, 0, 0, SMTO_NORMAL, kWaitLimitMilliseconds, &state);
+  return state == BST_CHECKED;
+}
+
+void DialogDriver::setChecked(int id, bool on) {
+  SendMessageTimeoutW(GetDlgItem(dialog_, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_NORMAL,
+                      kWaitLimitMilliseconds, nullptr);
+  command(id);
+}
+
+bool DialogDriver::classIconIs(int iconId) const {
+  return reinterpret_cast<HICON>(GetClassLongPtrW(dialog_, GCLP_HICON)) == programIcon(iconId);
+}
+
+bool DialogDriver::trayIconIs(int iconId) const {
+  return tray().isShown() && tray().record().hIcon == programIcon(iconId);
+}
+
+String DialogDriver::trayTip() const { return defaultEncoding().decode(tray().record().szTip); }
+
+HWND DialogDriver::waitForWindow(const String& title) const {
+  HWND found = waitForDialogTitled(GetCurrentProcessId(), title);
+  if (found == nullptr) ADD_FAILURE() << "no window titled " << toUtf8(title);
+  return found;
+}
+
+bool DialogDriver::dismiss(HWND box) const {
+  if (pressAndWaitGone(box, IDOK)) return true;
+  ADD_FAILURE() << "the box did not close";
+  return false;
+}
+
+bool DialogDriver::waitClosed() const {
+  return waitUntil([this] { return !open(); });
+}
+
+// ---- DialogSession
+
+DialogSession* DialogSession::running_ = nullptr;
+
+void DialogSession::run(const std::vector<String>& arguments, const std::function<void(DialogDriver&)>& script) {
+  SoundDevice sound;
+  sound.beep = recordBeep;
+  sound.playSound = recordSound;
+  CAppWindow app(FakeClock::timerClock(), sound);
+  app_ = &app;
+  running_ = this;
+  // See the messages sent to the dialog before it does, and every message
+  // its thread takes from its queue, in whichever modal loop.
+  HHOOK spy = SetWindowsHookExW(WH_CALLWNDPROC, spyOnMessages, nullptr, GetCurrentThreadId());
+  HHOOK queueSpy = SetWindowsHookExW(WH_GETMESSAGE, spyOnQueue, nullptr, GetCurrentThreadId());
+  std::thread driver([&] { drive(script); });
+  try {
+    app.runDialog(arguments);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "the dialog failed: " << e.what();
+  }
+  driver.join();
+  if (spy != nullptr) UnhookWindowsHookEx(spy);
+  if (queueSpy != nullptr) UnhookWindowsHookEx(queueSpy);
+  running_ = nullptr;
+  app_ = nullptr;
+}
+
+std::vector<SessionEvent> DialogSession::events() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_;
+}
+
+std::vector<std::string> DialogSession::eventNames() const {
+  std::vector<std::string> names;
+  for (const SessionEvent& e : events()) names.push_back(e.what);
+  return names;
+}
+
+void DialogSession::recordBeep() {
+  if (running_ != nullptr) running_->note("beep", String());
+}
+
+void DialogSession::recordSound(const String& path) {
+  if (running_ != nullptr) running_->note("sound", path);
+}
+
+LRESULT CALLBACK DialogSession::spyOnMessages(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && running_ != nullptr && sent->message == WM_CLOSE &&
+      GetDlgItem(sent->hwnd, IDC_HOURS) != nullptr) {
+    running_->note("close", String());
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK DialogSession::spyOnQueue(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* taken = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && taken->message == WM_NULL && taken->wParam == kMarker)
+    markersTaken = taken->lParam;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// On the dialog's thread, between its own steps.
+void DialogSession::note(const std::string& what, const String& detail) {
+  SessionEvent event;
+  event.what = what;
+  event.detail = detail;
+  event.counter = performanceCounter();
+  const HWND dialog = app_->dialogHandle();
+  event.caption = windowText(dialog);
+  event.dialogVisible = IsWindowVisible(dialog) != FALSE;
+  event.dialogIconic = IsIconic(dialog) != FALSE;
+  event.trayShown = app_->tray() != nullptr && app_->tray()->isShown();
+  event.startEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_START)) != FALSE;
+  std::lock_guard<std::mutex> lock(mutex_);
+  events_.push_back(event);
+}
+
+void DialogSession::drive(const std::function<void(DialogDriver&)>& script) {
+  const HWND dialog = waitForTimerDialog(GetCurrentProcessId());
+  if (dialog == nullptr) {
+    ADD_FAILURE() << "the timer dialog did not appear";
+    return;
+  }
+  // The modal loop shows the dialog when its queue first runs empty, and would
+  // show it again if the script hid it before then; a box shown during the
+  // initialisation keeps it hidden until the box is dismissed.
+  if (!waitUntil([&] { return IsWindowVisible(dialog) || otherModalWindow(dialog) != nullptr; })) {
+    ADD_FAILURE() << "the timer dialog was never shown";
+  }
+  DialogDriver driver(dialog, *app_);
+  try {
+    script(driver);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "the script failed: " << e.what();
+  }
+  closeLeftovers(dialog);
+}
+
+void DialogSession::closeLeftovers(HWND dialog) {
+  if (!IsWindow(dialog)) return;
+  closedBySession_ = true;
+  const bool closed = waitUntil([&] {
+    // Whatever modal window a failed script left open goes first.
+    for (HWND window = otherModalWindow(dialog); window != nullptr; window = otherModalWindow(dialog)) {
+      if (!pressAndWaitGone(window, IDCANCEL)) break;
+    }
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    return waitUntil([&] { return !IsWindow(dialog); }, 500);
+  });
+  if (closed) return;
+  ADD_FAILURE() << "the dialog did not close";
+  // The window's own hook ends the dialog at the end of the session.
+  PostMessageW(dialog, WM_ENDSESSION, TRUE, 0);
+}
+
+// ---- TimerDialogTest
+
+namespace {
+
+void removeProgramFiles(const std::filesystem::path& config, const std::filesystem::path& templates) {
+  std::error_code ignored;
+  std::filesystem::permissions(config, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(config, ignored);
+  std::filesystem::remove_all(templates, ignored);
+}
+
+}  // namespace
+
+void TimerDialogTest::SetUp() {
+  removeProgramFiles(configFile(), templateFolder());
+  FakeClock::set(1000000, LocalTime{12, 0, 0, 0});
+}
+
+void TimerDialogTest::TearDown() { removeProgramFiles(configFile(), templateFolder()); }
+
+std::filesystem::path TimerDialogTest::configFile() { return toPath(defaultConfigPath()); }
+
+std::filesystem::path TimerDialogTest::templateFolder() { return toPath(executableDirectory() + u"template"); }
+
+const std::vector<std::u16string>& defaultSettingsLines() {
+  static const std::vector<std::u16string> lines = {
+      u"CloseWithEnd = true",
+      u"MinimizeWithStart = true",
+      u"NotifyBeep = false",
+      u"NotifyExe = false",
+      u"NotifyExeFile = %comspec%",
+      u"NotifyExePrm = ",
+      u"NotifyMsg = true",
+      u"NotifyMsgText = ",
+      u"NotifyWav = false",
+      u"NotifyWavFile = %windir%\\Media\\chimes.wav",
+      u"TimeH = 0",
+      u"TimeM = 0",
+      u"TimeMode = false",
+      u"TimeS = 0",
+  };
+  return lines;
+}
+
+std::string settingsFileBytes(const std::vector<std::u16string>& lines) {
+  std::string bytes = "\xFF\xFE";
+  for (const std::u16string& line : lines) {
+    for (const char16_t unit : line + u"\r\n") {
+      bytes += static_cast<char>(unit & 0xFF);
+      bytes += static_cast<char>(unit >> 8);
+    }
+  }
+  return bytes;
+}
+
+}  // namespace Ostra::testing

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/app_window_win.h"
+#include "base/string.h"
+#include "tests/support/string_print.h"
+
+// Runs the real timer dialog (dialog 106 with a CAppWindow) inside the test
+// process and drives it with window messages from a second thread, the way
+// the system and the user would.  Only the clock and the two sound calls are
+// replaced; files, message boxes, file dialogs, the tray icon and launched
+// programs are the real ones.
+namespace Ostra::testing {
+
+// The clock the dialog reads: it stands still until the test moves it, so
+// every tick is one the test delivers.
+class FakeClock {
+ public:
+  static TimerClock timerClock();
+  static void set(int64_t milliseconds, LocalTime timeOfDay);
+  static void advance(int64_t milliseconds);
+};
+
+// Something that happened during a session, with the dialog as it was then.
+struct SessionEvent {
+  std::string what;  // "beep", "sound", "close" (a WM_CLOSE sent to the dialog)
+  String detail;     // the sound's path
+  String caption;
+  bool dialogVisible = false;
+  bool dialogIconic = false;
+  bool trayShown = false;
+  bool startEnabled = false;
+  LONGLONG counter = 0;  // QueryPerformanceCounter, comparable between processes
+};
+
+// The script's handle on the running dialog.  Commands, ticks and mouse
+// messages are posted, as the system delivers them, and the driver then waits
+// until the dialog's thread has taken up the next message: the message has
+// been handled, or its handler waits in a modal window the script now has to
+// operate.  (A sent one could be handled in the middle of another handler,
+// while that waits for the shell.)
+class DialogDriver {
+ public:
+  DialogDriver(HWND dialog, CAppWindow& app) : dialog_(dialog), app_(app) {}
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+
+  HWND dialog() const { return dialog_; }
+
+  // A button press: WM_COMMAND with the control's id.
+  void command(int id);
+  // Moves the clock on and delivers one WM_TIMER of the countdown's timer.
+  void tick(int64_t milliseconds = 1000);
+  // Posts any message and waits as above.
+  void deliver(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  // Sends any message; false (and a failure) when it was not handled in time.
+  bool send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  // Waits until the dialog's thread has handled everything delivered so far.
+  void sync();
+
+  String caption() const;
+  String text(int id) const;
+  void setText(int id, const String& text);
+  bool enabled(int id) const;
+  bool checked(int id) const;
+  // As a click does it: the new state, then the notification to the dialog.
+  void setChecked(int id, bool on);
+  bool visible() const { return IsWindowVisible(dialog_) != FALSE; }
+  bool iconic() const { return IsIconic(dialog_) != FALSE; }
+  bool open() const { return IsWindow(dialog_) != FALSE; }
+  // True when the dialog's class icon is that icon resource.
+  bool classIconIs(int iconId) const;
+
+  // The dialog's tray icon object; read only between the messages the script sends.
+  const CTrayIcon& tray() const { return *app_.tray(); }
+  bool trayIconIs(int iconId) const;
+  String trayTip() const;
+
+  // The minimise box, the close box, and the tray icon's callback with a mouse message.
+  void minimize() { deliver(WM_SYSCOMMAND, SC_MINIMIZE); }
+  void closeBox() { deliver(WM_SYSCOMMAND, SC_CLOSE); }
+  void trayMouse(UINT mouseMessage) { deliver(CAppWindow::TrayCallbackMessage, tray().record().uID, mouseMessage); }
+
+  // A message box or file dialog of this process with that title; null (and a failure) when none came.
+  HWND waitForWindow(const String& title) const;
+  // Presses OK; false (and a failure) when the box stayed.
+  bool dismiss(HWND box) const;
+  // Waits for the dialog to end by itself.
+  bool waitClosed() const;
+
+ private:
+  HWND dialog_;
+  CAppWindow& app_;
+};
+
+// Runs the dialog on the calling thread until it ends.  The script runs on a
+// second thread once the dialog exists; a dialog still open when the script
+// returns is closed (any box or file dialog it left open dismissed first), so
+// a failing script ends the test instead of hanging it.
+class DialogSession {
+ public:
+  DialogSession() = default;
+  DialogSession(const DialogSession&) = delete;
+  DialogSession& operator=(const DialogSession&) = delete;
+
+  void run(const std::vector<String>& arguments, const std::function<void(DialogDriver&)>& script);
+  void run(const std::function<void(DialogDriver&)>& script) { run({}, script); }
+
+  std::vector<SessionEvent> events() const;
+  std::vector<std::string> eventNames() const;
+  // The session had to close the dialog: it was still open when the script was done.
+  bool closedBySession() const { return closedBySession_; }
+
+ private:
+  static void recordBeep();
+  static void recordSound(const String& path);
+  static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK spyOnQueue(int code, WPARAM wParam, LPARAM lParam);
+  void note(const std::string& what, const String& detail);
+  void drive(const std::function<void(DialogDriver&)>& script);
+  void closeLeftovers(HWND dialog);
+
+  static DialogSession* running_;
+  CAppWindow* app_ = nullptr;
+  mutable std::mutex mutex_;
+  std::vector<SessionEvent> events_;
+  std::atomic<bool> closedBySession_{false};
+};
+
+// Every test of the dialog starts as a first start: the program under test is
+// this test executable, so its default-settings file (app_tests.cfg) and
+// template folder ("template") beside it are removed before and after each test.
+class TimerDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static std::filesystem::path configFile();
+  static std::filesystem::path templateFolder();
+};
+
+// The lines of the default-settings file as a first start writes it.
+const std::vector<std::u16string>& defaultSettingsLines();
+
+// The bytes of a settings file as the program writes it: FF FE, then the
+// lines in UTF-16 little-endian, each ended by CR LF.
+std::string settingsFileBytes(const std::vector<std::u16string>& lines);
+
+}  // namespace Ostra::testing
