@@ -1,0 +1,288 @@
+// The end of a countdown: the dialog comes back, the chosen notifications run
+// in their fixed order, then the dialog becomes idle and closes if asked to.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
+#include <sstream>
+#include <string>
+
+#include "base/environment.h"
+#include "base/filesystem.h"
+#include "base/platform_win.h"
+#include "resources/resource.h"
+#include "tests/app/dialog_session_win.h"
+#include "tests/app/window_search_win.h"
+#include "tests/support/child_process.h"
+#include "tests/support/environment_variable.h"
+#include "tests/support/temp_dir.h"
+
+namespace Ostra::testing {
+namespace {
+
+constexpr char kProbeName[] = "app_launch_probe.exe";
+
+// What the launched probe wrote down about its start.
+struct Launch {
+  LONGLONG started = 0;
+  String folder;
+  std::vector<String> arguments;
+};
+
+// The probe program copied into a folder, and what it reports from there.
+class Probe {
+ public:
+  explicit Probe(const std::filesystem::path& folder) : folder_(folder) {
+    std::filesystem::copy_file(siblingExecutable("app_launch_probe"), folder / kProbeName);
+  }
+  String program() const { return fromPath(folder_ / kProbeName); }
+  bool reported() const { return std::filesystem::exists(folder_ / "launched.txt"); }
+  void forget() const { std::filesystem::remove(folder_ / "launched.txt"); }
+  bool waitReported() const {
+    return waitUntil([this] { return reported(); });
+  }
+  // Running now, or already done.
+  bool started() const { return reported() || running(); }
+
+  Launch launch() const {
+    Launch launch;
+    std::istringstream lines(readBytes(folder_ / "launched.txt"));
+    for (std::string line; std::getline(lines, line);) {
+      const std::string word = line.substr(0, line.find(' '));
+      const std::string rest = line.substr(word.size() + 1);
+      if (word == "started") launch.started = std::stoll(rest);
+      if (word == "cwd") launch.folder = fromUtf8(rest);
+      if (word == "arg") launch.arguments.push_back(fromUtf8(rest));
+    }
+    return launch;
+  }
+
+ private:
+  static bool running() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
+      found = _wcsicmp(entry.szExeFile, L"app_launch_probe.exe") == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+  }
+
+  std::filesystem::path folder_;
+};
+
+// Puts a folder in front of the process's search path, and the old path back.
+class SearchPathPrefix {
+ public:
+  explicit SearchPathPrefix(const String& folder) {
+    std::wstring old(32767, L'\0');
+    old.resize(GetEnvironmentVariableW(L"PATH", old.data(), static_cast<DWORD>(old.size())));
+    saved_ = old;
+    SetEnvironmentVariableW(L"PATH", (std::wstring(wide(folder)) + L";" + old).c_str());
+  }
+  ~SearchPathPrefix() { SetEnvironmentVariableW(L"PATH", saved_.c_str()); }
+  SearchPathPrefix(const SearchPathPrefix&) = delete;
+  SearchPathPrefix& operator=(const SearchPathPrefix&) = delete;
+
+ private:
+  std::wstring saved_;
+};
+
+// Every notification off, the options too, and the count in seconds.
+void prepare(DialogDriver& d, const char16_t* seconds) {
+  for (const int id : {IDC_MESSAGE_ON, IDC_BEEP, IDC_SOUND_ON, IDC_PROGRAM_ON, IDC_MINIMIZE_AT_START, IDC_CLOSE_AT_END})
+    d.setChecked(id, false);
+  d.setText(IDC_SECONDS, seconds);
+}
+
+using Expiry = TimerDialogTest;
+
+TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
+  TempDir tools;
+  const Probe probe(tools.path());
+  const String before = currentDirectory();
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"2");
+    for (const int id :
+         {IDC_BEEP, IDC_SOUND_ON, IDC_PROGRAM_ON, IDC_MESSAGE_ON, IDC_MINIMIZE_AT_START, IDC_CLOSE_AT_END})
+      d.setChecked(id, true);
+    d.setText(IDC_SOUND_FILE, u"%windir%\\Media\\chimes.wav");
+    d.setText(IDC_PROGRAM_FILE, probe.program());
+    d.setText(IDC_PROGRAM_ARGUMENTS, u"alpha \"two words\"");
+    d.setText(IDC_MESSAGE_TEXT, u"Lunch\r\nGo");
+    d.command(IDC_START);
+    ASSERT_FALSE(d.visible());
+    d.tick();
+    d.tick();
+
+    const HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    // The beep and the sound are over and the program was started before the box came.
+    EXPECT_EQ((std::vector<std::string>{"beep", "sound"}), session.eventNames());
+    EXPECT_TRUE(probe.started());
+    EXPECT_EQ(String(u"Lunch\r\nGo"), messageBoxText(box));
+    EXPECT_EQ(d.dialog(), GetWindow(box, GW_OWNER));
+    // Still counting at zero while the box is up, and held by the box it owns.
+    EXPECT_EQ(String(u"あと00秒 / Kairon build-6"), d.caption());
+    EXPECT_TRUE(d.enabled(IDC_CANCEL));
+    EXPECT_FALSE(IsWindowEnabled(d.dialog()));
+    EXPECT_TRUE(probe.waitReported());
+    d.dismiss(box);
+    EXPECT_TRUE(d.waitClosed());
+  });
+  EXPECT_FALSE(session.closedBySession());
+
+  const std::vector<SessionEvent> events = session.events();
+  ASSERT_EQ((std::vector<std::string>{"beep", "sound", "close"}), session.eventNames());
+  // Back on the screen, out of the tray, before the first notification.
+  EXPECT_TRUE(events[0].dialogVisible);
+  EXPECT_FALSE(events[0].dialogIconic);
+  EXPECT_FALSE(events[0].trayShown);
+  EXPECT_EQ(expandEnvironment(u"%windir%\\Media\\chimes.wav"), events[1].detail);
+  // Idle before it closes.
+  EXPECT_EQ(String(u"Kairon build-6"), events[2].caption);
+  EXPECT_TRUE(events[2].startEnabled);
+
+  const Launch launch = probe.launch();
+  EXPECT_LT(events[1].counter, launch.started) << "the program started before the sound was over";
+  EXPECT_EQ(tools.string(), launch.folder);
+  EXPECT_EQ((std::vector<String>{u"alpha", u"two words"}), launch.arguments);
+  EXPECT_EQ(before, currentDirectory());
+}
+
+TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {
+  DialogSession session;
+  session.run([](DialogDriver& d) {
+    prepare(d, u"1");
+    d.setChecked(IDC_MINIMIZE_AT_START, true);
+    d.command(IDC_START);
+    ASSERT_TRUE(d.tray().isShown());
+    d.tick();
+    EXPECT_TRUE(d.visible());
+    EXPECT_FALSE(d.iconic());
+    EXPECT_FALSE(d.tray().isShown());
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+    EXPECT_TRUE(d.enabled(IDC_START));
+    EXPECT_FALSE(d.enabled(IDC_CANCEL));
+    EXPECT_TRUE(d.classIconIs(IDI_IDLE));
+    // Later ticks find nothing to count.
+    d.tick();
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+  });
+  EXPECT_TRUE(session.eventNames().empty());
+}
+
+TEST_F(Expiry, AnEmptyMessageStillShowsItsBox) {
+  DialogSession session;
+  session.run([](DialogDriver& d) {
+    prepare(d, u"1");
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.setText(IDC_MESSAGE_TEXT, u"");
+    d.command(IDC_START);
+    d.tick();
+    const HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(String(), messageBoxText(box));
+    d.dismiss(box);
+    EXPECT_TRUE(waitUntil([&] { return d.enabled(IDC_START); }));
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+    EXPECT_TRUE(d.open());
+  });
+}
+
+TEST_F(Expiry, NotificationsReadTheControlsAsTheyAreAtTheEnd) {
+  DialogSession session;
+  session.run([](DialogDriver& d) {
+    prepare(d, u"2");
+    d.command(IDC_START);
+    d.tick();
+    d.setChecked(IDC_BEEP, true);
+    d.setChecked(IDC_SOUND_ON, true);
+    d.setText(IDC_SOUND_FILE, u"changed.wav");
+    d.tick();
+  });
+  const std::vector<SessionEvent> events = session.events();
+  ASSERT_EQ((std::vector<std::string>{"beep", "sound"}), session.eventNames());
+  EXPECT_EQ(executableDirectory() + u"changed.wav", events[1].detail);
+}
+
+TEST_F(Expiry, SoundFileNamesResolveBesideTheProgram) {
+  TempDir elsewhere;
+  ScopedEnvironmentVariable media(u"KAIRON_TEST_SOUNDS", u"D:\\sounds");
+  const struct {
+    const char16_t* typed;
+    String played;
+  } cases[] = {
+      {u"sounds\\bell.wav", executableDirectory() + u"sounds\\bell.wav"},
+      {u"%KAIRON_TEST_SOUNDS%\\bell.wav", u"D:\\sounds\\bell.wav"},
+      {u"C:\\media\\ring.wav", u"C:\\media\\ring.wav"},
+  };
+  // Relative names do not depend on the current directory.
+  CurrentDirectoryScope keep;
+  setCurrentDirectory(elsewhere.string());
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"1");
+    d.setChecked(IDC_SOUND_ON, true);
+    for (const auto& c : cases) {
+      d.setText(IDC_SOUND_FILE, c.typed);
+      d.command(IDC_START);
+      d.tick();
+    }
+  });
+  const std::vector<SessionEvent> events = session.events();
+  ASSERT_EQ(std::size(cases), events.size());
+  for (size_t i = 0; i < events.size(); ++i) EXPECT_EQ(cases[i].played, events[i].detail) << toUtf8(cases[i].typed);
+}
+
+TEST_F(Expiry, ProgramStartsInItsOwnFolderOnlyWhenNamedWithOne) {
+  TempDir tools;
+  TempDir current;
+  // Found on the search path when named bare.
+  const SearchPathPrefix path(tools.string());
+  ScopedEnvironmentVariable folder(u"KAIRON_TEST_TOOLS", tools.string());
+  const String withoutDrive = tools.string().substring(2) + u"\\" + fromUtf8(kProbeName);
+  const struct {
+    String program;
+    String arguments;
+    String folder;  // where it starts
+    std::vector<String> received;
+  } cases[] = {
+      {tools.string() + u"\\" + fromUtf8(kProbeName), u"", tools.string(), {}},
+      {u"%KAIRON_TEST_TOOLS%\\" + fromUtf8(kProbeName),
+       u"%KAIRON_TEST_TOOLS% x",
+       tools.string(),
+       {u"%KAIRON_TEST_TOOLS%", u"x"}},
+      {fromUtf8(kProbeName), u"bare", current.string(), {u"bare"}},
+      // A single leading separator counts as relative.
+      {withoutDrive, u"rooted", current.string(), {u"rooted"}},
+  };
+  const Probe probe(tools.path());
+  CurrentDirectoryScope keep;
+  setCurrentDirectory(current.string());
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"1");
+    d.setChecked(IDC_PROGRAM_ON, true);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(toUtf8(c.program));
+      probe.forget();
+      d.setText(IDC_PROGRAM_FILE, c.program);
+      d.setText(IDC_PROGRAM_ARGUMENTS, c.arguments);
+      d.command(IDC_START);
+      d.tick();
+      EXPECT_EQ(current.string(), currentDirectory()) << "ours is put back";
+      ASSERT_TRUE(probe.waitReported());
+      const Launch launch = probe.launch();
+      EXPECT_EQ(c.folder, launch.folder);
+      EXPECT_EQ(c.received, launch.arguments);
+    }
+  });
+}
+
+}  // namespace
+}  // namespace Ostra::testing

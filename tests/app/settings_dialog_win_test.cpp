@@ -1,0 +1,244 @@
+// The settings as the dialog keeps them: the default-settings file written at
+// the first start and read at every start, save as default, templates saved
+// and loaded through the real file dialogs, and malformed values.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "base/environment.h"
+#include "config/config_data.h"
+#include "resources/resource.h"
+#include "tests/app/dialog_session_win.h"
+#include "tests/app/window_search_win.h"
+#include "tests/support/temp_dir.h"
+
+namespace Ostra::testing {
+namespace {
+
+std::u16string keyOf(const std::u16string& line) { return line.substr(0, line.find(u" =")); }
+
+// The default lines with some replaced (by key) or added, in the order the
+// program writes them: by the code units of the keys.
+std::vector<std::u16string> defaultsWith(const std::vector<std::u16string>& changes) {
+  std::vector<std::u16string> lines = defaultSettingsLines();
+  for (const std::u16string& change : changes) {
+    const auto same = std::find_if(lines.begin(), lines.end(),
+                                   [&](const std::u16string& line) { return keyOf(line) == keyOf(change); });
+    if (same != lines.end()) {
+      *same = change;
+    } else {
+      lines.push_back(change);
+    }
+  }
+  std::sort(lines.begin(), lines.end(),
+            [](const std::u16string& a, const std::u16string& b) { return keyOf(a) < keyOf(b); });
+  return lines;
+}
+
+// What every control shows, by id: texts for edits, "on"/"off" for check boxes.
+struct Shown {
+  int id;
+  const char16_t* value;
+};
+
+const std::vector<Shown> kDefaultsShown = {
+    {IDC_HOURS, u""},
+    {IDC_MINUTES, u""},
+    {IDC_SECONDS, u""},
+    {IDC_TIME_OF_DAY, u"off"},
+    {IDC_MESSAGE_ON, u"on"},
+    {IDC_MESSAGE_TEXT, u""},
+    {IDC_BEEP, u"off"},
+    {IDC_SOUND_ON, u"off"},
+    {IDC_SOUND_FILE, u"%windir%\\Media\\chimes.wav"},
+    {IDC_PROGRAM_ON, u"off"},
+    {IDC_PROGRAM_FILE, u"%comspec%"},
+    {IDC_PROGRAM_ARGUMENTS, u""},
+    {IDC_MINIMIZE_AT_START, u"on"},
+    {IDC_CLOSE_AT_END, u"on"},
+};
+
+std::vector<Shown> defaultsShownWith(const std::vector<Shown>& changes) {
+  std::vector<Shown> shown = kDefaultsShown;
+  for (const Shown& change : changes) {
+    for (Shown& s : shown)
+      if (s.id == change.id) s.value = change.value;
+  }
+  return shown;
+}
+
+bool isCheckBox(int id) {
+  for (const int box : {IDC_TIME_OF_DAY, IDC_MESSAGE_ON, IDC_BEEP, IDC_SOUND_ON, IDC_PROGRAM_ON, IDC_MINIMIZE_AT_START,
+                        IDC_CLOSE_AT_END})
+    if (id == box) return true;
+  return false;
+}
+
+void expectShown(DialogDriver& d, const std::vector<Shown>& want) {
+  for (const Shown& s : want) {
+    const String shown = isCheckBox(s.id) ? String(d.checked(s.id) ? u"on" : u"off") : d.text(s.id);
+    EXPECT_EQ(String(s.value), shown) << "control " << s.id;
+  }
+}
+
+// Saves or loads a template through the real file dialog, typing `name`.
+void throughFileDialog(DialogDriver& d, int command, const char16_t* title, const char16_t* name) {
+  d.command(command);
+  const HWND dialog = d.waitForWindow(title);
+  ASSERT_NE(nullptr, dialog);
+  typeFileNameAndAccept(dialog, name);
+  ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); })) << "the file dialog stayed open";
+  // The command goes on after the file dialog has closed.
+  d.sync();
+}
+
+using SettingsDialog = TimerDialogTest;
+
+TEST_F(SettingsDialog, FirstStartWritesTheDefaultsAndShowsThem) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) { expectShown(d, kDefaultsShown); });
+  EXPECT_EQ(settingsFileBytes(defaultSettingsLines()), readBytes(configFile()));
+}
+
+TEST_F(SettingsDialog, TheDefaultFileIsReadAtStartWithDefaultsForMissingKeys) {
+  writeBytes(configFile(), settingsFileBytes({u"TimeM = 25", u"NotifyBeep = true", u"NotifyMsgText = a\\r\\nb",
+                                              u"CloseWithEnd = false", u"Unknown = kept"}));
+  const std::string before = readBytes(configFile());
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    expectShown(
+        d, defaultsShownWith(
+               {{IDC_MINUTES, u"25"}, {IDC_BEEP, u"on"}, {IDC_MESSAGE_TEXT, u"a\r\nb"}, {IDC_CLOSE_AT_END, u"off"}}));
+  });
+  EXPECT_EQ(before, readBytes(configFile())) << "a readable file is not rewritten";
+}
+
+TEST_F(SettingsDialog, ATemplateWithOnlyMinutesLoadsOverTheDefaults) {
+  // The default file differs from the defaults: a loaded template replaces it all.
+  writeBytes(configFile(), settingsFileBytes(defaultsWith({u"TimeH = 2", u"NotifyBeep = true", u"NotifyWavFile = x.wav",
+                                                           u"MinimizeWithStart = false"})));
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "three.tpt", settingsFileBytes({u"TimeM = 3"}));
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    ASSERT_EQ(String(u"2"), d.text(IDC_HOURS));
+    throughFileDialog(d, IDC_LOAD_TEMPLATE, u"テンプレートを読み込み", u"three.tpt");
+    expectShown(d, defaultsShownWith({{IDC_MINUTES, u"3"}}));
+  });
+}
+
+TEST_F(SettingsDialog, ATwoLineMessageAndZeroFieldsSurviveSaveAndLoad) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setText(IDC_HOURS, u"0");
+    d.setText(IDC_MINUTES, u"5");
+    d.setText(IDC_SECONDS, u"0");
+    d.setText(IDC_MESSAGE_TEXT, u"Lunch\r\nGo");
+    d.setChecked(IDC_BEEP, true);
+    throughFileDialog(d, IDC_SAVE_TEMPLATE, u"テンプレートとして保存", u"lunch");
+    ASSERT_TRUE(std::filesystem::exists(templateFolder() / "lunch.tpt"));
+
+    // Something else on the screen, then the template back.
+    d.setText(IDC_HOURS, u"4");
+    d.setText(IDC_MESSAGE_TEXT, u"other");
+    d.setChecked(IDC_BEEP, false);
+    throughFileDialog(d, IDC_LOAD_TEMPLATE, u"テンプレートを読み込み", u"lunch.tpt");
+    expectShown(d, defaultsShownWith({{IDC_MINUTES, u"5"}, {IDC_MESSAGE_TEXT, u"Lunch\r\nGo"}, {IDC_BEEP, u"on"}}));
+  });
+  EXPECT_EQ(settingsFileBytes(defaultsWith({u"TimeM = 5", u"NotifyMsgText = Lunch\\r\\nGo", u"NotifyBeep = true"})),
+            readBytes(templateFolder() / "lunch.tpt"));
+}
+
+TEST_F(SettingsDialog, SaveAsDefaultKeepsKeysItDoesNotKnow) {
+  writeBytes(configFile(), settingsFileBytes(defaultsWith({u"Extra = kept", u"Window = 10,20"})));
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setText(IDC_MINUTES, u"4");
+    d.setChecked(IDC_TIME_OF_DAY, true);
+    d.command(IDC_SAVE_DEFAULT);
+  });
+  EXPECT_EQ(settingsFileBytes(defaultsWith({u"Extra = kept", u"Window = 10,20", u"TimeM = 4", u"TimeMode = true"})),
+            readBytes(configFile()));
+}
+
+TEST_F(SettingsDialog, AMalformedValueIsReportedAndTheDialogStaysUsable) {
+  const struct {
+    std::vector<std::u16string> file;
+    const char16_t* report;
+    std::vector<Shown> shown;  // what reached the controls before the bad key
+  } cases[] = {
+      {defaultsWith({u"TimeH = "}), u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました", {}},
+      {defaultsWith({u"TimeM = 7", u"TimeMode = true", u"NotifyMsg = yes"}),
+       u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました",
+       {{IDC_MINUTES, u"7"}, {IDC_TIME_OF_DAY, u"on"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(toUtf8(c.report));
+    writeBytes(configFile(), settingsFileBytes(c.file));
+    DialogSession session;
+    session.run([&](DialogDriver& d) {
+      const HWND box = d.waitForWindow(u"エラー (3)");
+      ASSERT_NE(nullptr, box);
+      EXPECT_EQ(String(c.report), messageBoxText(box));
+      d.dismiss(box);
+      ASSERT_TRUE(waitUntil([&] { return d.visible(); }));
+      expectShown(d, c.shown);
+      // The rest of the initialisation was skipped: no caption yet.
+      EXPECT_EQ(String(), d.caption());
+      d.setChecked(IDC_MINIMIZE_AT_START, false);
+      d.setChecked(IDC_MESSAGE_ON, false);
+      d.setChecked(IDC_TIME_OF_DAY, false);
+      d.setText(IDC_HOURS, u"");
+      d.setText(IDC_MINUTES, u"");
+      d.setText(IDC_SECONDS, u"30");
+      d.command(IDC_START);
+      EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
+      EXPECT_FALSE(d.enabled(IDC_START));
+      d.command(IDC_CANCEL);
+      EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+    });
+    EXPECT_EQ(settingsFileBytes(c.file), readBytes(configFile())) << "a readable file is left as it is";
+  }
+}
+
+TEST_F(SettingsDialog, AFailedSaveAsDefaultIsReported) {
+  // A folder where the file should be: nothing can be written there.
+  std::filesystem::create_directories(configFile());
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    expectShown(d, kDefaultsShown);
+    d.command(IDC_SAVE_DEFAULT);
+    const HWND box = d.waitForWindow(u"エラー");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(defaultConfigPath() + u" の保存に失敗しました", messageBoxText(box));
+    EXPECT_EQ(d.dialog(), GetWindow(box, GW_OWNER));
+    d.dismiss(box);
+    d.setText(IDC_SECONDS, u"30");
+    d.setChecked(IDC_MINIMIZE_AT_START, false);
+    d.command(IDC_START);
+    EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
+  });
+  EXPECT_TRUE(std::filesystem::is_directory(configFile()));
+}
+
+TEST_F(SettingsDialog, AStartupTemplateLoadsOverTheDefaultFileAndStarts) {
+  writeBytes(configFile(), settingsFileBytes(defaultsWith({u"NotifyBeep = true", u"MinimizeWithStart = false"})));
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "three.tpt", settingsFileBytes({u"TimeM = 3"}));
+  // Tried as given in the template folder, then with the extension tpt.
+  for (const char16_t* name : {u"three", u"three.txt"}) {
+    SCOPED_TRACE(toUtf8(name));
+    DialogSession session;
+    session.run({name}, [&](DialogDriver& d) {
+      // Every other control as in the default-settings file.
+      expectShown(d, defaultsShownWith({{IDC_MINUTES, u"3"}, {IDC_BEEP, u"on"}, {IDC_MINIMIZE_AT_START, u"off"}}));
+      EXPECT_TRUE(d.enabled(IDC_CANCEL));
+      EXPECT_EQ(String(u"あと03分00秒 / Kairon build-6"), d.caption());
+    });
+  }
+}
+
+}  // namespace
+}  // namespace Ostra::testing
