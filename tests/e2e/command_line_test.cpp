@@ -1,6 +1,8 @@
 // Templates and switches named on the command line.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "resources/resource.h"
 #include "tests/e2e/kairon_process.h"
 #include "tests/e2e/remote_window.h"
@@ -14,21 +16,29 @@ enum class After { Idle, Running, LoadDialog };
 
 struct Case {
   const char16_t* arguments;
-  const char16_t* boxText;  // the "エラー" box before the dialog; {template} is the template folder
+  // The texts of the "エラー" boxes before the dialog, in order; {template}
+  // stands for the template folder.
+  std::vector<const char16_t*> boxes;
   After after;
   const char16_t* minutes;  // the minutes field at the end
 };
 
 const Case kCases[] = {
-    {u"tea", nullptr, After::Running, u"5"},
-    {u"/open tea", nullptr, After::Idle, u"5"},
-    {u"tea /open", nullptr, After::Idle, u"5"},
-    {u"\"tea time\" /open", nullptr, After::Idle, u"7"},
-    {u"/select", nullptr, After::LoadDialog, u""},
-    {u"/OPEN", u"{template}\\\\OPEN.tpt の読み込みに失敗しました", After::Idle, u""},
-    {u"tea extra", u"謎のコマンドライン引数が検出されました：extra", After::Running, u"5"},
-    {u"missing", u"{template}\\missing.tpt の読み込みに失敗しました", After::Idle, u""},
-    {u"missing.txt", u"{template}\\missing.tpt の読み込みに失敗しました", After::Idle, u""},
+    {u"tea", {}, After::Running, u"5"},
+    {u"/open tea", {}, After::Idle, u"5"},
+    {u"tea /open", {}, After::Idle, u"5"},
+    {u"\"tea time\" /open", {}, After::Idle, u"7"},
+    {u"/select", {}, After::LoadDialog, u""},
+    {u"/select tea", {}, After::LoadDialog, u"5"},
+    {u"/select /open tea", {}, After::Idle, u"5"},
+    {u"/OPEN", {u"{template}\\\\OPEN.tpt の読み込みに失敗しました"}, After::Idle, u""},
+    {u"tea extra", {u"謎のコマンドライン引数が検出されました：extra"}, After::Running, u"5"},
+    {u"tea extra more",
+     {u"謎のコマンドライン引数が検出されました：extra", u"謎のコマンドライン引数が検出されました：more"},
+     After::Running,
+     u"5"},
+    {u"missing", {u"{template}\\missing.tpt の読み込みに失敗しました"}, After::Idle, u""},
+    {u"missing.txt", {u"{template}\\missing.tpt の読み込みに失敗しました"}, After::Idle, u""},
 };
 
 TEST(CommandLine, TemplatesAndSwitches) {
@@ -43,13 +53,14 @@ TEST(CommandLine, TemplatesAndSwitches) {
                         settingsFileBytes(withValues(defaultSettings(), withValues(quick, {{u"TimeM", u"7"}}))));
     KaironProcess kairon(folder, c.arguments);
 
-    if (c.boxText != nullptr) {
+    for (const char16_t* text : c.boxes) {
       HWND box = kairon.waitForBox(u"エラー");
       ASSERT_NE(nullptr, box) << "no error box; " << kairon.state();
-      EXPECT_EQ(String(c.boxText).replaceAll(u"{template}", pathText(folder.templateFolder())), messageBoxText(box));
+      EXPECT_EQ(String(text).replaceAll(u"{template}", pathText(folder.templateFolder())), messageBoxText(box));
       HWND early = kairon.findDialog();
       EXPECT_TRUE(early == nullptr || !IsWindowVisible(early)) << "the dialog showed before the error box";
       press(box);
+      ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return !IsWindow(box); })) << "the error box stayed";
     }
 
     HWND dialog = kairon.waitForDialog();

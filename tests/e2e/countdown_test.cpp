@@ -92,5 +92,27 @@ TEST(Countdown, AMinimisedDialogComesBackInFrontAndStaysIdleWithoutCloseAtEnd) {
   EXPECT_EQ(firstSettings, testing::readBytes(folder.settingsFile()));
 }
 
+TEST(Countdown, EscapeDoesNothingAndTheCloseBoxEndsARunningCountdown) {
+  ProgramFolder folder;
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+  setControlText(dialog, IDC_MINUTES, u"5");
+  setChecked(dialog, IDC_MINIMIZE_AT_START, false);
+  click(dialog, IDC_START);
+  ASSERT_TRUE(titleStartsWith(dialog, u"あと05分00秒")) << toUtf8(windowTitle(dialog));
+
+  // The Escape key reaches a dialog as the command IDCANCEL.
+  sendAndWait(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(isShown(dialog));
+  EXPECT_TRUE(titleStartsWith(dialog, u"あと")) << toUtf8(windowTitle(dialog));
+  EXPECT_TRUE(isEnabled(dialog, IDC_CANCEL));
+
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  const auto exitCode = kairon.waitForExit(kAnswerLimit);
+  ASSERT_TRUE(exitCode.has_value()) << "the close box did not end the program; " << kairon.state();
+  EXPECT_EQ(0u, *exitCode);
+}
+
 }  // namespace
 }  // namespace Ostra::e2e

@@ -57,6 +57,13 @@ HWND fileNameField(HWND dialog) {
   return found;
 }
 
+// The dialog fills its controls in after it shows.
+HWND waitForFileNameField(HWND dialog) {
+  HWND field = nullptr;
+  waitUntil(kShowLimit, [&] { return (field = fileNameField(dialog)) != nullptr; });
+  return field;
+}
+
 }  // namespace
 
 String windowTitle(HWND window) {
@@ -129,10 +136,13 @@ void press(HWND box, int button) {
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }
 
+String fileDialogName(HWND dialog) {
+  HWND field = waitForFileNameField(dialog);
+  return field != nullptr ? textOf(field) : String();
+}
+
 bool answerFileDialog(HWND dialog, const String& name) {
-  // The dialog fills its controls in after it shows.
-  HWND field = nullptr;
-  waitUntil(kShowLimit, [&] { return (field = fileNameField(dialog)) != nullptr; });
+  HWND field = waitForFileNameField(dialog);
   if (field == nullptr) return false;
   if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(name)), SMTO_ABORTIFHUNG,
                            kAnswerMilliseconds, nullptr)) {

@@ -36,6 +36,9 @@ String messageBoxText(HWND box);
 // Presses a message box's or a dialog's button (IDOK by default).
 void press(HWND box, int button = IDOK);
 
+// The name a common file dialog suggests in its file-name field; empty when
+// it has none.
+String fileDialogName(HWND dialog);
 // Types name into a common file dialog's file-name field and presses its OK
 // button; false when the dialog has no such field.
 bool answerFileDialog(HWND dialog, const String& name);

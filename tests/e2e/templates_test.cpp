@@ -7,6 +7,7 @@
 #include "tests/e2e/remote_window.h"
 #include "tests/e2e/settings_file.h"
 #include "tests/support/string_print.h"
+#include "tests/support/temp_dir.h"
 
 namespace Ostra::e2e {
 namespace {
@@ -106,6 +107,71 @@ TEST(Templates, KeysMissingFromATemplateTakeTheirDefaults) {
   EXPECT_EQ(String(), controlText(dialog, IDC_SECONDS));
   EXPECT_EQ(String(), controlText(dialog, IDC_MESSAGE_TEXT));
   EXPECT_TRUE(isChecked(dialog, IDC_MESSAGE_ON));
+}
+
+TEST(Templates, TheCountdownGoesOnWhileTheSaveDialogIsOpen) {
+  ProgramFolder folder;
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+  setControlText(dialog, IDC_MINUTES, u"5");
+  setChecked(dialog, IDC_MINIMIZE_AT_START, false);
+  click(dialog, IDC_START);
+
+  clickLater(dialog, IDC_SAVE_TEMPLATE);
+  HWND save = kairon.waitForBox(u"テンプレートとして保存");
+  ASSERT_NE(nullptr, save) << "no save dialog; " << kairon.state();
+  const String shown = windowTitle(dialog);
+  EXPECT_TRUE(waitUntil(kAnswerLimit, [&] { return windowTitle(dialog) != shown; }))
+      << "no tick while the save dialog is open: " << toUtf8(shown);
+  press(save, IDCANCEL);
+  ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return !IsWindow(save); })) << "the save dialog stayed open";
+  EXPECT_TRUE(titleStartsWith(dialog, u"あと04分")) << toUtf8(windowTitle(dialog));
+  EXPECT_FALSE(std::filesystem::exists(folder.templateFolder() / "tea.tpt"));
+  // Nothing was saved, but the template folder is there for the next time.
+  EXPECT_TRUE(std::filesystem::is_directory(folder.templateFolder()));
+}
+
+TEST(Templates, ATemplateThatCannotBeWrittenIsReported) {
+  ProgramFolder folder;
+  // The file is written beside its name first: a folder there blocks it.
+  std::filesystem::create_directories(folder.templateFolder() / "blocked.tpt.tmp");
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+
+  clickLater(dialog, IDC_SAVE_TEMPLATE);
+  HWND save = kairon.waitForBox(u"テンプレートとして保存");
+  ASSERT_NE(nullptr, save) << "no save dialog; " << kairon.state();
+  ASSERT_TRUE(answerFileDialog(save, u"blocked"));
+  HWND box = kairon.waitForBox(u"エラー");
+  ASSERT_NE(nullptr, box) << "no error box; " << kairon.state();
+  EXPECT_EQ(pathText(folder.templateFolder() / "blocked.tpt") + u" の保存に失敗しました", messageBoxText(box));
+  press(box);
+  EXPECT_FALSE(std::filesystem::exists(folder.templateFolder() / "blocked.tpt"));
+}
+
+TEST(Templates, ATemplateFolderThatCannotBeMadeIsReportedWithoutADialog) {
+  ProgramFolder folder;
+  // A file where the folder belongs.
+  testing::writeBytes(folder.templateFolder(), "not a folder");
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+
+  for (int button : {IDC_SAVE_TEMPLATE, IDC_LOAD_TEMPLATE}) {
+    SCOPED_TRACE(button);
+    clickLater(dialog, button);
+    HWND box = kairon.waitForBox(u"エラー (3)");
+    ASSERT_NE(nullptr, box) << "no error box; " << kairon.state();
+    EXPECT_EQ(pathText(folder.templateFolder()) + u"\\の作成に失敗しました", messageBoxText(box));
+    EXPECT_EQ(nullptr, kairon.findWindow(L"#32770", u"テンプレートとして保存"));
+    EXPECT_EQ(nullptr, kairon.findWindow(L"#32770", u"テンプレートを読み込み"));
+    press(box);
+    ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return !IsWindow(box); })) << "the box stayed";
+  }
+  EXPECT_EQ(String(u"Kairon build-6"), windowTitle(dialog));
+  EXPECT_TRUE(isEnabled(dialog, IDC_START));
 }
 
 }  // namespace

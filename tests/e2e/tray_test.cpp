@@ -45,6 +45,11 @@ TEST(Tray, StartMinimisedThenDoubleClickRestoresAndCancelReturnsToIdle) {
   sendAndWait(dialog, kTrayCallback, 0, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(isShown(dialog)) << "the double click did not bring the dialog back";
   EXPECT_TRUE(runningControls(dialog));
+  // The notification fields follow their boxes also while counting down.
+  setChecked(dialog, IDC_SOUND_ON, true);
+  EXPECT_TRUE(isEnabled(dialog, IDC_SOUND_FILE) && isEnabled(dialog, IDC_SOUND_BROWSE));
+  setChecked(dialog, IDC_SOUND_ON, false);
+  EXPECT_FALSE(isEnabled(dialog, IDC_SOUND_FILE) || isEnabled(dialog, IDC_SOUND_BROWSE));
 
   click(dialog, IDC_CANCEL);
   EXPECT_EQ(String(u"Kairon build-6"), windowTitle(dialog));
