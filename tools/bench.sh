@@ -1,0 +1,293 @@
+#!/usr/bin/env bash
+# The timer's performance and reliability figures, with their baselines, in one
+# run; docs/BENCHMARKS.md says what each one means.  Prints one line per figure
+# and keeps the whole output in build/bench-run/results.txt.
+#   1 expiry: deadline to the launched notification program, the product build
+#     beside a build that counts timer messages (the first design), idle and
+#     with both cores busy
+#   2 start-up: process start to the dialog on the screen, beside a minimal
+#     dialog program built the same way
+#   3 footprint: exe sizes; memory, CPU time and wake-ups over 60 s of counting
+#   4 settings: N processes saving and loading one file; a killed lock holder
+#   5 fuzzing of every fuzz target
+# Usage: bench.sh   (BENCH_FULL=1 or FULL=1: 10-minute countdowns and 10-minute fuzzing)
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+full=${BENCH_FULL:-${FULL:-0}}
+[ "$full" = 1 ] || full=0
+
+# Everything under Wine shares one display and a Wine server of its own, so the
+# other builds' and tests' programs do not share our server's queue.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "$0" "$@"
+fi
+export WINEPREFIX=$root/build/bench-wineprefix
+export LC_ALL=ja_JP.UTF-8
+
+run=$root/build/bench-run
+mkdir -p "$run"
+results=$run/results.txt
+: >"$results"
+say() { echo "$*" | tee -a "$results"; }
+note() { echo "# $*" | tee -a "$results" >&2; }
+# A path as Wine's programs see it.
+winpath() { echo "Z:$(realpath -m "$1" | sed 's|/|\\|g')"; }
+wine_run() { "$root/tools/wine-run.sh" "$@"; }
+
+busy_pids=()
+cleanup() {
+  for pid in "${busy_pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# ---------------------------------------------------------------- build
+note "building ($(date -u '+%Y-%m-%d %H:%M UTC'))"
+build_or_die() {
+  if ! out=$("$@" 2>&1); then
+    echo "$out" | tail -30
+    echo "bench: build FAILED: $*"
+    exit 1
+  fi
+}
+for preset in win64 win32; do
+  [ -f "build/$preset/build.ninja" ] || build_or_die cmake --preset "$preset"
+  build_or_die cmake --build "build/$preset" -j 2 --target Kairon
+done
+[ -f build/win64/build.ninja ] && build_or_die cmake --build build/win64 -j 2 --target config_child
+[ -f build/host/build.ninja ] || build_or_die cmake --preset host
+build_or_die cmake --build build/host -j 2 --target config_child
+# The first design's countdown, for the expiry comparison.
+[ -f build/bench-ticks/build.ninja ] ||
+  build_or_die cmake --preset win64 -B build/bench-ticks -DKAIRON_TICK_COUNTING=ON -DKAIRON_TESTS=OFF
+build_or_die cmake --build build/bench-ticks -j 2 --target Kairon
+# The benchmark programs: natively, and for Windows with each product build's options.
+bench_project() {  # DIR BUILD_TYPE [TOOLCHAIN] -- TARGETS...
+  local dir=$1 type=$2 toolchain=$3
+  shift 4
+  if [ ! -f "$dir/build.ninja" ]; then
+    local args=(-S bench -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type")
+    [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain")
+    build_or_die cmake "${args[@]}"
+  fi
+  build_or_die cmake --build "$dir" -j 2 --target "$@"
+}
+bench_project build/bench-native Release "" -- settings_bench
+bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports expiry_stamp \
+  timer_driver settings_bench
+bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog
+
+# Stripped copies, as the release archives hold them, each in a folder of its
+# own (Kairon keeps its settings beside itself, and the folder tells the
+# processes apart in /proc).
+stage() {  # FOLDER EXE TRIPLE
+  rm -rf "$run/$1" && mkdir -p "$run/$1"
+  cp "$2" "$run/$1/"
+  "$3-strip" "$run/$1/$(basename "$2")"
+}
+stage deadline build/win64/app/Kairon.exe x86_64-w64-mingw32
+stage ticks build/bench-ticks/app/Kairon.exe x86_64-w64-mingw32
+stage footprint build/win64/app/Kairon.exe x86_64-w64-mingw32
+stage floor build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
+stage floor-timer build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
+stage imports build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
+stage imports-timer build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
+stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
+stage size-win32 build/win32/app/Kairon.exe i686-w64-mingw32
+cp build/bench-win32/win/minimal_dialog.exe "$run/size-win32/" && i686-w64-mingw32-strip "$run/size-win32/minimal_dialog.exe"
+rm -rf "$run/out" "$run/settings" && mkdir -p "$run/out" "$run/settings"
+
+driver=build/bench-win64/win/timer_driver.exe
+stamp=$(winpath "$run/stamp/expiry_stamp.exe")
+out=$(winpath "$run/out")
+kairon=$(winpath "$run/deadline/Kairon.exe")
+ticks=$(winpath "$run/ticks/Kairon.exe")
+
+# A persistent server for our prefix: no server start inside the figures.
+wine_run "$driver" >/dev/null 2>&1 || true
+wineserver -p </dev/null >/dev/null 2>&1 &
+
+note "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs); load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# Driver summaries ("what label n= median= max= ...") prefixed by the condition.
+figures() { grep -E '^[a-z-]+-ms ' | sed "s/^/$1 /" | tee -a "$results"; }
+
+# ---------------------------------------------------------------- 2 start-up
+note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing Kairon's DLLs)"
+wine_run "$driver" startup 10 kairon "$kairon" "Kairon build-6" floor "$(winpath "$run/floor/minimal_dialog.exe")" \
+  "Minimal dialog" imports "$(winpath "$run/imports/minimal_dialog_imports.exe")" "Minimal dialog" | figures startup
+awk '/^startup startup-ms/ { for (i = 1; i <= NF; i++) if ($i ~ /^median=/) m[$3] = substr($i, 8) }
+  END { if (m["floor"] > 0 && m["imports"] > 0) printf "startup-ratio kairon/floor median=%.2f (goal <= 1.5); kairon/imports median=%.2f\n",
+          m["kairon"] / m["floor"], m["kairon"] / m["imports"] }' \
+  "$results" | tee -a "$results"
+
+# ---------------------------------------------------------------- 3 footprint
+note "footprint"
+size() { stat -c %s "$1"; }
+for arch in win64 win32; do
+  if [ $arch = win64 ]; then k=$run/deadline/Kairon.exe m=$run/floor/minimal_dialog.exe; else
+    k=$run/size-win32/Kairon.exe m=$run/size-win32/minimal_dialog.exe; fi
+  say "exe-bytes $arch kairon=$(size "$k") floor=$(size "$m") ratio=$(awk -v a="$(size "$k")" -v b="$(size "$m")" 'BEGIN { printf "%.1f", a / b }')"
+done
+
+# The Linux process of a Windows program started from a given folder.
+pid_of() {  # FOLDER_NAME EXE_NAME
+  local p
+  for p in /proc/[0-9]*; do
+    [[ "$(cat "$p/comm" 2>/dev/null)" == "${2:0:15}" ]] || continue
+    tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -qF -e "\\$1\\$2" -e "/$1/$2" && { echo "${p#/proc/}"; return; }
+  done
+}
+# rss-kB cpu-ticks cpu-ns voluntary-switches involuntary-switches, over all threads.
+snapshot() {
+  local pid=$1 rss ticks ns=0 vol=0 invol=0 t
+  rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status")
+  ticks=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+  for t in /proc/"$pid"/task/*; do
+    ns=$((ns + $(cut -d' ' -f1 "$t/schedstat")))
+    vol=$((vol + $(awk '/^voluntary_ctxt/ { print $2 }' "$t/status")))
+    invol=$((invol + $(awk '/^nonvoluntary_ctxt/ { print $2 }' "$t/status")))
+  done
+  echo "$rss $ticks $ns $vol $invol"
+}
+wine_run "$driver" arm "$(winpath "$run/footprint/Kairon.exe")" 3600 >/dev/null
+wine_run "$driver" open "$(winpath "$run/floor-timer/minimal_dialog.exe")" "Minimal dialog" /timer
+wine_run "$driver" open "$(winpath "$run/imports-timer/minimal_dialog_imports.exe")" "Minimal dialog" /timer
+kpid=$(pid_of footprint Kairon.exe)
+fpid=$(pid_of floor-timer minimal_dialog.exe)
+ipid=$(pid_of imports-timer minimal_dialog_imports.exe)
+if [ -z "$kpid" ] || [ -z "$fpid" ] || [ -z "$ipid" ]; then
+  say "footprint: programs not found (kairon=$kpid floor=$fpid imports=$ipid)"
+else
+  sleep 3
+  read -r k0 kt0 kn0 kv0 ki0 < <(snapshot "$kpid")
+  read -r f0 ft0 fn0 fv0 fi0 < <(snapshot "$fpid")
+  sleep 60
+  read -r k1 kt1 kn1 kv1 ki1 < <(snapshot "$kpid")
+  read -r f1 ft1 fn1 fv1 fi1 < <(snapshot "$fpid")
+  read -r i1 _ < <(snapshot "$ipid")
+  say "footprint-rss-kB kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.2); floor importing Kairon's DLLs=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }')"
+  say "footprint-cpu-ms-per-60s kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
+  say "footprint-cpu-on-cpu-ms-per-60s kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2)"
+  say "footprint-wakeups-per-s kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
+  kill "$kpid" "$fpid" "$ipid" 2>/dev/null
+fi
+
+# ---------------------------------------------------------------- 1 expiry
+# Countdowns run side by side, started 3 s apart: an expiry's close takes 2 s
+# under Wine without a window manager, and must not overlap the next expiry
+# (see the clustered run below for what happens when it does).
+expiry_runs() {  # CONDITION
+  wine_run "$driver" launch 5 "$stamp" "$out" | figures "$1"
+  wine_run "$driver" expiry 5 5 1 3000 "$stamp" "$out" deadline "$kairon" ticks "$ticks" | figures "$1"
+  wine_run "$driver" expiry 60 1 3 3000 "$stamp" "$out" deadline "$kairon" ticks "$ticks" | figures "$1"
+  if [ "$full" = 1 ]; then
+    wine_run "$driver" expiry 600 1 2 3000 "$stamp" "$out" deadline "$kairon" ticks "$ticks" | figures "$1"
+  fi
+}
+note "expiry, idle (load average $(cut -d' ' -f1 /proc/loadavg))"
+expiry_runs idle
+note "expiry of copies started 0.4 s apart: each waits for the foreground copy's close"
+wine_run "$driver" expiry 20 1 3 400 "$stamp" "$out" deadline "$kairon" ticks "$ticks" | figures clustered
+note "expiry while a program in the foreground stops answering for 15 s (from 2 s after it shows)"
+wine_run "$driver" expiry 8 1 1 0 "$stamp" "$out" deadline "$kairon" >"$run/hung.txt" 2>&1 &
+hung_driver=$!
+sleep 4.5
+wine_run "$driver" open "$(winpath "$run/floor/minimal_dialog.exe")" "Minimal dialog" /hang
+wait "$hung_driver"
+hung_pid=$(pid_of floor minimal_dialog.exe)
+[ -n "$hung_pid" ] && kill "$hung_pid"
+figures hung-foreground <"$run/hung.txt"
+note "expiry, both cores busy with two niced-0 busy loops"
+for _ in 1 2; do
+  bash -c 'while :; do :; done' &
+  busy_pids+=($!)
+done
+expiry_runs loaded
+kill "${busy_pids[@]}" 2>/dev/null
+wait "${busy_pids[@]}" 2>/dev/null
+busy_pids=()
+
+# ---------------------------------------------------------------- 4 settings
+settings_round() {  # WHERE N ROUNDS PROGRAM PATH_TEXT
+  local where=$1 n=$2 rounds=$3 program=$4 path=$5 pids=() w
+  rm -f "$run"/settings/shared* "$run"/settings/writer-*.txt
+  # Every process begins at one moment, after the slowest has started.
+  local start=$(($(date +%s%3N) + $([ "$where" = wine ] && echo 4000 || echo 500)))
+  for ((w = 1; w <= n; w++)); do
+    if [ "$where" = wine ]; then
+      wine_run "$program" stress "$path" "$w" "$rounds" "$start" >"$run/settings/writer-$w.txt" 2>&1 &
+    else
+      "$program" stress "$path" "$w" "$rounds" "$start" >"$run/settings/writer-$w.txt" 2>&1 &
+    fi
+    pids+=($!)
+  done
+  wait "${pids[@]}"
+  local final
+  if [ "$where" = wine ]; then final=$(wine_run "$program" check "$path" "$rounds"); else
+    final=$("$program" check "$path" "$rounds"); fi
+  cat "$run"/settings/writer-*.txt | tr -d '\r' | awk -v where="$where" -v n="$n" -v final="$(echo "$final" | tr -d '\r' | cut -d' ' -f1)" '
+    { for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] }
+      ops += 2 * v["rounds"]; if (first == "" || v["first"] < first) first = v["first"]; if (v["last"] > last) last = v["last"]
+      if (v["longest-save-ms"] > save) save = v["longest-save-ms"]; if (v["longest-load-ms"] > load) load = v["longest-load-ms"]
+      failed += v["failed-saves"]; torn += v["torn"]; empty += v["empty"]; lost += v["lost"]; seen++ }
+    END { printf "settings %s N=%d ops=%d ops-per-s=%.0f longest-save-ms=%.1f longest-load-ms=%.1f failed-saves=%d torn=%d empty=%d lost=%d processes-reporting=%d %s (goal: zero torn, empty, lost)\n",
+            where, n, ops, ops / ((last - first) / 1000), save, load, failed, torn, empty, lost, seen, final }' |
+    tee -a "$results"
+}
+# Kills a process that holds the file's lock while another waits for it: how
+# long until the waiter has the lock.
+killed_holder() {  # WHERE HOLDER WAITER PATH_TEXT MARKER_FILE
+  local where=$1 holder=$2 waiter=$3 path=$4 marker=$5 samples=() i hpid wpid t got
+  for i in 1 2 3 4 5; do
+    rm -f "$marker" "$run/settings/waiter.txt"
+    if [ "$where" = wine ]; then
+      wine_run "$holder" hold "$path" "$(winpath "$marker")" >/dev/null 2>&1 &
+    else
+      "$holder" hold "$path" "$marker" >/dev/null 2>&1 &
+    fi
+    local started=$!
+    for _ in $(seq 1 3000); do [ -f "$marker" ] && break; sleep 0.01; done
+    if [ "$where" = wine ]; then
+      hpid=$(pid_of settings config_child.exe)
+      wine_run "$waiter" wait "$path" >"$run/settings/waiter.txt" 2>&1 &
+      wpid=$!
+      sleep 3  # the waiter's Wine start, then its wait for the lock
+    else
+      hpid=$started
+      "$waiter" wait "$path" >"$run/settings/waiter.txt" 2>&1 &
+      wpid=$!
+      sleep 0.5
+    fi
+    t=$(python3 -c 'import os, sys, time; t = time.time_ns(); os.kill(int(sys.argv[1]), 9); print(t // 1000)' "$hpid")
+    wait "$wpid"
+    { wait "$started"; } 2>/dev/null
+    got=$(tr -d '\r' <"$run/settings/waiter.txt" | sed -n 's/^locked-us=\([0-9]*\).*/\1/p')
+    [ -n "$got" ] && samples+=("$(awk -v a="$got" -v b="$t" 'BEGIN { printf "%.1f", (a - b) / 1000 }')")
+  done
+  printf '%s\n' "${samples[@]}" | sort -n | awk -v where="$where" '{ s[NR] = $1 }
+    END { printf "settings-killed-holder %s n=%d median-ms=%s max-ms=%s\n", where, NR, s[int((NR + 1) / 2)], s[NR] }' |
+    tee -a "$results"
+}
+note "settings: N processes each saving and loading one file"
+for n in 1 2 4 8; do settings_round native "$n" 200 build/bench-native/settings_bench "$run/settings/shared.cfg"; done
+killed_holder native build/host/tests/config/config_child build/bench-native/settings_bench "$run/settings/held.cfg" \
+  "$run/settings/holder.marker"
+for n in 1 2 4 8; do
+  settings_round wine "$n" 200 build/bench-win64/settings_bench.exe "$(winpath "$run/settings/shared-wine.cfg")"
+done
+cp build/win64/tests/config/config_child.exe "$run/settings/"
+killed_holder wine "$run/settings/config_child.exe" build/bench-win64/settings_bench.exe \
+  "$(winpath "$run/settings/held-wine.cfg")" "$run/settings/holder-wine.marker"
+
+# ---------------------------------------------------------------- 5 fuzzing
+seconds=30
+[ "$full" = 1 ] && seconds=600
+note "fuzzing every target for $seconds s"
+KAIRON_FUZZ_BUILD=build/bench-fuzz tools/fuzz.sh "$seconds" 2>&1 | awk '
+  /^== / { target = $2 } /^stat::number_of_executed_units/ { runs[target] = $2 } /FAILED/ { failed[target] = 1; print }
+  END { for (t in runs) printf "fuzz %s executions=%d findings=%d\n", t, runs[t], failed[t] ? 1 : 0 }' | tee -a "$results"
+
+note "done ($(date -u '+%Y-%m-%d %H:%M UTC')); load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
