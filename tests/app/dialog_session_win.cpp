@@ -39,23 +39,10 @@ HICON programIcon(int iconId) { return LoadIconW(GetModuleHandleW(nullptr), MAKE
 // A visible dialog-class window of the timer dialog's thread other than it:
 // a message box or a file dialog.
 HWND otherModalWindow(HWND timerDialog) {
-  struct Search {
-    HWND timerDialog;
-    HWND found;
-  } search{timerDialog, nullptr};
-  EnumThreadWindows(
-      GetWindowThreadProcessId(timerDialog, nullptr),
-      [](HWND window, LPARAM context) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(context);
-        wchar_t className[16] = {};
-        GetClassNameW(window, className, static_cast<int>(std::size(className)));
-        if (window == search->timerDialog || !IsWindowVisible(window) || std::wstring(className) != L"#32770")
-          return TRUE;
-        search->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (const HWND window : threadWindows(GetWindowThreadProcessId(timerDialog, nullptr))) {
+    if (window != timerDialog && IsWindowVisible(window) && isDialogClass(window)) return window;
+  }
+  return nullptr;
 }
 
 LONGLONG performanceCounter() {
@@ -291,6 +278,10 @@ void removeProgramFiles(const std::filesystem::path& config, const std::filesyst
   std::error_code ignored;
   std::filesystem::permissions(config, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(config, ignored);
+  // A failed save leaves its temporary file for the next one to overwrite.
+  std::filesystem::path temporary = config;
+  temporary += ".tmp";
+  std::filesystem::remove(temporary, ignored);
   std::filesystem::remove_all(templates, ignored);
 }
 

@@ -223,6 +223,28 @@ TEST_F(SettingsDialog, AFailedSaveAsDefaultIsReported) {
   EXPECT_TRUE(std::filesystem::is_directory(configFile()));
 }
 
+TEST_F(SettingsDialog, ATemplateFolderThatCannotBeMadeIsReportedBeforeAnyFileDialog) {
+  // A file where the folder should be.
+  writeBytes(templateFolder(), "not a folder");
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    for (const int command : {IDC_SAVE_TEMPLATE, IDC_LOAD_TEMPLATE}) {
+      SCOPED_TRACE(command);
+      d.command(command);
+      const HWND box = d.waitForWindow(u"エラー (3)");
+      ASSERT_NE(nullptr, box);
+      EXPECT_EQ(executableDirectory() + u"template\\の作成に失敗しました", messageBoxText(box));
+      EXPECT_EQ(nullptr, findDialogTitled(GetCurrentProcessId(), u"テンプレートとして保存"));
+      EXPECT_EQ(nullptr, findDialogTitled(GetCurrentProcessId(), u"テンプレートを読み込み"));
+      d.dismiss(box);
+    }
+    d.setText(IDC_SECONDS, u"30");
+    d.setChecked(IDC_MINIMIZE_AT_START, false);
+    d.command(IDC_START);
+    EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
+  });
+}
+
 TEST_F(SettingsDialog, AStartupTemplateLoadsOverTheDefaultFileAndStarts) {
   writeBytes(configFile(), settingsFileBytes(defaultsWith({u"NotifyBeep = true", u"MinimizeWithStart = false"})));
   std::filesystem::create_directories(templateFolder());

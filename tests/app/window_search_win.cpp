@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "base/platform_win.h"
 #include "resources/resource.h"
@@ -18,30 +19,21 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr int kFileNameComboId = 0x47C;
 constexpr int kFileNameEditId = 0x480;
 
-bool isDialogClass(HWND window) {
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, static_cast<int>(std::size(className)));
-  return std::wstring(className) == L"#32770";
+BOOL CALLBACK collectWindow(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
 }
 
 // The first top-level window of the process that passes the test.
 HWND findTopLevel(DWORD processId, const std::function<bool(HWND)>& test) {
-  struct Search {
-    DWORD processId;
-    const std::function<bool(HWND)>* test;
-    HWND found;
-  } search{processId, &test, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != search->processId || !(*search->test)(window)) return TRUE;
-        search->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> windows;
+  EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
+  for (const HWND window : windows) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == processId && test(window)) return window;
+  }
+  return nullptr;
 }
 
 HWND waitForTopLevel(DWORD limitMilliseconds, const std::function<HWND()>& find) {
@@ -56,6 +48,18 @@ HWND fileNameControl(HWND fileDialog) {
 }
 
 }  // namespace
+
+bool isDialogClass(HWND window) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  return std::wstring(className) == L"#32770";
+}
+
+std::vector<HWND> threadWindows(DWORD threadId) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(threadId, collectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
 
 bool waitUntil(const std::function<bool()>& condition, DWORD limitMilliseconds) {
   const ULONGLONG deadline = GetTickCount64() + limitMilliseconds;

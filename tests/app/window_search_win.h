@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "base/string.h"
 
@@ -21,6 +22,11 @@ bool waitUntil(const std::function<bool()>& condition, DWORD limitMilliseconds =
 String windowText(HWND window);
 // The text of a message box: its static control 0xFFFF.
 String messageBoxText(HWND box);
+
+// The window's class is the dialog class (#32770) of dialogs, message boxes and file dialogs.
+bool isDialogClass(HWND window);
+// The top-level windows of a thread, shown or not.
+std::vector<HWND> threadWindows(DWORD threadId);
 
 // A visible top-level dialog-class window (#32770) of the process whose title is
 // exactly `title`; null when none.
