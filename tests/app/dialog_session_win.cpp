@@ -97,13 +97,6 @@ void DialogDriver::sync() {
   ADD_FAILURE() << "the dialog's thread did not come back to its messages in time";
 }
 
-bool DialogDriver::send(UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (SendMessageTimeoutW(dialog_, message, wParam, lParam, SMTO_NORMAL, kWaitLimitMilliseconds, &result)) return true;
-  ADD_FAILURE() << "the dialog did not handle message 0x" << std::hex << message << " in time";
-  return false;
-}
-
 String DialogDriver::caption() const { return windowText(dialog_); }
 
 String DialogDriver::text(int id) const { return windowText(GetDlgItem(dialog_, id)); }

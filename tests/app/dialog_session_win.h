@@ -62,8 +62,6 @@ class DialogDriver {
   void tick(int64_t milliseconds = 1000);
   // Posts any message and waits as above.
   void deliver(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  // Sends any message; false (and a failure) when it was not handled in time.
-  bool send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   // Waits until the dialog's thread has handled everything delivered so far.
   void sync();
 
