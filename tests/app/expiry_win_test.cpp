@@ -39,8 +39,9 @@ class Probe {
   String program() const { return fromPath(folder_ / kProbeName); }
   bool reported() const { return std::filesystem::exists(folder_ / "launched.txt"); }
   void forget() const { std::filesystem::remove(folder_ / "launched.txt"); }
+  // The report can be read (the file may be there a moment before another process can open it).
   bool waitReported() const {
-    return waitUntil([this] { return reported(); });
+    return waitUntil([this] { return launch().started != 0; });
   }
   // Running now, or already done.
   bool started() const { return reported() || running(); }
