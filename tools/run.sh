@@ -13,6 +13,8 @@ mkdir -p "$home"
 cp "$exe" "$home/Kairon.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
+  # A prefix of its own whose windows the desktop manages, with title bars.
+  export WINEPREFIX=$PWD/build/wineprefix-desktop KAIRON_WINE_MANAGED=1
   exec tools/wine-run.sh "$home/Kairon.exe" "$@"
 fi
 

@@ -14,17 +14,23 @@ wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 
 # Creating a prefix takes a while; do it once, and only one caller at a time.
-if [ ! -f "$WINEPREFIX/.kairon-ready-2" ]; then
+if [ ! -f "$WINEPREFIX/.kairon-ready-3" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.kairon-ready-2" ]; then
+    if [ ! -f "$WINEPREFIX/.kairon-ready-3" ]; then
       "$wine" wineboot -i >/dev/null 2>&1 || true
       # The dialog's font, "MS UI Gothic", is not here: the IPA proportional
       # Gothic has much the same metrics, so screenshots look as on Windows.
       "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f >/dev/null 2>&1 || true
+      # Without a window manager (Xvfb) Wine waits two seconds for one at every
+      # hide; windows it does not hand to one need no wait.  A prefix for a real
+      # desktop (KAIRON_WINE_MANAGED=1) keeps the desktop's title bars.
+      if [ "${KAIRON_WINE_MANAGED:-0}" != 1 ]; then
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+      fi
       wineserver -w || true
-      touch "$WINEPREFIX/.kairon-ready-2"
+      touch "$WINEPREFIX/.kairon-ready-3"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
