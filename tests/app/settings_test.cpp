@@ -8,13 +8,16 @@
 #include "base/path.h"
 #include "config/config_data.h"
 #include "resources/resource.h"
+#include "tests/support/settings_file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 using Ostra::CConfigData;
 using Ostra::String;
+using Ostra::testing::kDefaultSettingsText;
 using Ostra::testing::readBytes;
 using Ostra::testing::TempDir;
 using Ostra::testing::toPath;
+using Ostra::testing::utf16FileBytes;
 using Ostra::testing::writeBytes;
 
 namespace {
@@ -32,37 +35,12 @@ class Controls : public ISettingsControls {
   std::map<int, bool> checks;
 };
 
-std::string utf16File(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-const char16_t kDefaultFile[] =
-    u"CloseWithEnd = true\r\n"
-    u"MinimizeWithStart = true\r\n"
-    u"NotifyBeep = false\r\n"
-    u"NotifyExe = false\r\n"
-    u"NotifyExeFile = %comspec%\r\n"
-    u"NotifyExePrm = \r\n"
-    u"NotifyMsg = true\r\n"
-    u"NotifyMsgText = \r\n"
-    u"NotifyWav = false\r\n"
-    u"NotifyWavFile = %windir%\\Media\\chimes.wav\r\n"
-    u"TimeH = 0\r\n"
-    u"TimeM = 0\r\n"
-    u"TimeMode = false\r\n"
-    u"TimeS = 0\r\n";
-
 TEST(Settings, DefaultsAreWrittenAsTheDocumentedFile) {
   TempDir dir;
   CConfigData settings;
   writeDefaults(settings);
   ASSERT_TRUE(settings.save(dir.fileString("Kairon.cfg")));
-  EXPECT_EQ(utf16File(kDefaultFile), readBytes(dir.file("Kairon.cfg")));
+  EXPECT_EQ(utf16FileBytes(kDefaultSettingsText), readBytes(dir.file("Kairon.cfg")));
 }
 
 TEST(Settings, DefaultsReachTheControls) {
@@ -117,7 +95,7 @@ TEST(Settings, ControlsSurviveASaveAndALoad) {
 
 TEST(Settings, ATemplateWithOneKeyTakesDefaultsElsewhere) {
   TempDir dir;
-  writeBytes(dir.file("three.tpt"), utf16File(u"TimeM = 3\r\n"));
+  writeBytes(dir.file("three.tpt"), utf16FileBytes(u"TimeM = 3\r\n"));
   CConfigData settings;
   writeDefaults(settings);
   ASSERT_TRUE(settings.load(dir.fileString("three.tpt")));
@@ -161,23 +139,23 @@ class StartupSettings : public ::testing::Test {
 TEST_F(StartupSettings, FirstStartCreatesTheDefaultFile) {
   CConfigData settings;
   EXPECT_EQ(String(), loadStartupSettings(settings, String()));
-  EXPECT_EQ(utf16File(kDefaultFile), readBytes(toPath(Ostra::defaultConfigPath())));
+  EXPECT_EQ(utf16FileBytes(kDefaultSettingsText), readBytes(toPath(Ostra::defaultConfigPath())));
 }
 
 TEST_F(StartupSettings, TheDefaultFileOverridesDefaultsAndKeepsTheRest) {
-  writeBytes(toPath(Ostra::defaultConfigPath()), utf16File(u"TimeS = 42\r\nNotifyBeep = true\r\n"));
+  writeBytes(toPath(Ostra::defaultConfigPath()), utf16FileBytes(u"TimeS = 42\r\nNotifyBeep = true\r\n"));
   CConfigData settings;
   EXPECT_EQ(String(), loadStartupSettings(settings, String()));
   EXPECT_EQ(42, settings.getNumber(u"TimeS"));
   EXPECT_TRUE(settings.getBool(u"NotifyBeep"));
   EXPECT_TRUE(settings.getBool(u"CloseWithEnd"));
   // Loading did not rewrite it.
-  EXPECT_EQ(utf16File(u"TimeS = 42\r\nNotifyBeep = true\r\n"), readBytes(toPath(Ostra::defaultConfigPath())));
+  EXPECT_EQ(utf16FileBytes(u"TimeS = 42\r\nNotifyBeep = true\r\n"), readBytes(toPath(Ostra::defaultConfigPath())));
 }
 
 TEST_F(StartupSettings, StartupFileIsTriedAsNamedThenWithTpt) {
   std::filesystem::create_directories(toPath(templateFolder()));
-  writeBytes(toPath(templateFolder() + u"tea.tpt"), utf16File(u"TimeM = 3\r\n"));
+  writeBytes(toPath(templateFolder() + u"tea.tpt"), utf16FileBytes(u"TimeM = 3\r\n"));
   for (const char16_t* name : {u"tea", u"tea.tpt", u"tea.txt"}) {
     CConfigData settings;
     EXPECT_EQ(String(), loadStartupSettings(settings, name)) << Ostra::toUtf8(name);
@@ -192,7 +170,7 @@ TEST_F(StartupSettings, AnAbsoluteStartupFileIsUsedAsGiven) {
   TempDir dir;
   // The path rules know drive letters and network paths, not POSIX's '/'.
   if (Ostra::isRelative(dir.string())) GTEST_SKIP() << "no absolute path of the rules' form here";
-  writeBytes(dir.file("abs.tpt"), utf16File(u"TimeH = 1\r\n"));
+  writeBytes(dir.file("abs.tpt"), utf16FileBytes(u"TimeH = 1\r\n"));
   CConfigData settings;
   EXPECT_EQ(String(), loadStartupSettings(settings, dir.fileString("abs")));
   EXPECT_EQ(1, settings.getNumber(u"TimeH"));

@@ -10,6 +10,7 @@
 #include "base/environment.h"
 #include "base/path.h"
 #include "config/config_data.h"
+#include "tests/support/settings_file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra {
@@ -57,29 +58,11 @@ void fillWithDefaults(CConfigData& document) {
 }
 
 TEST(ConfigFile, DefaultSettingsAreWrittenByteForByte) {
-  const std::string lines =
-      "CloseWithEnd = true\r\n"
-      "MinimizeWithStart = true\r\n"
-      "NotifyBeep = false\r\n"
-      "NotifyExe = false\r\n"
-      "NotifyExeFile = %comspec%\r\n"
-      "NotifyExePrm = \r\n"
-      "NotifyMsg = true\r\n"
-      "NotifyMsgText = \r\n"
-      "NotifyWav = false\r\n"
-      "NotifyWavFile = %windir%\\Media\\chimes.wav\r\n"
-      "TimeH = 0\r\n"
-      "TimeM = 0\r\n"
-      "TimeMode = false\r\n"
-      "TimeS = 0\r\n";
-  std::string want = "\xFF\xFE";
-  for (const char c : lines) want += std::string{c, '\0'};
-
   TempDir dir;
   CConfigData document;
   fillWithDefaults(document);
   ASSERT_TRUE(document.save(dir.fileString("Kairon.cfg")));
-  EXPECT_EQ(want, readBytes(dir.file("Kairon.cfg")));
+  EXPECT_EQ(testing::utf16FileBytes(testing::kDefaultSettingsText), readBytes(dir.file("Kairon.cfg")));
 }
 
 // The entry of a one-line file whose bytes are taken as ANSI text.

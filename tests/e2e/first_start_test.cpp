@@ -5,28 +5,12 @@
 #include "tests/e2e/kairon_process.h"
 #include "tests/e2e/remote_window.h"
 #include "tests/e2e/settings_file.h"
+#include "tests/support/settings_file_bytes.h"
 #include "tests/support/string_print.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra::e2e {
 namespace {
-
-// What the program writes on its first start, each line ended by CR LF.
-const char16_t kFirstSettingsText[] =
-    u"CloseWithEnd = true\r\n"
-    u"MinimizeWithStart = true\r\n"
-    u"NotifyBeep = false\r\n"
-    u"NotifyExe = false\r\n"
-    u"NotifyExeFile = %comspec%\r\n"
-    u"NotifyExePrm = \r\n"
-    u"NotifyMsg = true\r\n"
-    u"NotifyMsgText = \r\n"
-    u"NotifyWav = false\r\n"
-    u"NotifyWavFile = %windir%\\Media\\chimes.wav\r\n"
-    u"TimeH = 0\r\n"
-    u"TimeM = 0\r\n"
-    u"TimeMode = false\r\n"
-    u"TimeS = 0\r\n";
 
 TEST(FirstStart, WritesTheDefaultSettingsBesideTheProgram) {
   ProgramFolder folder;
@@ -37,7 +21,7 @@ TEST(FirstStart, WritesTheDefaultSettingsBesideTheProgram) {
 
   // The file is complete before the dialog shows: it is written while the
   // dialog initialises.
-  EXPECT_EQ("\xFF\xFE" + utf16Bytes(kFirstSettingsText), testing::readBytes(folder.settingsFile()));
+  EXPECT_EQ(testing::utf16FileBytes(testing::kDefaultSettingsText), testing::readBytes(folder.settingsFile()));
   EXPECT_EQ(String(u"Kairon build-6"), windowTitle(dialog));
 }
 
