@@ -249,6 +249,7 @@ killed_holder() {  # WHERE HOLDER WAITER PATH_TEXT MARKER_FILE
       "$holder" hold "$path" "$marker" >/dev/null 2>&1 &
     fi
     local started=$!
+    disown "$started"  # killed below on purpose: no job report
     for _ in $(seq 1 3000); do [ -f "$marker" ] && break; sleep 0.01; done
     if [ "$where" = wine ]; then
       hpid=$(pid_of settings config_child.exe)
@@ -263,7 +264,6 @@ killed_holder() {  # WHERE HOLDER WAITER PATH_TEXT MARKER_FILE
     fi
     t=$(python3 -c 'import os, sys, time; t = time.time_ns(); os.kill(int(sys.argv[1]), 9); print(t // 1000)' "$hpid")
     wait "$wpid"
-    { wait "$started"; } 2>/dev/null
     got=$(tr -d '\r' <"$run/settings/waiter.txt" | sed -n 's/^locked-us=\([0-9]*\).*/\1/p')
     [ -n "$got" ] && samples+=("$(awk -v a="$got" -v b="$t" 'BEGIN { printf "%.1f", (a - b) / 1000 }')")
   done

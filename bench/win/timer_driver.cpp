@@ -175,7 +175,10 @@ int expiry(int seconds, int rounds, int instances, int gapMs, const std::wstring
   for (int round = 0; round < rounds; ++round) {
     std::vector<Countdown> countdowns;
     for (int i = 0; i < instances; ++i) {
-      for (size_t p = 0; p < programs.size(); ++p) {
+      for (size_t k = 0; k < programs.size(); ++k) {
+        // Each program goes first in every other pair, so that none always
+        // expires while more copies are running.
+        const size_t p = (round + i) % 2 == 0 ? k : programs.size() - 1 - k;
         Countdown c;
         c.program = p;
         c.stampFile = outDir + L"\\stamp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial++);
