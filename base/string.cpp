@@ -29,10 +29,11 @@ String::String(std::u16string&& text) : text_(std::make_shared<const std::u16str
 
 String String::fromChars(const char16_t* begin, const char16_t* end) { return String(std::u16string(begin, end)); }
 
-String String::format(const String& pattern, ...) {
+String String::format(const char16_t* pattern, ...) {
   // The patterns hold integers only, so formatting the UTF-8 form of the
   // pattern and widening the result gives the same text on every platform.
-  const std::string narrowPattern = toUtf8(pattern);
+  // va_start needs a parameter of a plain type before the dots, not a reference.
+  const std::string narrowPattern = toUtf8(String(pattern));
   va_list args;
   va_start(args, pattern);
   va_list counting;

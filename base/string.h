@@ -19,7 +19,7 @@ class String {
   // A text of the units in [begin, end).
   static String fromChars(const char16_t* begin, const char16_t* end);
   // printf conventions for int arguments ("%d", "%02d", " build-%d").
-  static String format(const String& pattern, ...);
+  static String format(const char16_t* pattern, ...);
   static String fromInt(int n);
 
   int length() const { return static_cast<int>(text_->size()); }
