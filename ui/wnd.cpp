@@ -8,6 +8,13 @@
 
 namespace Ostra {
 
+namespace {
+
+// How long a foreground window may take to answer before we leave it alone.
+constexpr UINT kAnswerMilliseconds = 200;
+
+}  // namespace
+
 CWnd::CWnd(const CWindow& window, int id) : handle_(GetDlgItem(window.handle(), id)) {}
 
 int CWnd::messageBox(unsigned style, const String& caption, const String& text) const {
@@ -68,9 +75,17 @@ void CWnd::close() const {
 void CWnd::forceForeground() const {
   // Windows lets only the foreground thread hand the foreground on: joining
   // its input state and lifting the lock time-out for a moment gets us there.
-  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const HWND foreground = GetForegroundWindow();
+  const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
   const DWORD me = GetCurrentThreadId();
-  if (me != foregroundThread) AttachThreadInput(me, foregroundThread, TRUE);
+  // Joined to a thread that has stopped answering, we would wait as long as it
+  // hangs: an alarm must not wait for another program.
+  DWORD_PTR ignored = 0;
+  const bool answers =
+      foreground == nullptr || me == foregroundThread ||
+      SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMilliseconds, &ignored) != 0;
+  const bool attach = answers && me != foregroundThread;
+  if (attach) AttachThreadInput(me, foregroundThread, TRUE);
   DWORD saved = 0;
   SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &saved, 0);
   // In memory only (no profile write, no broadcast), and put back below.
@@ -78,7 +93,7 @@ void CWnd::forceForeground() const {
   BringWindowToTop(handle_);
   SetForegroundWindow(handle_);
   SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(saved)), 0);
-  if (me != foregroundThread) AttachThreadInput(me, foregroundThread, FALSE);
+  if (attach) AttachThreadInput(me, foregroundThread, FALSE);
 }
 
 }  // namespace Ostra

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "base/encoding.h"
 #include "box_watcher.h"
 #include "test_dialog.h"
@@ -190,6 +193,36 @@ TEST(Wnd, ForceForegroundRaisesTheWindowAndKeepsTheLockTimeOut) {
   });
   DestroyWindow(other);
   SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(original)), 0);
+}
+
+TEST(Wnd, ForceForegroundDoesNotWaitForAForegroundWindowThatStoppedAnswering) {
+  // Another thread's window in front, whose thread then stops taking messages.
+  std::atomic<HWND> other{nullptr};
+  std::atomic<bool> hanging{false};
+  std::atomic<bool> answeringAgain{false};
+  std::thread stuck([&] {
+    HWND window = CreateWindowExW(0, L"STATIC", L"stuck", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                  nullptr, nullptr);
+    SetForegroundWindow(window);
+    other = window;
+    while (!hanging) {
+      MSG m;
+      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+      Sleep(10);
+    }
+    Sleep(3000);
+    answeringAgain = true;
+    DestroyWindow(window);
+  });
+  while (other == nullptr) Sleep(10);
+  withTestDialog([&](CWindow& window) {
+    hanging = true;
+    Sleep(50);
+    window.forceForeground();
+    // Back before the other thread answers again: the alarm did not wait for it.
+    EXPECT_FALSE(answeringAgain.load());
+  });
+  stuck.join();
 }
 
 TEST(Wnd, MessageBoxKeepsCharactersOutsideTheCodePage) {
