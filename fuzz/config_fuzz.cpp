@@ -1,6 +1,5 @@
 // The configuration format against arbitrary text: parsing never fails, and
 // whatever a document holds is read back as the same entries.
-#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "config/config_data.h"
 #include "config/config_text.h"
+#include "fuzz/fuzz_input.h"
 
 namespace {
 
@@ -83,15 +83,12 @@ void storedValuesRoundTrip(const String& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The library turns hardware faults into exceptions; here they must stay
-  // crashes, for the fuzzer to catch.
-  for (const int signal : {SIGFPE, SIGILL, SIGSEGV, SIGBUS}) std::signal(signal, SIG_DFL);
+  Ostra::fuzzing::keepFaultsAsCrashes();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::u16string units(size / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  std::u16string units = Ostra::fuzzing::unitsOf(data, size);
   const String text(std::move(units));
   parsedTextRoundTrips(text);
   escapesRoundTrip(text);

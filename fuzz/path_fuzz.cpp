@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +23,7 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/string.h"
+#include "fuzz/fuzz_input.h"
 
 namespace {
 
@@ -151,15 +151,12 @@ void listingShowsOddNames(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The library turns hardware faults into exceptions; here they must stay
-  // crashes, for the fuzzer to catch.
-  for (const int signal : {SIGFPE, SIGILL, SIGSEGV, SIGBUS}) std::signal(signal, SIG_DFL);
+  Ostra::fuzzing::keepFaultsAsCrashes();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::u16string units(size / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  std::u16string units = Ostra::fuzzing::unitsOf(data, size);
   std::vector<String> pieces;
   size_t start = 0;
   while (pieces.size() < 3) {
