@@ -9,12 +9,6 @@ using Ostra::CConfigData;
 using Ostra::CWnd;
 using Ostra::String;
 
-namespace {
-
-constexpr UINT kInformationBox = MB_ICONINFORMATION | MB_SETFOREGROUND;  // 0x10040
-
-}  // namespace
-
 CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound)
     : window(std::make_unique<Ostra::CWindow>()), clock(clock), sound(sound) {
   window->chain().add(*this);
@@ -37,7 +31,7 @@ int CAppWindow::runDialog(const std::vector<String>& arguments) {
   startupFile = options.file;
   startupMode = options.mode;
   for (const String& extra : options.extras) {
-    CWnd(nullptr).messageBox(kInformationBox, u"エラー", extraArgumentMessage(extra));
+    CWnd(nullptr).messageBox(InformationBox, u"エラー", extraArgumentMessage(extra));
   }
   window->doModal(Ostra::CModalDialogParameter(IDD_TIMER));
   return 0;
@@ -123,7 +117,7 @@ void CAppWindow::initialize(HWND dialog) {
   CConfigData settings;
   const String failed = loadStartupSettings(settings, startupFile);
   if (!failed.empty()) {
-    CWnd(nullptr).messageBox(kInformationBox, u"エラー", loadFailedMessage(failed));
+    CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
     startupFile = String();  // nothing to start
   }
   settingsToControls(settings, *this);
@@ -153,7 +147,7 @@ void CAppWindow::start() {
   window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, nowMs, true)));
   updateControlStates();
   updateCaption();
-  setStageIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  setStageIcon(stageIconId(countdown.remainSeconds()));
   if (isChecked(IDC_MINIMIZE_AT_START)) ShowWindow(window->handle(), SW_SHOWMINIMIZED);
 }
 

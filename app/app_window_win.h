@@ -34,6 +34,9 @@ struct SoundDevice {
 class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
  public:
   static constexpr UINT TrayCallbackMessage = WM_APP + 1;
+  // The style of every box of the application's own: MB_OK, information icon,
+  // set foreground (0x10040).
+  static constexpr UINT InformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 
   explicit CAppWindow(TimerClock clock = TimerClock(), SoundDevice sound = SoundDevice());
   ~CAppWindow() override;

@@ -19,7 +19,6 @@ namespace {
 
 constexpr DWORD kBeepFrequency = 886;
 constexpr DWORD kBeepMilliseconds = 1000;
-constexpr UINT kMessageBoxStyle = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;  // 0x10040
 
 }  // namespace
 
@@ -84,4 +83,4 @@ void CAppWindow::launchProgram() {
   }
 }
 
-void CAppWindow::showMessage() { window->messageBox(kMessageBoxStyle, u"メッセージ", text(IDC_MESSAGE_TEXT)); }
+void CAppWindow::showMessage() { window->messageBox(InformationBox, u"メッセージ", text(IDC_MESSAGE_TEXT)); }

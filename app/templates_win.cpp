@@ -11,12 +11,6 @@
 using Ostra::CConfigData;
 using Ostra::String;
 
-namespace {
-
-constexpr UINT kInformationBox = MB_ICONINFORMATION | MB_SETFOREGROUND;  // 0x10040
-
-}  // namespace
-
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
@@ -70,5 +64,5 @@ void CAppWindow::browse(int editId, const String& title, const String& filterNam
 }
 
 void CAppWindow::reportSaveFailure(const String& path) {
-  window->messageBox(kInformationBox, u"エラー", saveFailedMessage(path));
+  window->messageBox(InformationBox, u"エラー", saveFailedMessage(path));
 }
