@@ -24,7 +24,7 @@ class DefaultEncoding final : public Encoding {
   int maxCharCount(int byteCount) override { return byteCount; }
 
   String decodeBytes(const std::string& bytes, int index, int count) override {
-    if (count <= 0) return emptyString;
+    if (count <= 0) return emptyString();
     std::vector<wchar_t> buffer(static_cast<size_t>(maxByteCount(count)) + 1, L'\0');
     const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.data() + index, count, buffer.data(),
                                       static_cast<int>(buffer.size()));

@@ -5,7 +5,7 @@
 // Text operations on paths; none of them asks the system.  Both '\' and '/'
 // separate; where a separator is added it is '\'.  A root is exactly three
 // units with ':' second ("C:\").  Results that equal the input share its text,
-// and an empty result is emptyString.
+// and an empty result is emptyString().
 namespace Ostra {
 
 bool isSeparator(char16_t unit);
