@@ -1,5 +1,6 @@
 #include "config/file_commit.h"
 
+#include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/exception.h"
 #include "base/platform_win.h"
@@ -26,7 +27,7 @@ class FileHandle {
 
 HANDLE openForWriting(const String& path) {
   constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  if (isNtPlatform())
+  if (useWideCalls())
     return CreateFileW(wide(path), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   return CreateFileA(defaultEncoding().encode(path).c_str(), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -34,7 +35,7 @@ HANDLE openForWriting(const String& path) {
 
 bool moveReplacing(const String& source, const String& target) {
   constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-  if (isNtPlatform()) return MoveFileExW(wide(source), wide(target), kFlags) != 0;
+  if (useWideCalls()) return MoveFileExW(wide(source), wide(target), kFlags) != 0;
   const std::string from = defaultEncoding().encode(source);
   const std::string to = defaultEncoding().encode(target);
   if (MoveFileExA(from.c_str(), to.c_str(), kFlags)) return true;
