@@ -1,16 +1,13 @@
 // The expiry sequence: the dialog comes back, then each chosen notification
 // in a fixed order, then the dialog returns to idle and closes if asked to.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <mmsystem.h>
 
 #include "app/app_window_win.h"
-#include "base/encoding.h"
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"
-#include "base/platform_win.h"
 #include "base/shell.h"
+#include "base/sound_win.h"
 #include "resources/resource.h"
 
 using Ostra::String;
@@ -57,13 +54,7 @@ void CAppWindow::playSound() {
     sound.playSound(path);
     return;
   }
-  // Synchronous, and without SND_NODEFAULT: a file that cannot be played gives
-  // the system's default sound, which is still a notification.
-  if (Ostra::isNtPlatform()) {
-    PlaySoundW(Ostra::wide(path), nullptr, SND_FILENAME);
-  } else {
-    PlaySoundA(Ostra::defaultEncoding().encode(path).c_str(), nullptr, SND_FILENAME);
-  }
+  Ostra::playSoundFile(path);
 }
 
 void CAppWindow::launchProgram() {

@@ -2,9 +2,10 @@
 
 #include <vector>
 
-// Which form of the text-carrying system calls the file-system, environment,
-// command-line and shell functions make.  Windows has two: the wide calls on
-// the NT family, the ANSI code page calls otherwise.  POSIX has one.
+// Which form of the text-carrying system calls the whole library makes (files,
+// environment, command line, shell, sound, mutexes, windows and boxes, the
+// tray icon, the file dialogs).  Windows has two: the wide calls on the NT
+// family, the ANSI code page calls otherwise.  POSIX has one.
 namespace Ostra {
 
 // True when the wide (W) calls take the text: the NT family, unless

@@ -21,7 +21,7 @@ class Encoding {
   virtual int encodeChars(const char16_t* chars, int charCount, char* bytes, int byteCapacity) = 0;
   virtual int maxByteCount(int charCount) = 0;
   virtual int maxCharCount(int byteCount) = 0;
-  // count <= 0: emptyString; a failed conversion: a new empty text.
+  // count <= 0: emptyString(); a failed conversion: a new empty text.
   virtual String decodeBytes(const std::string& bytes, int index, int count) = 0;
   virtual bool query(int what) = 0;
 

@@ -64,7 +64,7 @@ class DefaultEncoding final : public Encoding {
   int maxCharCount(int byteCount) override { return byteCount; }
 
   String decodeBytes(const std::string& bytes, int index, int count) override {
-    if (count <= 0) return emptyString;
+    if (count <= 0) return emptyString();
     const char* codeset = nl_langinfo(CODESET);
     if (isUtf8(codeset)) return fromUtf8(bytes.substr(static_cast<size_t>(index), static_cast<size_t>(count)));
     std::lock_guard<std::mutex> lock(mutex_);

@@ -11,6 +11,17 @@ namespace Ostra {
 
 namespace {
 
+// The most bytes one unit can take in the ANSI code page: 1 in the Western
+// pages, 2 in the double-byte ones, 4 in UTF-8 (65001, Windows' "Unicode
+// UTF-8" option), where a conversion sized at two would fail outright.
+int maxBytesPerUnit() {
+  static const int bytes = [] {
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0 ? static_cast<int>(info.MaxCharSize) : 4;
+  }();
+  return bytes;
+}
+
 class DefaultEncoding final : public Encoding {
  public:
   int encodeChars(const char16_t* chars, int charCount, char* bytes, int byteCapacity) override {
@@ -19,13 +30,13 @@ class DefaultEncoding final : public Encoding {
                                nullptr, nullptr);
   }
 
-  // Two bytes per unit are enough for any double-byte ANSI code page.
-  int maxByteCount(int charCount) override { return charCount * 2; }
+  int maxByteCount(int charCount) override { return charCount * maxBytesPerUnit(); }
+  // No code page makes more units than bytes.
   int maxCharCount(int byteCount) override { return byteCount; }
 
   String decodeBytes(const std::string& bytes, int index, int count) override {
-    if (count <= 0) return emptyString;
-    std::vector<wchar_t> buffer(static_cast<size_t>(maxByteCount(count)) + 1, L'\0');
+    if (count <= 0) return emptyString();
+    std::vector<wchar_t> buffer(static_cast<size_t>(maxCharCount(count)) + 1, L'\0');
     const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, bytes.data() + index, count, buffer.data(),
                                       static_cast<int>(buffer.size()));
     const auto* units = reinterpret_cast<const char16_t*>(buffer.data());

@@ -39,7 +39,7 @@ String modulePath() {
   std::vector<char> buffer(4096);
   for (;;) {
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) return emptyString;
+    if (n < 0) return emptyString();
     if (static_cast<size_t>(n) < buffer.size()) return fromUtf8(std::string(buffer.data(), static_cast<size_t>(n)));
     buffer.resize(buffer.size() * 2);
   }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "base/call_form.h"
@@ -18,20 +19,24 @@ namespace {
   throw Win32Exception(message);
 }
 
-// Expands into a buffer of `size` units, then once more into one large enough
-// for what the system said it needs (at least twice the first): a long value
-// such as %PATH% must not fail for want of room.
+// Expands into a buffer of `size` units, then into larger ones (at least twice
+// the last) while the system needs more: a long value such as %PATH% must not
+// fail for want of room.  The ANSI call may fill the buffer to its last byte
+// and leave it unterminated, claiming success: a text that reaches the end of
+// the buffer counts as cut, and the unit beyond it, never handed to the
+// system, keeps every read inside.
 template <typename Char, typename Expand>
-std::vector<Char> expandInto(DWORD size, Expand expand, const String& text) {
-  std::vector<Char> buffer(size, Char{});
-  DWORD n = expand(buffer.data(), size);
-  if (n != 0 && n <= size) return buffer;
-  if (n == 0) throwExpansionFailed(text);
-  size = std::max<DWORD>(size * 2, n);
-  buffer.assign(size, Char{});
-  n = expand(buffer.data(), size);
-  if (n == 0 || n > size) throwExpansionFailed(text);
-  return buffer;
+std::basic_string<Char> expandWhole(DWORD size, Expand expand, const String& text) {
+  constexpr int kAttempts = 10;  // 260 units doubled nine times: past any environment
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::vector<Char> buffer(static_cast<size_t>(size) + 1, Char{});
+    const DWORD n = expand(buffer.data(), size);
+    if (n == 0) throwExpansionFailed(text);
+    const size_t length = std::char_traits<Char>::length(buffer.data());
+    if (n <= size && length < size) return std::basic_string<Char>(buffer.data(), length);
+    size = std::max<DWORD>(size * 2, n + 1);
+  }
+  throwExpansionFailed(text);
 }
 
 }  // namespace
@@ -39,15 +44,14 @@ std::vector<Char> expandInto(DWORD size, Expand expand, const String& text) {
 String expandEnvironment(const String& text) {
   if (useWideCalls()) {
     const DWORD size = std::max<DWORD>(static_cast<DWORD>(text.length()) + 1, MAX_PATH);
-    const auto buffer = expandInto<wchar_t>(
+    const std::wstring expanded = expandWhole<wchar_t>(
         size, [&](wchar_t* out, DWORD capacity) { return ExpandEnvironmentStringsW(wide(text), out, capacity); }, text);
-    return fromWide(buffer.data());
+    return fromWide(expanded.c_str(), static_cast<int>(expanded.size()));
   }
   const std::string narrow = defaultEncoding().encode(text);
   const DWORD size = std::max<DWORD>(static_cast<DWORD>(narrow.size()) + 1, MAX_PATH);
-  const auto buffer = expandInto<char>(
-      size, [&](char* out, DWORD capacity) { return ExpandEnvironmentStringsA(narrow.c_str(), out, capacity); }, text);
-  return defaultEncoding().decode(std::string(buffer.data()));
+  return defaultEncoding().decode(expandWhole<char>(
+      size, [&](char* out, DWORD capacity) { return ExpandEnvironmentStringsA(narrow.c_str(), out, capacity); }, text));
 }
 
 String modulePath() {

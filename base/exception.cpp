@@ -1,5 +1,6 @@
 #include "base/exception.h"
 
+#include "base/encoding.h"
 #include "base/system_error.h"
 
 namespace Ostra {
@@ -28,11 +29,17 @@ const bool faultHandlersReady = (installFaultHandlers(), true);
 
 }  // namespace
 
-Exception::Exception(const String& message) : Exception(NarrowText{narrowMessage(message)}) {}
+Exception::Exception(const String& message)
+    : text_(std::make_shared<const Text>(Text{message, narrowMessage(message)})) {}
 
-Exception::Exception(NarrowText text) : message_(std::make_shared<const std::string>(std::move(text.bytes))) {}
+const char* Exception::what() const noexcept { return text_->narrow.c_str(); }
 
-const char* Exception::what() const noexcept { return message_->c_str(); }
+const String& Exception::message() const noexcept { return text_->wide; }
+
+String exceptionText(const std::exception& e) {
+  if (const auto* own = dynamic_cast<const Exception*>(&e)) return own->message();
+  return defaultEncoding().decode(e.what());
+}
 
 // The code is read before anything else can overwrite it.
 Win32Exception::Win32Exception(const String& message) : Win32Exception(message, lastSystemError()) {}

@@ -9,30 +9,27 @@
 namespace Ostra {
 
 // The root of every failure the program reports.  what() is the message in the
-// ANSI code page, cut to 511 bytes on a character boundary.  Each exception
-// keeps its own text; copies share it, so copying is cheap and never throws.
+// ANSI code page, cut to 511 bytes on a character boundary; message() is the
+// whole wide text, which a code page without its characters cannot spoil.  Each
+// exception keeps its own text; copies share it, so copying is cheap and never
+// throws.
 class Exception : public std::exception {
  public:
   explicit Exception(const String& message);
   const char* what() const noexcept override;
-
- protected:
-  // For subclasses that compose the narrow text themselves.
-  struct NarrowText {
-    std::string bytes;
-  };
-  explicit Exception(NarrowText text);
+  const String& message() const noexcept;
 
  private:
-  std::shared_ptr<const std::string> message_;
+  struct Text {
+    String wide;
+    std::string narrow;
+  };
+  std::shared_ptr<const Text> text_;
 };
 
 class RuntimeException : public Exception {
  public:
   explicit RuntimeException(const String& message) : Exception(message) {}
-
- protected:
-  explicit RuntimeException(NarrowText text) : Exception(std::move(text)) {}
 };
 
 // The message, " : " and the system's text for the calling thread's last error
@@ -65,6 +62,10 @@ class AccessViolationException : public RuntimeException {
  public:
   AccessViolationException();  // "不正なメモリアクセスがありました"
 };
+
+// The text to show for any exception: message() of an Exception, otherwise
+// what() decoded from the ANSI code page.
+String exceptionText(const std::exception& e);
 
 // Turns hardware faults into the exceptions above, thrown where the fault
 // happened, and ends terminate/abort with the "異常終了" box and exit code 1.

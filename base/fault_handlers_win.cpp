@@ -2,6 +2,7 @@
 
 #include <float.h>
 
+#include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/exception.h"
 #include "base/fault_handlers.h"
@@ -109,7 +110,7 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
 void installHardwareFaultHandlers() { previousFilter = SetUnhandledExceptionFilter(onUnhandledException); }
 
 void showAbortNotice(const String& caption, const String& text) {
-  if (isNtPlatform()) {
+  if (useWideCalls()) {
     MessageBoxW(nullptr, wide(text), wide(caption), MB_ICONERROR);
     return;
   }

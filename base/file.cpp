@@ -58,6 +58,10 @@ void CStdFile::reserve(size_t bytes) {
 
 int CStdFile::flush() { return std::fflush(stream_.get()); }
 
+void CStdFile::syncToDisk() {
+  if (std::fflush(stream_.get()) != 0 || !syncStreamToDisk(stream_.get())) throw IOException(fileName + kWriteFailed);
+}
+
 void CStdFile::close() {
   // The last buffered bytes reach the system only now; a full disk or a lost
   // network share is reported here and nowhere else.

@@ -57,6 +57,9 @@ class CStdFile : public IFile {
   int flush() override;
   FILE* nativeHandle() override { return stream_.get(); }
 
+  // Flushes and has the system write the file to the disk before returning,
+  // through this open stream; the write message when either fails.
+  void syncToDisk();
   // Flushes and closes now, throwing the write message when either fails
   // (a full disk shows up only here); afterwards no operation may be called.
   void close();

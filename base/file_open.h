@@ -7,7 +7,11 @@
 namespace Ostra {
 
 // Opens a stream that other openers may read and write at the same time;
-// nullptr on failure.  One definition per platform.
+// nullptr on failure, also for a folder.  One definition per platform.
 FILE* openSharedStream(const String& fileName, const String& mode);
+
+// Forces what the system holds of the stream's file to the disk (the stream's
+// own buffer must be flushed first); false when the system fails.
+bool syncStreamToDisk(FILE* stream);
 
 }  // namespace Ostra

@@ -117,7 +117,7 @@ String nearestExistingDirectory(const String& path) {
   for (String candidate = path; !candidate.empty(); candidate = parentDirectory(candidate)) {
     if (isDirectory(candidate)) return candidate;
   }
-  return emptyString;
+  return emptyString();
 }
 
 }  // namespace Ostra

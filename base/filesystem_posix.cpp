@@ -91,7 +91,7 @@ bool isDirectory(const String& path) {
 String currentDirectory() {
   std::vector<char> buffer(4096);
   while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return emptyString;
+    if (errno != ERANGE) return emptyString();
     buffer.resize(buffer.size() * 2);
   }
   return fromUtf8(buffer.data());

@@ -59,7 +59,7 @@ String currentDirectory() {
       buffer.resize(n + 1);
       n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     }
-    if (n == 0 || n >= buffer.size()) return emptyString;
+    if (n == 0 || n >= buffer.size()) return emptyString();
     return fromWide(buffer.data(), static_cast<int>(n));
   }
   std::vector<char> buffer(MAX_PATH);
@@ -68,7 +68,7 @@ String currentDirectory() {
     buffer.resize(n + 1);
     n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
   }
-  if (n == 0 || n >= buffer.size()) return emptyString;
+  if (n == 0 || n >= buffer.size()) return emptyString();
   return defaultEncoding().decode(std::string(buffer.data(), n));
 }
 

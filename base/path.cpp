@@ -47,12 +47,12 @@ String ensureTrailingSeparator(const String& path) {
 
 String containingDirectoryName(const String& path) {
   const String directory = directoryPart(path);
-  if (directory.empty() || isRoot(directory)) return emptyString;
+  if (directory.empty() || isRoot(directory)) return emptyString();
   return fileNamePart(stripTrailingSeparator(directory));
 }
 
 String parentDirectory(const String& path) {
-  if (path.empty() || isRoot(path)) return emptyString;
+  if (path.empty() || isRoot(path)) return emptyString();
   return directoryPart(stripTrailingSeparator(path));
 }
 

@@ -5,7 +5,7 @@
 // Text operations on paths; none of them asks the system.  Both '\' and '/'
 // separate; where a separator is added it is '\'.  A root is exactly three
 // units with ':' second ("C:\").  Results that equal the input share its text,
-// and an empty result is emptyString.
+// and an empty result is emptyString().
 namespace Ostra {
 
 bool isSeparator(char16_t unit);
@@ -50,8 +50,9 @@ String toBackslashes(const String& path);
 // The relative path joined to base with its "..\" and ".\" steps applied and
 // every separator written '\'; an absolute path or an empty base gives the
 // path with backslashes.  When a "..\" climbs above the start of base the
-// path comes back unchanged.  Steps are recognised anywhere, also inside a
-// name ("a..\b" drops a component).  resolvePath adds the %NAME% expansion.
+// path comes back unchanged.  A step is a whole component followed by a
+// separator: the dots of "a..\b" or "x.\y" and a last ".." belong to names
+// and stay.  resolvePath adds the %NAME% expansion.
 String resolveLiteralPath(const String& path, const String& base);
 
 }  // namespace Ostra

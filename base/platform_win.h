@@ -9,10 +9,6 @@
 
 namespace Ostra {
 
-// True on the NT family (platform id 2): the wide calls take the text there.
-// Asked of the system on every call.
-bool isNtPlatform();
-
 // The String's units as the wide character type of the W calls (both UTF-16).
 inline const wchar_t* wide(const String& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 inline String fromWide(const wchar_t* text) { return String(reinterpret_cast<const char16_t*>(text)); }

@@ -11,15 +11,12 @@
 
 namespace Ostra {
 
-const String& emptyStringInstance() {
-  // Built on first use, so that String() works during static initialisation too.
+const String& emptyString() {
   static const String empty(std::make_shared<const std::u16string>());
   return empty;
 }
 
-const String& emptyString = emptyStringInstance();
-
-String::String() : text_(emptyStringInstance().text_) {}
+String::String() : text_(emptyString().text_) {}
 
 String::String(const char16_t* text) : text_(std::make_shared<const std::u16string>(text)) {}
 
@@ -59,7 +56,7 @@ String& String::operator+=(const String& other) { return *this = *this + other; 
 String& String::operator+=(const char16_t* other) { return *this = *this + other; }
 
 String String::substring(int pos, int count) const {
-  if (count <= 0) return emptyString;
+  if (count <= 0) return emptyString();
   if (count >= length()) return *this;
   return String(text_->substr(static_cast<size_t>(pos), static_cast<size_t>(count)));
 }
@@ -67,7 +64,7 @@ String String::substring(int pos, int count) const {
 String String::trimStart() const {
   int i = 0;
   while (i < length() && std::iswspace(static_cast<wint_t>((*text_)[i]))) ++i;
-  if (i == length()) return emptyString;
+  if (i == length()) return emptyString();
   return substring(i);
 }
 

@@ -37,10 +37,10 @@ class String {
   String& operator+=(const String& other);
   String& operator+=(const char16_t* other);
 
-  // count <= 0: emptyString; count >= length(): this text, shared.
+  // count <= 0: emptyString(); count >= length(): this text, shared.
   String substring(int pos, int count) const;
   String substring(int pos) const { return substring(pos, length() - pos); }
-  // Without leading white space (iswspace); emptyString when nothing is left.
+  // Without leading white space (iswspace); emptyString() when nothing is left.
   String trimStart() const;
   // Every non-overlapping occurrence, left to right; the pattern is not empty.
   String replaceAll(const String& pattern, const String& replacement) const;
@@ -59,14 +59,14 @@ class String {
 
  private:
   explicit String(std::shared_ptr<const std::u16string> text) : text_(std::move(text)) {}
-  friend const String& emptyStringInstance();
+  friend const String& emptyString();
 
   std::shared_ptr<const std::u16string> text_;
 };
 
-// The process-wide empty text, shared by every result that is empty.
-const String& emptyStringInstance();
-extern const String& emptyString;
+// The process-wide empty text, shared by every result that is empty.  Built on
+// first use, so it serves static initialisers of any file too.
+const String& emptyString();
 
 String operator+(const String& a, const String& b);
 String operator+(const String& a, const char16_t* b);

@@ -46,7 +46,7 @@ String readTextFile(const String& fileName) {
   return defaultEncoding().decode(bytes);
 }
 
-void writeTextFile(const String& fileName, const String& text) {
+void writeTextFile(const String& fileName, const String& text, WriteDurability durability) {
   createDirectories(fileName);
   std::string bytes = {'\xFF', '\xFE'};
   bytes.reserve(2 + 2 * static_cast<size_t>(text.length()));
@@ -56,6 +56,7 @@ void writeTextFile(const String& fileName, const String& text) {
   }
   CStdFile file(fileName, u"w+b");
   file.write(bytes.data(), bytes.size());
+  if (durability == WriteDurability::kToDisk) file.syncToDisk();
   file.close();
 }
 

@@ -9,9 +9,16 @@ namespace Ostra {
 // empty file and a mark alone give an empty text.  Throws IOException on failure.
 String readTextFile(const String& fileName);
 
+// How far writeTextFile takes the bytes before it returns.
+enum class WriteDurability {
+  kToSystem,  // the system has them (they reach the disk when it pleases)
+  kToDisk,    // they are on the disk, forced there before the file is closed
+};
+
 // Replaces the file's content with FF FE and the text as UTF-16 little-endian,
 // creating missing folders first.  Throws IOException "<path> への書き込みに失敗しました"
-// when any byte fails to reach the system, the final flush and close included.
-void writeTextFile(const String& fileName, const String& text);
+// when any byte fails to reach the system (or the disk), the final flush and
+// close included.
+void writeTextFile(const String& fileName, const String& text, WriteDurability durability = WriteDurability::kToSystem);
 
 }  // namespace Ostra

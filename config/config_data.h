@@ -36,7 +36,9 @@ class CConfigData {
   bool load(const String& path);
   // Writes the document to "<path>.tmp", forces it to disk and then moves it
   // over the target in one step, under the file's lock: the target holds the
-  // old or the new text at every moment.  False when any step failed.
+  // old or the new text at every moment.  While another program holds a file
+  // open the move is retried for a moment, then the temporary file is copied
+  // over the target instead.  False when any step failed.
   bool save(const String& path);
   bool loadDefault();  // load(defaultConfigPath())
   bool saveDefault();  // save(defaultConfigPath())

@@ -21,7 +21,7 @@ void parseLine(CConfigData& document, const char16_t* begin, const char16_t* end
   const char16_t* value = marker + 2;
   // The same classification as String::trimStart, without building the untrimmed text first.
   while (value < end && std::iswspace(static_cast<wint_t>(*value))) ++value;
-  document.setRaw(String::fromChars(begin, marker), value == end ? emptyString : String::fromChars(value, end));
+  document.setRaw(String::fromChars(begin, marker), value == end ? emptyString() : String::fromChars(value, end));
 }
 
 }  // namespace

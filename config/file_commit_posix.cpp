@@ -23,26 +23,22 @@ int openRetrying(const std::string& path, int flags) {
   return fd;
 }
 
-bool syncAndClose(int fd) {
-  const bool synced = fsync(fd) == 0;
-  return close(fd) == 0 && synced;
-}
-
 }  // namespace
 
-void syncFileToDisk(const String& path) {
-  const int fd = openRetrying(systemPath(path), O_WRONLY);
-  if (fd < 0 || !syncAndClose(fd)) throw IOException(path + u" への書き込みに失敗しました");
-}
-
-void moveFileOver(const String& source, const String& target) {
+// An open file never keeps a rename from replacing it here: every failure is
+// one that waiting cannot mend.
+bool moveFileOver(const String& source, const String& target) {
   if (std::rename(systemPath(source).c_str(), systemPath(target).c_str()) != 0)
     throw IOException(u"ファイルの置き換えに失敗しました (" + source + u" → " + target + u")");
   // The new name reaches the disk with the folder's own entries.  Some file
   // systems cannot sync a folder; the rename itself has happened either way.
   const String folder = directoryPart(target);
   const int fd = openRetrying(folder.empty() ? std::string(".") : systemPath(folder), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) syncAndClose(fd);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+  return true;
 }
 
 }  // namespace Ostra

@@ -1,5 +1,6 @@
 #include "config/file_commit.h"
 
+#include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/exception.h"
 #include "base/platform_win.h"
@@ -8,33 +9,9 @@ namespace Ostra {
 
 namespace {
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-HANDLE openForWriting(const String& path) {
-  constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  if (isNtPlatform())
-    return CreateFileW(wide(path), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  return CreateFileA(defaultEncoding().encode(path).c_str(), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
 bool moveReplacing(const String& source, const String& target) {
   constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-  if (isNtPlatform()) return MoveFileExW(wide(source), wide(target), kFlags) != 0;
+  if (useWideCalls()) return MoveFileExW(wide(source), wide(target), kFlags) != 0;
   const std::string from = defaultEncoding().encode(source);
   const std::string to = defaultEncoding().encode(target);
   if (MoveFileExA(from.c_str(), to.c_str(), kFlags)) return true;
@@ -47,14 +24,13 @@ bool moveReplacing(const String& source, const String& target) {
 
 }  // namespace
 
-void syncFileToDisk(const String& path) {
-  const FileHandle file(openForWriting(path));
-  if (!file.valid() || !FlushFileBuffers(file.get())) throw IOException(path + u" への書き込みに失敗しました");
-}
-
-void moveFileOver(const String& source, const String& target) {
-  if (!moveReplacing(source, target))
-    throw IOException(u"ファイルの置き換えに失敗しました (" + source + u" → " + target + u")");
+bool moveFileOver(const String& source, const String& target) {
+  if (moveReplacing(source, target)) return true;
+  // A target open without FILE_SHARE_DELETE gives access denied; a source
+  // that a scanner is reading, a sharing violation.
+  const DWORD error = GetLastError();
+  if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) return false;
+  throw IOException(u"ファイルの置き換えに失敗しました (" + source + u" → " + target + u")");
 }
 
 }  // namespace Ostra

@@ -1,5 +1,6 @@
 #include "config/process_exclusion.h"
 
+#include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/platform_win.h"
 
@@ -22,7 +23,7 @@ class CProcessExclusion::Held {
 namespace {
 
 HANDLE createOwnedMutex(const String& name) {
-  if (isNtPlatform()) return CreateMutexW(nullptr, TRUE, wide(name));
+  if (useWideCalls()) return CreateMutexW(nullptr, TRUE, wide(name));
   return CreateMutexA(nullptr, TRUE, defaultEncoding().encode(name).c_str());
 }
 

@@ -8,8 +8,7 @@ namespace Ostra {
 // must prove what a crash at each point leaves on disk (the tests' child
 // process) can watch them; nothing else does.
 enum class SaveStep {
-  TemporaryWritten,  // "<path>.tmp" holds the whole text; the target is untouched
-  TemporarySynced,   // ... and is on the disk; the next step replaces the target
+  TemporaryWritten,  // "<path>.tmp" holds the whole text, on the disk; the target is untouched
   Replaced,          // the target holds the new text; the lock is still held
 };
 

@@ -1,7 +1,6 @@
 #include "ui/app_frame_base.h"
 
-#include <stdexcept>
-
+#include "base/exception.h"
 #include "ui/error_box.h"
 
 namespace Ostra {
@@ -19,7 +18,7 @@ int CAppFrameBase::run() {
   } catch (const std::exception& e) {
     drainQuitMessages();
     // onError gets a plain copy carrying the text, whatever the thrown type was.
-    onError(std::runtime_error(e.what()));
+    onError(RuntimeException(exceptionText(e)));
     return 0;
   }
 }

@@ -1,6 +1,6 @@
 #include "ui/error_box.h"
 
-#include "base/encoding.h"
+#include "base/exception.h"
 
 namespace Ostra {
 
@@ -12,7 +12,7 @@ constexpr int kMaxQuitMessagesDrained = 16;
 }  // namespace
 
 int showExceptionBox(const std::exception& e, const CWnd& owner, const String& caption) {
-  return owner.messageBox(kErrorBoxStyle, caption, defaultEncoding().decode(e.what()));
+  return owner.messageBox(kErrorBoxStyle, caption, exceptionText(e));
 }
 
 void drainQuitMessages() {

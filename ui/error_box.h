@@ -7,8 +7,9 @@
 
 namespace Ostra {
 
-// what() (ANSI code page) in an OK box, information icon, system modal, set
-// foreground, owned by owner (none when its handle is null); the box's result.
+// The exception's text (exceptionText: the wide message of our own exceptions)
+// in an OK box, information icon, system modal, set foreground, owned by owner
+// (none when its handle is null); the box's result.
 int showExceptionBox(const std::exception& e, const CWnd& owner, const String& caption);
 
 // Removes up to 16 pending WM_QUIT of the calling thread, stopping at the first

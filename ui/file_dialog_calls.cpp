@@ -1,11 +1,11 @@
 #include "ui/file_dialog_calls.h"
 
-#include "base/platform_win.h"
+#include "base/call_form.h"
 
 namespace Ostra {
 
 FileDialogCalls systemFileDialogCalls() {
-  return {&isNtPlatform,     &GetOpenFileNameA, &GetSaveFileNameA,
+  return {&useWideCalls,     &GetOpenFileNameA, &GetSaveFileNameA,
           &GetOpenFileNameW, &GetSaveFileNameW, &CommDlgExtendedError};
 }
 

@@ -104,7 +104,7 @@ bool CFileSelectDialog::show(Kind kind) {
   CurrentDirectoryScope keep;
   if (!initialDirectory_.empty()) setCurrentDirectory(stripTrailingSeparator(initialDirectory_));
   const String fileName = fileName_;
-  fileName_ = emptyString;
+  fileName_ = emptyString();
   const std::optional<String> chosen =
       fileDialogCalls().wideCalls() ? runWide(kind, fileName) : runAnsi(kind, fileName);
   if (!chosen) return false;

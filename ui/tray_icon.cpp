@@ -1,23 +1,30 @@
 #include "ui/tray_icon.h"
 
+#include <algorithm>
+
+#include "base/call_form.h"
+
 namespace Ostra {
 
 namespace {
 
 // Distinguishes the icons of one window by the object's address.
 constexpr UINT_PTR kIdMask = 0x1D3FA574;
-// The tip field of the first-version record; the headers' record has the
-// later 128-byte field, of which that shell reads only this much.
-constexpr int kTipBytes = 64;
+// The tip field of the first-version record, in units of either form; the
+// headers' record has the later 128-unit field, of which that shell reads only
+// this much.
+constexpr int kTipUnits = 64;
 
 UINT registeredTaskbarCreated = 0;
 
+bool isHighSurrogate(char16_t unit) { return (unit & 0xFC00) == 0xD800; }
+
 }  // namespace
 
-CTrayIcon::CTrayIcon(HWND owner, unsigned callbackMessage) : record_(std::make_unique<NOTIFYICONDATAA>()) {
-  *record_ = NOTIFYICONDATAA{};
+CTrayIcon::CTrayIcon(HWND owner, unsigned callbackMessage) : record_(std::make_unique<NOTIFYICONDATAW>()) {
+  *record_ = NOTIFYICONDATAW{};
   // The first-version layout: every shell since Windows 95 takes it.
-  record_->cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record_->cbSize = NOTIFYICONDATAW_V1_SIZE;
   record_->hWnd = owner;
   record_->uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(this) ^ kIdMask);
   record_->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -29,27 +36,51 @@ CTrayIcon::~CTrayIcon() { remove(); }
 
 UINT CTrayIcon::taskbarCreatedMessage() { return registeredTaskbarCreated; }
 
+NOTIFYICONDATAA CTrayIcon::ansiRecord() const {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = record_->hWnd;
+  record.uID = record_->uID;
+  record.uFlags = record_->uFlags;
+  record.uCallbackMessage = record_->uCallbackMessage;
+  record.hIcon = record_->hIcon;
+  tip_.copyToBuffer(record.szTip, kTipUnits);
+  return record;
+}
+
+bool CTrayIcon::notify(DWORD command) {
+  // Through the ANSI call a code page without the tip's characters (1252 has no
+  // Japanese) shows "?", and UTF-8 (65001) fits a third of it.
+  if (useWideCalls()) return Shell_NotifyIconW(command, record_.get()) != FALSE;
+  NOTIFYICONDATAA record = ansiRecord();
+  return Shell_NotifyIconA(command, &record) != FALSE;
+}
+
 bool CTrayIcon::setIcon(unsigned short iconId) {
   record_->hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
-  if (!Shell_NotifyIconA(shown_ ? NIM_MODIFY : NIM_ADD, record_.get())) return false;
+  if (!notify(shown_ ? NIM_MODIFY : NIM_ADD)) return false;
   shown_ = true;
   return true;
 }
 
 bool CTrayIcon::setTip(const String& text) {
-  text.copyToBuffer(record_->szTip, kTipBytes);
+  tip_ = text;
+  int units = std::min(text.length(), kTipUnits - 1);
+  if (units < text.length() && units > 0 && isHighSurrogate(text[units - 1])) --units;
+  std::copy(text.c_str(), text.c_str() + units, record_->szTip);
+  record_->szTip[units] = L'\0';
   if (!shown_) return true;
-  return Shell_NotifyIconA(NIM_MODIFY, record_.get()) != FALSE;
+  return notify(NIM_MODIFY);
 }
 
 void CTrayIcon::remove() {
-  if (shown_ && Shell_NotifyIconA(NIM_DELETE, record_.get())) shown_ = false;
+  if (shown_ && notify(NIM_DELETE)) shown_ = false;
 }
 
 bool CTrayIcon::handleTaskbarCreated(const WindowMessage& m) {
   if (registeredTaskbarCreated == 0 || m.message != registeredTaskbarCreated) return false;
   // The shell forgets every icon when the taskbar restarts; put ours back if it was showing.
-  if (shown_) Shell_NotifyIconA(NIM_ADD, record_.get());
+  if (shown_) notify(NIM_ADD);
   return true;
 }
 

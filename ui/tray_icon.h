@@ -26,9 +26,9 @@ class CTrayIcon {
   // Shows the icon resource of the program (add) or changes it (modify);
   // false, and the state kept, when the shell refused.
   bool setIcon(unsigned short iconId);
-  // Stores the tooltip, cut to 63 ANSI bytes on a character boundary, and
-  // updates a shown icon (false when the shell refused); a hidden icon gets it
-  // with the next setIcon.
+  // Stores the tooltip, cut on a character boundary to the 63 units of the
+  // wide call (63 bytes of the ANSI one), and updates a shown icon (false when
+  // the shell refused); a hidden icon gets it with the next setIcon.
   bool setTip(const String& text);
   // Takes a shown icon out of the notification area; a refusal keeps it shown.
   void remove();
@@ -36,13 +36,19 @@ class CTrayIcon {
   // True when m is the shell's "TaskbarCreated"; a shown icon is added again.
   bool handleTaskbarCreated(const WindowMessage& m);
 
-  // The record handed to the shell (first-version layout).
-  const NOTIFYICONDATAA& record() const { return *record_; }
+  // The record handed to the shell's wide call (first-version layout), which
+  // the NT family gets: its tip keeps every character, whatever the code page.
+  const NOTIFYICONDATAW& record() const { return *record_; }
+  // The same for the ANSI call of the other systems, the tip in the code page.
+  NOTIFYICONDATAA ansiRecord() const;
   // The registered number of "TaskbarCreated".
   static UINT taskbarCreatedMessage();
 
  private:
-  std::unique_ptr<NOTIFYICONDATAA> record_;
+  bool notify(DWORD command);
+
+  std::unique_ptr<NOTIFYICONDATAW> record_;
+  String tip_;
   bool shown_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/window.h"
 
+#include "base/call_form.h"
 #include "base/exception.h"
 #include "base/platform_win.h"
 #include "ui/error_box.h"
@@ -36,7 +37,7 @@ int CWindow::doModal(const CModalDialogParameter& p) {
   const WORD id = static_cast<WORD>(p.templateId);
   // The wide call makes a Unicode dialog, whose controls keep every character
   // of their texts; an ANSI dialog's edit controls hold code-page text only.
-  const INT_PTR result = isNtPlatform()
+  const INT_PTR result = useWideCalls()
                              ? DialogBoxParamW(module, MAKEINTRESOURCEW(id), p.owner, &initialDialogProc, self)
                              : DialogBoxParamA(module, MAKEINTRESOURCEA(id), p.owner, &initialDialogProc, self);
   if (result == -1) throw Win32Exception(u"ダイアログの作成に失敗");

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/platform_win.h"
 #include "ui/window.h"
@@ -18,7 +19,7 @@ constexpr UINT kAnswerMilliseconds = 200;
 CWnd::CWnd(const CWindow& window, int id) : handle_(GetDlgItem(window.handle(), id)) {}
 
 int CWnd::messageBox(unsigned style, const String& caption, const String& text) const {
-  if (isNtPlatform()) return MessageBoxW(handle_, wide(text), wide(caption), style);
+  if (useWideCalls()) return MessageBoxW(handle_, wide(text), wide(caption), style);
   return MessageBoxA(handle_, defaultEncoding().encode(text).c_str(), defaultEncoding().encode(caption).c_str(), style);
 }
 
@@ -27,7 +28,7 @@ CWnd CWnd::item(int id) const { return CWnd(GetDlgItem(handle_, id)); }
 String CWnd::getText() const {
   // The buffer is zeroed and one unit longer than the system may write, so a
   // call that fails or writes less still leaves a terminated text.
-  if (isNtPlatform()) {
+  if (useWideCalls()) {
     const int n = GetWindowTextLengthW(handle_) + 1;
     std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1, L'\0');
     GetWindowTextW(handle_, buffer.data(), n);
@@ -40,7 +41,7 @@ String CWnd::getText() const {
 }
 
 void CWnd::setText(const String& text) const {
-  if (isNtPlatform()) {
+  if (useWideCalls()) {
     SetWindowTextW(handle_, wide(text));
     return;
   }

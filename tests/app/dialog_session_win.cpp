@@ -6,7 +6,6 @@
 #include <system_error>
 #include <thread>
 
-#include "base/encoding.h"
 #include "base/environment.h"
 #include "base/platform_win.h"
 #include "config/config_data.h"
@@ -128,7 +127,7 @@ bool DialogDriver::trayIconIs(int iconId) const {
   return tray().isShown() && tray().record().hIcon == programIcon(iconId);
 }
 
-String DialogDriver::trayTip() const { return defaultEncoding().decode(tray().record().szTip); }
+String DialogDriver::trayTip() const { return Ostra::fromWide(tray().record().szTip); }
 
 HWND DialogDriver::waitForWindow(const String& title) const {
   HWND found = waitForDialogTitled(GetCurrentProcessId(), title);

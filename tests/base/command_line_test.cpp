@@ -47,7 +47,7 @@ TEST(SplitCommandLine, QuotesBlanksAndTheirEdges) {
 TEST(SplitCommandLine, EmptyArgumentsAreTheSharedEmptyText) {
   const std::vector<String> arguments = splitCommandLine(String(u"\"\" x"));
   ASSERT_EQ(2u, arguments.size());
-  EXPECT_TRUE(arguments[0].sharesTextWith(emptyString));
+  EXPECT_TRUE(arguments[0].sharesTextWith(emptyString()));
 }
 
 TEST(SplitCommandLine, OwnProcessStartsWithTheProgramInEveryCallForm) {

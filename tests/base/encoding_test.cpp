@@ -9,8 +9,8 @@ namespace {
 
 TEST(Encoding, EmptyInBothDirections) {
   EXPECT_EQ("", defaultEncoding().encode(String()));
-  EXPECT_TRUE(defaultEncoding().decode("").sharesTextWith(emptyString));
-  EXPECT_TRUE(defaultEncoding().decodeBytes("abc", 1, 0).sharesTextWith(emptyString));
+  EXPECT_TRUE(defaultEncoding().decode("").sharesTextWith(emptyString()));
+  EXPECT_TRUE(defaultEncoding().decodeBytes("abc", 1, 0).sharesTextWith(emptyString()));
   char byte = 'x';
   EXPECT_EQ(0, defaultEncoding().encodeChars(u"a", 0, &byte, 1));
 }

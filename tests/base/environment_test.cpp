@@ -57,6 +57,11 @@ TEST_P(Environment, LongValuesExpandWhole) {
   EXPECT_EQ(String(value + u"\\x"), expandEnvironment(String(u"%KAIRON_FS_LONG%\\x")));
   const std::u16string longText(1000, u't');
   EXPECT_EQ(String(longText + u"alpha"), expandEnvironment(String(longText + u"%KAIRON_FS_A%")));
+  // Twice as many ANSI bytes as units: the system may fill the ANSI buffer to
+  // its last byte and leave it unterminated.
+  const std::u16string japanese(300, u'日');
+  const ScopedEnvironmentVariable longJapanese(u"KAIRON_FS_LONG_J", String(japanese));
+  EXPECT_EQ(String(japanese), expandEnvironment(String(u"%KAIRON_FS_LONG_J%")));
 }
 
 TEST_P(Environment, ResolvePathExpandsBeforeJoining) {

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/exception.h"
+#include "base/filesystem.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra {
@@ -39,6 +42,7 @@ TEST(CStdFile, OpenFailureNamesTheFile) {
       {folder.fileString("no folder/x.cfg"), u"rb"},
       {folder.fileString("no folder/x.cfg"), u"w+b"},
       {folder.string(), u"w+b"},  // a folder cannot be written as a file
+      {folder.string(), u"rb"},   // ... nor read as one
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ansi(c.path + u" が開けませんでした"), ioFailure([&] { CStdFile file(c.path, c.mode); }))
@@ -170,6 +174,20 @@ TEST(CStdFile, NamesWithEitherSeparatorAndJapaneseCharactersOpen) {
   for (const String& path : {folder.string() + u"\\sub\\設定.cfg", folder.string() + u"/sub/設定.cfg"}) {
     CStdFile file(path, u"rb");
     EXPECT_EQ(2, file.size()) << toUtf8(path);
+  }
+}
+
+// The file objects take the call form the file functions take, so a name that
+// the ANSI code page cannot carry fails alike in both.
+TEST(CStdFile, OpensWhatTheFileFunctionsSeeInEitherCallForm) {
+  TempDir folder;
+  writeBytes(folder.file("\xED\x95\x9C.cfg"), "ok");  // U+D55C: in neither the Japanese nor the Western page
+  const String path = folder.fileString("\xED\x95\x9C.cfg");
+  for (const bool wide : availableCallForms()) {
+    std::unique_ptr<ScopedAnsiCalls> ansi;
+    if (!wide) ansi = std::make_unique<ScopedAnsiCalls>();
+    const bool seen = fileAttributes(path) != kInvalidAttributes;
+    EXPECT_EQ(seen, ioFailure([&] { CStdFile file(path, u"rb"); }).empty()) << (wide ? "wide" : "ANSI");
   }
 }
 

@@ -222,7 +222,7 @@ TEST_P(FileSystem, CreateDirectoriesFromTheTopDown) {
   EXPECT_FALSE(exists(u"a\\b\\c.txt"));
   // No folder to create in a bare name.
   createDirectories(String(u"bare-name.txt"));
-  createDirectories(emptyString);
+  createDirectories(emptyString());
 }
 
 TEST_P(FileSystem, CreateDirectoriesNamesTheFolderThatFailed) {
@@ -310,8 +310,8 @@ TEST_P(FileSystem, NearestExistingDirectory) {
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(at(cases[i].want), nearestExistingDirectory(at(cases[i].path))) << "case " << i;
   }
-  EXPECT_EQ(emptyString, nearestExistingDirectory(String(u"kairon-no-such-folder\\x")));
-  EXPECT_EQ(emptyString, nearestExistingDirectory(emptyString));
+  EXPECT_EQ(emptyString(), nearestExistingDirectory(String(u"kairon-no-such-folder\\x")));
+  EXPECT_EQ(emptyString(), nearestExistingDirectory(emptyString()));
 }
 
 TEST_P(FileSystem, CurrentDirectoryScopeRestoresAlsoWhenAnExceptionPasses) {

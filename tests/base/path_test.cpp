@@ -59,16 +59,16 @@ TEST(PathText, FileNameDirectoryAndStem) {
 TEST(PathText, UnchangedResultsShareTheTextAndEmptyOnesAreEmptyString) {
   const String file(u"b.txt");
   EXPECT_TRUE(fileNamePart(file).sharesTextWith(file));
-  EXPECT_TRUE(directoryPart(file).sharesTextWith(emptyString));
+  EXPECT_TRUE(directoryPart(file).sharesTextWith(emptyString()));
   const String folder(u"C:\\a\\");
   EXPECT_TRUE(ensureTrailingSeparator(folder).sharesTextWith(folder));
   EXPECT_TRUE(stripTrailingSeparator(String(u"C:\\a")).equals(String(u"C:\\a")));
   const String root(u"C:\\");
   EXPECT_TRUE(stripTrailingSeparator(root).sharesTextWith(root));
-  EXPECT_TRUE(parentDirectory(root).sharesTextWith(emptyString));
-  EXPECT_TRUE(containingDirectoryName(String(u"C:\\x")).sharesTextWith(emptyString));
+  EXPECT_TRUE(parentDirectory(root).sharesTextWith(emptyString()));
+  EXPECT_TRUE(containingDirectoryName(String(u"C:\\x")).sharesTextWith(emptyString()));
   const String noExtension(u"C:\\p\\name");
-  EXPECT_TRUE(changeExtension(noExtension, emptyString).sharesTextWith(noExtension));
+  EXPECT_TRUE(changeExtension(noExtension, emptyString()).sharesTextWith(noExtension));
 }
 
 TEST(PathText, TrailingSeparators) {

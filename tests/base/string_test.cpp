@@ -16,20 +16,25 @@ TEST(String, SubstringSharesWholeTextAndGivesEmptyStringForNoUnits) {
   const String text(u"abcdef");
   EXPECT_TRUE(text.substring(0, text.length()).sharesTextWith(text));
   EXPECT_TRUE(text.substring(0, text.length() + 5).sharesTextWith(text));
-  EXPECT_TRUE(text.substring(3, 0).sharesTextWith(emptyString));
-  EXPECT_TRUE(text.substring(3, -1).sharesTextWith(emptyString));
+  EXPECT_TRUE(text.substring(3, 0).sharesTextWith(emptyString()));
+  EXPECT_TRUE(text.substring(3, -1).sharesTextWith(emptyString()));
   EXPECT_EQ(String(u"cde"), text.substring(2, 3));
   EXPECT_EQ(String(u"ef"), text.substring(4));
   EXPECT_EQ(2, text.substring(4).length());
 }
 
 TEST(String, DefaultAndEmptyResultsShareTheOneEmptyText) {
-  EXPECT_TRUE(String().sharesTextWith(emptyString));
-  EXPECT_TRUE(String(u"   ").trimStart().sharesTextWith(emptyString));
-  EXPECT_TRUE(defaultEncoding().decode(std::string()).sharesTextWith(emptyString));
-  EXPECT_EQ(0, emptyString.length());
-  EXPECT_EQ(u'\0', emptyString.c_str()[0]);
+  EXPECT_TRUE(String().sharesTextWith(emptyString()));
+  EXPECT_TRUE(String(u"   ").trimStart().sharesTextWith(emptyString()));
+  EXPECT_TRUE(defaultEncoding().decode(std::string()).sharesTextWith(emptyString()));
+  EXPECT_EQ(0, emptyString().length());
+  EXPECT_EQ(u'\0', emptyString().c_str()[0]);
 }
+
+// This file's static initialisers may run before those of the library.
+const bool emptyDuringStaticInitialisation = emptyString().empty() && String(u"").substring(0, 0).empty();
+
+TEST(String, EmptyStringServesStaticInitialisersOfOtherFiles) { EXPECT_TRUE(emptyDuringStaticInitialisation); }
 
 TEST(String, AppendRepointsOnlyTheAssignedHandle) {
   String a(u"abc");

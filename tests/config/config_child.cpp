@@ -79,8 +79,6 @@ void stopAtStep(SaveStep step, const String&) {
 int stopAt(const String& path, int writer, const std::string& step, const std::string& marker) {
   if (step == "temporary-written") {
     stopStep = SaveStep::TemporaryWritten;
-  } else if (step == "temporary-synced") {
-    stopStep = SaveStep::TemporarySynced;
   } else if (step == "replaced") {
     stopStep = SaveStep::Replaced;
   } else {

@@ -101,7 +101,6 @@ TEST(ConfigProcesses, KilledAtEachStepOfSaveLeavesTheOldOrTheNewDocument) {
     int writerFound;  // 1 wrote the old document, 2 is the one killed while saving
   } cases[] = {
       {"temporary-written", 1},
-      {"temporary-synced", 1},
       {"replaced", 2},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/encoding.h"
+#include "base/platform_win.h"
 #include "test_dialog.h"
 #include "tests/support/string_print.h"
 
@@ -36,34 +37,35 @@ class OwnerWindow {
 
 // Whether the shell holds an icon with this record's owner and id: only then
 // does it accept a modify.
-bool shellHas(const NOTIFYICONDATAA& record) {
-  NOTIFYICONDATAA copy = record;
-  return Shell_NotifyIconA(NIM_MODIFY, &copy) != FALSE;
+bool shellHas(const NOTIFYICONDATAW& record) {
+  NOTIFYICONDATAW copy = record;
+  return Shell_NotifyIconW(NIM_MODIFY, &copy) != FALSE;
 }
 
-void shellDelete(const NOTIFYICONDATAA& record) {
-  NOTIFYICONDATAA copy = record;
-  Shell_NotifyIconA(NIM_DELETE, &copy);
+void shellDelete(const NOTIFYICONDATAW& record) {
+  NOTIFYICONDATAW copy = record;
+  Shell_NotifyIconW(NIM_DELETE, &copy);
 }
 
 TEST(TrayIcon, RecordIsTheFirstVersionLayoutWithAnIdFromTheObject) {
   OwnerWindow owner;
   CTrayIcon icon(owner.handle(), kTrayCallback);
-  const NOTIFYICONDATAA& record = icon.record();
-  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), record.cbSize);
+  const NOTIFYICONDATAW& record = icon.record();
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), record.cbSize);
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), icon.ansiRecord().cbSize);
   EXPECT_EQ(owner.handle(), record.hWnd);
   EXPECT_EQ(static_cast<UINT>(reinterpret_cast<UINT_PTR>(&icon) ^ 0x1D3FA574), record.uID);
   EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), record.uFlags);
   EXPECT_EQ(kTrayCallback, record.uCallbackMessage);
   EXPECT_EQ(nullptr, record.hIcon);
-  EXPECT_STREQ("", record.szTip);
+  EXPECT_EQ(L'\0', record.szTip[0]);
   EXPECT_FALSE(icon.isShown());
 }
 
 TEST(TrayIcon, AddModifyAndRemove) {
   OwnerWindow owner;
   auto icon = std::make_unique<CTrayIcon>(owner.handle(), kTrayCallback);
-  const NOTIFYICONDATAA record = icon->record();
+  const NOTIFYICONDATAW record = icon->record();
   icon->remove();  // hidden: nothing to do
   EXPECT_FALSE(icon->isShown());
 
@@ -101,23 +103,29 @@ TEST(TrayIcon, RefusedDeleteKeepsTheIconShown) {
   EXPECT_TRUE(icon.isShown());
 }
 
-TEST(TrayIcon, TipIsCutTo63BytesOnACharacterBoundary) {
+// The wide record keeps every character whatever the code page (1252 has no
+// Japanese, UTF-8 needs three bytes for each).
+TEST(TrayIcon, TipIsCutTo63UnitsOr63BytesOnACharacterBoundary) {
   const struct {
     std::u16string tip;
-    std::u16string want;
+    std::u16string wantWide;
+    std::u16string wantAnsi;  // empty: a character no code page has
   } cases[] = {
-      {u"Kairon", u"Kairon"},
-      {std::u16string(100, u'a'), std::u16string(63, u'a')},
-      {std::u16string(63, u'b'), std::u16string(63, u'b')},
-      {std::u16string(40, u'あ'), std::u16string(31, u'あ')},  // 62 bytes: the 32nd would be cut in half
+      {u"Kairon", u"Kairon", u"Kairon"},
+      {std::u16string(100, u'a'), std::u16string(63, u'a'), std::u16string(63, u'a')},
+      {std::u16string(63, u'b'), std::u16string(63, u'b'), std::u16string(63, u'b')},
+      // 62 bytes in code page 932: the 32nd would be cut in half.
+      {std::u16string(40, u'あ'), std::u16string(40, u'あ'), std::u16string(31, u'あ')},
+      {std::u16string(62, u'c') + u"\U0001F375", std::u16string(62, u'c'), u""},
   };
   OwnerWindow owner;
   CTrayIcon icon(owner.handle(), kTrayCallback);
   for (const auto& c : cases) {
     EXPECT_TRUE(icon.setTip(c.tip));
-    const std::string want = defaultEncoding().encode(c.want);
-    if (want.find('?') != std::string::npos) continue;  // no Japanese in this code page
-    EXPECT_EQ(want, std::string(icon.record().szTip)) << toUtf8(c.tip);
+    EXPECT_EQ(String(c.wantWide), fromWide(icon.record().szTip)) << toUtf8(c.tip);
+    const std::string want = defaultEncoding().encode(c.wantAnsi);
+    if (c.wantAnsi.empty() || want.find('?') != std::string::npos) continue;  // not in this code page
+    EXPECT_EQ(want, std::string(icon.ansiRecord().szTip)) << toUtf8(c.tip);
   }
 }
 
@@ -128,9 +136,9 @@ TEST(TrayIcon, TipBeforeTheFirstIconWaitsForIt) {
   EXPECT_TRUE(icon.setTip(u"あと1時間02分05秒 / Kairon build-6"));
   EXPECT_FALSE(icon.isShown());
   EXPECT_FALSE(shellHas(icon.record()));
-  const std::string tip = icon.record().szTip;
+  const String tip = fromWide(icon.record().szTip);
   ASSERT_TRUE(icon.setIcon(IDI_TEST_BLUE));
-  EXPECT_EQ(tip, std::string(icon.record().szTip));
+  EXPECT_EQ(tip, fromWide(icon.record().szTip));
   pumpMessages(kShellRounds);
   EXPECT_TRUE(icon.setTip(u"あと1時間02分04秒 / Kairon build-6"));
 }
@@ -161,7 +169,7 @@ TEST(TrayIcon, TaskbarCreatedPutsAShownIconBack) {
   ASSERT_TRUE(shown.setTip(u"あと5秒"));
   ASSERT_TRUE(shown.setIcon(IDI_TEST_BLUE));
   pumpMessages(kShellRounds);
-  const NOTIFYICONDATAA before = shown.record();
+  const NOTIFYICONDATAW before = shown.record();
   // What the shell forgets when the taskbar is rebuilt.
   shellDelete(before);
   ASSERT_FALSE(shellHas(before));

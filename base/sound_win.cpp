@@ -1,0 +1,21 @@
+// windows.h (through platform_win.h) must come before mmsystem.h.
+#include "base/platform_win.h"
+
+#include <mmsystem.h>
+
+#include "base/call_form.h"
+#include "base/encoding.h"
+#include "base/sound_win.h"
+
+namespace Ostra {
+
+void playSoundFile(const String& path) {
+  // Without SND_NODEFAULT, so that a broken file still makes a sound.
+  if (useWideCalls()) {
+    PlaySoundW(wide(path), nullptr, SND_FILENAME);
+    return;
+  }
+  PlaySoundA(defaultEncoding().encode(path).c_str(), nullptr, SND_FILENAME);
+}
+
+}  // namespace Ostra
