@@ -40,6 +40,7 @@ int CAppWindow::runDialog(const std::vector<String>& arguments) {
 bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   switch (m.message) {
     case WM_TIMER:
+      if (trayAddPending) minimizeToTray();
       tick();
       return true;
     case WM_COMMAND:
@@ -51,12 +52,19 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
     default:
       break;
   }
-  if (trayIcon && trayIcon->handleTaskbarCreated(m)) return true;
+  if (trayIcon && trayIcon->handleTaskbarCreated(m)) {
+    if (trayAddPending) minimizeToTray();
+    return true;
+  }
   switch (m.message) {
     case WM_SIZE:
       if (m.wParam != SIZE_MINIMIZED) return false;
       minimizeToTray();
       return true;
+    case WM_SYSCOMMAND:
+      // Brought back from the taskbar by the user: no longer on its way to the tray.
+      if ((m.wParam & 0xFFF0) == SC_RESTORE) trayAddPending = false;
+      return false;
     case WM_WINDOWPOSCHANGING:
       keepHiddenInTray(*reinterpret_cast<WINDOWPOS*>(m.lParam));
       return false;
@@ -181,9 +189,13 @@ void CAppWindow::tick() {
 }
 
 void CAppWindow::minimizeToTray() {
+  // Hidden only with an icon to come back by.  A shell that is restarting or
+  // not up yet refuses the add: the dialog then stays on the taskbar (the modal
+  // loop's first show may even restore it) until a later add is taken.
+  trayAddPending = !trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  if (trayAddPending) return;
   ShowWindow(window->handle(), SW_HIDE);
   hiddenInTray = true;
-  trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
 }
 
 void CAppWindow::keepHiddenInTray(WINDOWPOS& pos) const {

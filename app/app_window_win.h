@@ -102,6 +102,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   StartupMode startupMode = StartupMode::None;
   // Minimised into the notification area: only a restore or the expiry shows it again.
   bool hiddenInTray = false;
+  // Minimised while the shell refused the icon: each tick and "TaskbarCreated"
+  // try again, until it is in or the user restores the dialog.
+  bool trayAddPending = false;
   TimerClock clock;
   SoundDevice sound;
 };

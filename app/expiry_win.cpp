@@ -24,6 +24,7 @@ void CAppWindow::expire() {
   setStageIcon(IdleIconId);
   trayIcon->remove();
   hiddenInTray = false;
+  trayAddPending = false;
   ShowWindow(window->handle(), SW_SHOWNORMAL);
   window->forceForeground();
 

@@ -21,16 +21,20 @@ void CAppWindow::saveAsDefault() {
 
 void CAppWindow::saveTemplate() {
   prepareTemplateDialog(u"テンプレートとして保存");
-  if (!fileDialog.showSave()) return;
-  const String path = fileDialog.results().front();
+  // Read while the controls exist: the countdown can end, and close the dialog,
+  // while the Save dialog is open, and the file still gets what the user saw.
   CConfigData settings;
   controlsToSettings(*this, settings);
+  if (!fileDialog.showSave()) return;
+  const String path = fileDialog.results().front();
   if (!settings.save(path)) reportSaveFailure(path);
 }
 
 void CAppWindow::loadTemplate() {
   prepareTemplateDialog(u"テンプレートを読み込み");
   if (!fileDialog.showOpen()) return;
+  // The dialog ended while the file dialog was open: nothing is left to show it in.
+  if (window->handle() == nullptr) return;
   // Keys missing from the template take their defaults, not what was shown.
   CConfigData settings;
   writeDefaults(settings);
@@ -60,7 +64,8 @@ void CAppWindow::browse(int editId, const String& title, const String& filterNam
   fileDialog.setInitialDirectory(Ostra::directoryPart(path));
   fileDialog.setDefaultExtension(defaultExtension);
   fileDialog.setFileName(Ostra::stem(path));
-  if (fileDialog.showOpen()) setText(editId, fileDialog.results().front());
+  // Not when the dialog ended meanwhile (the countdown closed it, or the session ended).
+  if (fileDialog.showOpen() && window->handle() != nullptr) setText(editId, fileDialog.results().front());
 }
 
 void CAppWindow::reportSaveFailure(const String& path) {

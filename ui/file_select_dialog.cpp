@@ -18,14 +18,16 @@ namespace Ostra {
 
 namespace {
 
-// One file, path and file must exist for Open, overwrite prompt for Save, no
-// read-only box; the same flags serve both dialogs.
-constexpr DWORD kFlags =
-    OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_ENABLESIZING;
+// One file, the path must exist, overwrite prompt for Save, no read-only box.
+constexpr DWORD kFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES | OFN_ENABLESIZING;
 // Cleared before each show so that the dialog always gives a single path.
 constexpr DWORD kClearedFlags = OFN_ALLOWMULTISELECT | OFN_EXPLORER;
 // Units of the file-name field (bytes for the ANSI dialog), terminator included.
 constexpr DWORD kFileBufferSize = 8192;
+
+// The file must exist only for Open: Save As does not take the flag, and the
+// newer dialog may refuse a new name with it.
+DWORD flagsFor(bool open) { return (open ? kFlags | OFN_FILEMUSTEXIST : kFlags) & ~kClearedFlags; }
 
 // The cursor stays visible over the dialog even when the program hid it.
 class CursorShown {
@@ -131,7 +133,7 @@ std::optional<String> CFileSelectDialog::runWide(Kind kind, const String& fileNa
   record.lpstrInitialDir = initialDirectory_.empty() ? nullptr : wide(initialDirectory_);
   record.lpstrTitle = title_.empty() ? nullptr : wide(title_);
   record.lpstrDefExt = defaultExtension_.empty() ? nullptr : wide(defaultExtension_);
-  record.Flags = kFlags & ~kClearedFlags;
+  record.Flags = flagsFor(kind == Kind::open);
   const FileDialogCalls& calls = fileDialogCalls();
   return runDialog(kind == Kind::open ? calls.getOpenFileNameW : calls.getSaveFileNameW, record, file);
 }
@@ -155,7 +157,7 @@ std::optional<String> CFileSelectDialog::runAnsi(Kind kind, const String& fileNa
   record.lpstrInitialDir = initialDirectory_.empty() ? nullptr : initialDirectory.c_str();
   record.lpstrTitle = title_.empty() ? nullptr : title.c_str();
   record.lpstrDefExt = defaultExtension_.empty() ? nullptr : defaultExtension.c_str();
-  record.Flags = kFlags & ~kClearedFlags;
+  record.Flags = flagsFor(kind == Kind::open);
   const FileDialogCalls& calls = fileDialogCalls();
   return runDialog(kind == Kind::open ? calls.getOpenFileNameA : calls.getSaveFileNameA, record, file);
 }

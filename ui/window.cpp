@@ -56,7 +56,8 @@ int CWindow::destroy() {
 bool CWindow::onMessage(WindowMessage& m) {
   switch (m.message) {
     case WM_ENDSESSION:
-      destroy();
+      // FALSE: the shutdown was cancelled and the session goes on, and so do we.
+      if (m.wParam != FALSE) destroy();
       return false;
     case WM_DESTROY:
       return true;

@@ -49,7 +49,8 @@ class CWindow : public IMsgHooker, public CWnd {
   // Ends the dialog after the current message and unbinds the handle;
   // EndDialog's result, or 0 with nothing done when no window exists.
   int destroy();
-  // The window's own hook: WM_ENDSESSION ends the dialog, WM_NCDESTROY unbinds.
+  // The window's own hook: WM_ENDSESSION ends the dialog when the session really
+  // ends (wParam TRUE), WM_NCDESTROY unbinds.
   bool onMessage(WindowMessage& m) override;
 
   // Replaces the default reporter (the "エラー (3)" box, owned by the dialog while it exists).

@@ -151,6 +151,27 @@ TEST_F(SettingsDialog, ATwoLineMessageAndZeroFieldsSurviveSaveAndLoad) {
             readBytes(templateFolder() / "lunch.tpt"));
 }
 
+TEST_F(SettingsDialog, ATemplateSavedAsTheCountdownEndsAndClosesKeepsWhatWasShown) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setText(IDC_SECONDS, u"3");
+    d.setText(IDC_MESSAGE_TEXT, u"Tea");
+    d.setChecked(IDC_MESSAGE_ON, false);
+    d.setChecked(IDC_MINIMIZE_AT_START, false);
+    d.command(IDC_START);
+    d.command(IDC_SAVE_TEMPLATE);
+    const HWND save = d.waitForWindow(u"テンプレートとして保存");
+    ASSERT_NE(nullptr, save);
+    // The end comes, and closes the dialog, while the Save dialog is open.
+    for (int second = 0; second < 3; ++second) d.tick();
+    typeFileNameAndAccept(save, u"tea");
+    EXPECT_TRUE(d.waitClosed());
+  });
+  EXPECT_EQ(settingsFileBytes(defaultsWith(
+                {u"TimeS = 3", u"NotifyMsg = false", u"NotifyMsgText = Tea", u"MinimizeWithStart = false"})),
+            readBytes(templateFolder() / "tea.tpt"));
+}
+
 TEST_F(SettingsDialog, SaveAsDefaultKeepsKeysItDoesNotKnow) {
   writeBytes(configFile(), settingsFileBytes(defaultsWith({u"Extra = kept", u"Window = 10,20"})));
   DialogSession session;

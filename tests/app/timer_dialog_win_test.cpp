@@ -116,6 +116,37 @@ TEST_F(TimerDialog, MinimisedWhileIdleLivesInTheTrayUntilDoubleClicked) {
   });
 }
 
+TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
+  // Where the add is tried again: the countdown's next tick, or the taskbar coming up.
+  for (const bool byTick : {true, false}) {
+    SCOPED_TRACE(byTick ? "tick" : "TaskbarCreated");
+    DialogSession session;
+    session.run([&](DialogDriver& d) {
+      quietEnd(d);
+      d.setChecked(IDC_MINIMIZE_AT_START, false);
+      d.setText(IDC_SECONDS, u"30");
+      d.command(IDC_START);
+      // An icon under the dialog's own id: the shell refuses our add, as one not yet up does.
+      NOTIFYICONDATAA taken = d.tray().record();
+      taken.uFlags = NIF_TIP;
+      ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &taken));
+      d.minimize();
+      d.tick();
+      // Still on the taskbar (minimised, or restored by the modal loop's first show).
+      EXPECT_TRUE(d.visible());
+      EXPECT_FALSE(d.tray().isShown());
+      Shell_NotifyIconA(NIM_DELETE, &taken);
+      if (byTick) {
+        d.tick();
+      } else {
+        d.deliver(CTrayIcon::taskbarCreatedMessage());
+      }
+      EXPECT_FALSE(d.visible());
+      EXPECT_TRUE(d.tray().isShown());
+    });
+  }
+}
+
 TEST_F(TimerDialog, CaptionCountsDownOneSecondPerTick) {
   const struct {
     const char16_t* hours;

@@ -26,7 +26,7 @@ int runTestDialog(CWindow& window) {
     if (ended.wait_for(lock, kDialogLimit, [&] { return done; })) return;
     forced = true;
     lock.unlock();  // the dialog's thread takes it on its way out
-    SendMessageTimeoutW(window.handle(), WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutW(window.handle(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
   });
   const auto finish = [&] {
     {

@@ -167,16 +167,21 @@ TEST(Window, DestroyEndsTheDialogOnceAndDoesNothingWithoutAWindow) {
   EXPECT_EQ(0, second);
 }
 
-TEST(Window, EndSessionEndsTheDialogWhateverItsWParam) {
+TEST(Window, EndSessionEndsTheDialogOnlyWhenTheSessionEnds) {
   for (const WPARAM ending : {FALSE, TRUE}) {
     CWindow window;
+    bool openAfter = false;
     FunctionHooker driver([&](WindowMessage& m) {
-      if (m.message == WM_INITDIALOG) SendMessageW(m.hwnd, WM_ENDSESSION, ending, 0);
+      if (m.message != WM_INITDIALOG) return false;
+      SendMessageW(m.hwnd, WM_ENDSESSION, ending, 0);
+      openAfter = window.handle() != nullptr;
+      window.destroy();
       return false;
     });
     window.chain().add(driver);
     EXPECT_EQ(0, runTestDialog(window)) << "wParam " << ending;
-    EXPECT_EQ(nullptr, window.handle());
+    // FALSE: the shutdown was cancelled.
+    EXPECT_EQ(ending == FALSE, openAfter) << "wParam " << ending;
   }
 }
 
