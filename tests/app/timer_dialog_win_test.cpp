@@ -127,15 +127,15 @@ TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
       d.setText(IDC_SECONDS, u"30");
       d.command(IDC_START);
       // An icon under the dialog's own id: the shell refuses our add, as one not yet up does.
-      NOTIFYICONDATAA taken = d.tray().record();
+      NOTIFYICONDATAW taken = d.tray().record();
       taken.uFlags = NIF_TIP;
-      ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &taken));
+      ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &taken));
       d.minimize();
       d.tick();
       // Still on the taskbar (minimised, or restored by the modal loop's first show).
       EXPECT_TRUE(d.visible());
       EXPECT_FALSE(d.tray().isShown());
-      Shell_NotifyIconA(NIM_DELETE, &taken);
+      Shell_NotifyIconW(NIM_DELETE, &taken);
       if (byTick) {
         d.tick();
       } else {
