@@ -30,7 +30,7 @@ CTrayIcon::~CTrayIcon() { remove(); }
 UINT CTrayIcon::taskbarCreatedMessage() { return registeredTaskbarCreated; }
 
 bool CTrayIcon::setIcon(unsigned short iconId) {
-  record_->hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
+  record_->hIcon = icons_.get(iconId, smallIconPixels(record_->hWnd));
   if (!Shell_NotifyIconA(shown_ ? NIM_MODIFY : NIM_ADD, record_.get())) return false;
   shown_ = true;
   return true;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/string.h"
+#include "ui/icon_cache.h"
 #include "ui/msg_hooker.h"
 
 namespace Ostra {
@@ -23,8 +24,9 @@ class CTrayIcon {
   // Removes the icon if it is shown.
   ~CTrayIcon();
 
-  // Shows the icon resource of the program (add) or changes it (modify);
-  // false, and the state kept, when the shell refused.
+  // Shows the icon resource of the program (add) or changes it (modify), at the
+  // small-icon size of the owner's DPI; false, and the state kept, when the
+  // shell refused.
   bool setIcon(unsigned short iconId);
   // Stores the tooltip, cut to 63 ANSI bytes on a character boundary, and
   // updates a shown icon (false when the shell refused); a hidden icon gets it
@@ -42,6 +44,7 @@ class CTrayIcon {
   static UINT taskbarCreatedMessage();
 
  private:
+  CIconCache icons_;  // before the record: the shell may hold its icon until the removal
   std::unique_ptr<NOTIFYICONDATAA> record_;
   bool shown_ = false;
 };
