@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/icon_picture_win.h"
 
 namespace {
 
@@ -341,13 +342,6 @@ struct IconDeleter {
 };
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
-struct BitmapDeleter {
-  void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-struct DcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-
 enum class Ink { kBlack, kBlue };
 
 struct ExpectedIcon {
@@ -365,28 +359,9 @@ constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kBlue = 0x0000FF;  // 0
 
 // The icon drawn on white: each pixel as 0xRRGGBB, top row first.
 std::vector<uint32_t> renderOnWhite(HICON icon) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kIconSize;
-  info.bmiHeader.biHeight = -kIconSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> dc(CreateCompatibleDC(nullptr));
-  std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter> bitmap(
-      CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dc || !bitmap || !bits) return {};
-  HGDIOBJ previous = SelectObject(dc.get(), bitmap.get());
-  RECT all{0, 0, kIconSize, kIconSize};
-  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  DrawIconEx(dc.get(), 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> result;
-  for (int i = 0; i < kIconSize * kIconSize; ++i) result.push_back(pixels[i] & 0xFFFFFF);
-  SelectObject(dc.get(), previous);
-  return result;
+  std::vector<uint32_t> picture = Ostra::testing::iconPicture(icon);
+  if (!picture.empty()) picture.erase(picture.begin());  // its width
+  return picture;
 }
 
 // The shape of a rendering: which pixels are not background.
