@@ -44,19 +44,23 @@ bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
 
 void CAppWindow::countdownStarted(bool timeOfDay, int64_t nowMs) {
   if (timeOfDay) countdown.followWallClock(nowMs, clock.wallMilliseconds());
+  awaitingDeadline = true;
   keepAwake.hold();
   armWake();
   showProgress();
 }
 
 void CAppWindow::countdownEnded() {
+  awaitingDeadline = false;
   keepAwake.release();
   if (wakeTimer) wakeTimer->disarm();
   if (taskbarProgress) taskbarProgress->clear();
 }
 
 void CAppWindow::recheckDeadline() {
-  if (pacedByDeadline()) tick();
+  // Not once the expiry has begun: a wake posted just before it would otherwise
+  // run the expiry again from inside the message box's loop.
+  if (awaitingDeadline && pacedByDeadline()) tick();
 }
 
 void CAppWindow::armWake() {

@@ -129,4 +129,6 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   std::unique_ptr<CTaskbarProgress> taskbarProgress;
   Ostra::CIconCache windowIcons;  // the dialog's own; it has ended before these go
   int stageIcon = IdleIconId;
+  // From Start until Cancel or the expiry's beginning (the count stays at 0 until its end).
+  bool awaitingDeadline = false;
 };

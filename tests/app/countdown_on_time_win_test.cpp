@@ -92,6 +92,23 @@ TEST_F(CountdownOnTime, WakeResumeAndClockChangesRecheckTheDeadlineWithoutATick)
   });
 }
 
+TEST_F(CountdownOnTime, AWakeDuringTheExpiryDoesNotExpireAgain) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"", u"1", false);
+    d.setChecked(IDC_BEEP, true);
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.command(IDC_START);
+    d.tick();  // the window timer's expiry, waiting in its message box
+    const HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    d.deliver(CAppWindow::WakeMessage);  // the wake timer, due at the same moment
+    d.dismiss(box);
+    EXPECT_EQ(String(kIdleCaption), d.caption());
+  });
+  EXPECT_EQ(std::vector<std::string>{"beep"}, session.eventNames());
+}
+
 TEST_F(CountdownOnTime, KeepsTheComputerAwakeOnlyWhileCounting) {
   DialogSession session;
   session.run([&](DialogDriver& d) {
