@@ -9,8 +9,8 @@ using Ostra::CConfigData;
 using Ostra::CWnd;
 using Ostra::String;
 
-CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound)
-    : window(std::make_unique<Ostra::CWindow>()), clock(clock), sound(sound) {
+CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound, CKeepAwake::SetState setExecutionState)
+    : window(std::make_unique<Ostra::CWindow>()), clock(clock), sound(sound), keepAwake(setExecutionState) {
   window->chain().add(*this);
 }
 
@@ -38,6 +38,7 @@ int CAppWindow::runDialog(const std::vector<String>& arguments) {
 }
 
 bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
+  if (onSystemMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
       if (trayAddPending) minimizeToTray();
@@ -75,6 +76,7 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       window->destroy();
       return true;
     case WM_DESTROY:
+      releaseSystemAids();
       if (trayIcon) trayIcon->remove();
       return false;
     default:
@@ -119,6 +121,7 @@ bool CAppWindow::runCommand(int id) {
 
 void CAppWindow::initialize(HWND dialog) {
   trayIcon = std::make_unique<Ostra::CTrayIcon>(dialog, TrayCallbackMessage);
+  createSystemAids(dialog);
   setStageIcon(IdleIconId);
   fileDialog.setOwner(dialog);
 
@@ -152,6 +155,7 @@ void CAppWindow::start() {
   // A time of day is due on the wall clock's second, not a whole count of
   // seconds from this moment.
   countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
+  countdownStarted(timeOfDay, nowMs);
   window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, nowMs, true)));
   updateControlStates();
   updateCaption();
@@ -161,6 +165,7 @@ void CAppWindow::start() {
 
 void CAppWindow::cancel() {
   window->killTimer(TimerId);
+  countdownEnded();
   setStageIcon(IdleIconId);
   countdown.stop();
   updateControlStates();
@@ -173,6 +178,7 @@ void CAppWindow::tick() {
   const int64_t nowMs = clock.monotonicMilliseconds();
   const bool expired = stepCountdown(countdown, nowMs);
   updateCaption();
+  showProgress();
   const int remain = countdown.remainSeconds();
   if (remain < 10) {
     const int icon = stageIconId(remain);
@@ -231,7 +237,18 @@ void CAppWindow::updateCaption() {
   if (trayIcon) trayIcon->setTip(caption);
 }
 
-void CAppWindow::setStageIcon(int iconId) { window->setClassIcon(static_cast<unsigned short>(iconId)); }
+void CAppWindow::setStageIcon(int iconId) {
+  window->setClassIcon(static_cast<unsigned short>(iconId));
+  // The window's own icons, drawn for the sizes it shows them at, go before the
+  // class icon, which the system would stretch.
+  stageIcon = iconId;
+  const auto id = static_cast<unsigned short>(iconId);
+  const HWND dialog = window->handle();
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(windowIcons.get(id, Ostra::smallIconPixels(dialog))));
+  SendMessageW(dialog, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(windowIcons.get(id, Ostra::largeIconPixels(dialog))));
+}
 
 String CAppWindow::text(int controlId) { return window->item(controlId).getText(); }
 

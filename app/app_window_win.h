@@ -4,13 +4,17 @@
 
 #include <memory>
 
+#include "app/keep_awake_win.h"
 #include "app/settings.h"
 #include "app/startup_options.h"
+#include "app/taskbar_progress_win.h"
 #include "app/timer_engine.h"
+#include "app/wake_timer_win.h"
 #include "base/clock.h"
 #include "base/string.h"
 #include "ui/app_frame_base.h"
 #include "ui/file_select_dialog.h"
+#include "ui/icon_cache.h"
 #include "ui/msg_hooker.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
@@ -19,6 +23,7 @@
 struct TimerClock {
   int64_t (*monotonicMilliseconds)() = Ostra::monotonicMilliseconds;
   Ostra::LocalTime (*localTime)() = Ostra::localTimeNow;
+  int64_t (*wallMilliseconds)() = Ostra::wallClockMilliseconds;
 };
 
 // The two notifications that leave no trace a test could look at: they go
@@ -34,11 +39,15 @@ struct SoundDevice {
 class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
  public:
   static constexpr UINT TrayCallbackMessage = WM_APP + 1;
+  // Posted by the wake timer when the deadline has come, also out of sleep.
+  static constexpr UINT WakeMessage = WM_APP + 2;
   // The style of every box of the application's own: MB_OK, information icon,
   // set foreground (0x10040).
   static constexpr UINT InformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 
-  explicit CAppWindow(TimerClock clock = TimerClock(), SoundDevice sound = SoundDevice());
+  // setExecutionState: null for the system's (tests watch the calls).
+  explicit CAppWindow(TimerClock clock = TimerClock(), SoundDevice sound = SoundDevice(),
+                      CKeepAwake::SetState setExecutionState = nullptr);
   ~CAppWindow() override;
 
   // Reads the command line stored in the frame, reports extra arguments, and
@@ -68,6 +77,17 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void updateControlStates();
   void updateCaption();
   void setStageIcon(int iconId);
+
+  // What keeps a countdown on time past sleep, clock changes and freezes, and
+  // shows it on the taskbar (app_window_system_win.cpp).
+  void createSystemAids(HWND dialog);
+  bool onSystemMessage(Ostra::WindowMessage& m);
+  void countdownStarted(bool timeOfDay, int64_t nowMs);
+  void countdownEnded();
+  void recheckDeadline();
+  void armWake();
+  void showProgress();
+  void releaseSystemAids();
 
   // Expiry notifications.
   void beep();
@@ -107,4 +127,11 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   bool trayAddPending = false;
   TimerClock clock;
   SoundDevice sound;
+  CKeepAwake keepAwake;
+  std::unique_ptr<CWakeTimer> wakeTimer;
+  std::unique_ptr<CTaskbarProgress> taskbarProgress;
+  Ostra::CIconCache windowIcons;  // the dialog's own; it has ended before these go
+  int stageIcon = IdleIconId;
+  // From Start until Cancel or the expiry's beginning (the count stays at 0 until its end).
+  bool awaitingDeadline = false;
 };

@@ -24,3 +24,5 @@ int tickDelay(const Countdown& countdown, int64_t nowMs, bool atStart) {
   if (kCountTimerMessages) return atStart ? TickMilliseconds : -1;
   return countdown.nextTickDelay(nowMs);
 }
+
+bool pacedByDeadline() { return !kCountTimerMessages; }

@@ -16,3 +16,7 @@ bool stepCountdown(Countdown& countdown, int64_t nowMs);
 // The delay to set the window timer to at a start (atStart) or after a step
 // that did not expire; negative after a step: leave the running timer alone.
 int tickDelay(const Countdown& countdown, int64_t nowMs, bool atStart);
+
+// False in the tick-counting build: only timer messages move that countdown,
+// so it neither wakes the computer nor looks at the clock again.
+bool pacedByDeadline();

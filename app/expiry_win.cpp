@@ -21,12 +21,17 @@ constexpr DWORD kBeepMilliseconds = 1000;
 
 void CAppWindow::expire() {
   window->killTimer(TimerId);
+  countdownEnded();
+  // Woken by the wake timer, the display stays dark and the system soon sleeps again.
+  keepAwake.wakeDisplay();
   setStageIcon(IdleIconId);
   trayIcon->remove();
   hiddenInTray = false;
   trayAddPending = false;
   ShowWindow(window->handle(), SW_SHOWNORMAL);
-  window->forceForeground();
+  // The system may refuse the foreground (another program holds the lock, or hangs):
+  // then the taskbar button asks for attention instead.
+  if (!window->forceForeground()) window->flashUntilActive();
 
   // The controls as they are now: changes made during the countdown count.
   if (isChecked(IDC_BEEP)) beep();

@@ -37,7 +37,26 @@ int stageIconId(int remainSeconds) {
 
 void Countdown::start(int count, int64_t nowMs, int earlyMs) {
   remainSeconds_ = count;
+  startMs_ = nowMs;
   deadlineMs_ = nowMs + static_cast<int64_t>(count) * 1000 - earlyMs;
+  followsWallClock_ = false;
+}
+
+void Countdown::followWallClock(int64_t nowMs, int64_t wallNowMs) {
+  followsWallClock_ = true;
+  wallDeadlineMs_ = wallNowMs + (deadlineMs_ - nowMs);
+}
+
+void Countdown::wallClockSet(int64_t nowMs, int64_t wallNowMs) {
+  if (!running() || !followsWallClock_) return;
+  deadlineMs_ = nowMs + (wallDeadlineMs_ - wallNowMs);
+}
+
+int Countdown::progressPermille(int64_t nowMs) const {
+  const int64_t total = deadlineMs_ - startMs_;
+  if (total <= 0 || nowMs >= deadlineMs_) return 1000;
+  if (nowMs <= startMs_) return 0;
+  return static_cast<int>((nowMs - startMs_) * 1000 / total);
 }
 
 bool Countdown::tick(int64_t nowMs) {

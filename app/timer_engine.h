@@ -40,6 +40,12 @@ class Countdown {
   // it falls on a wall-clock second (the part of the current second gone by).
   void start(int count, int64_t nowMs, int earlyMs = 0);
   void stop() { remainSeconds_ = -1; }
+  // Makes the deadline a time on the wall clock (time-of-day mode): from now on
+  // wallClockSet moves it with the clock.  A start forgets it.
+  void followWallClock(int64_t nowMs, int64_t wallNowMs);
+  // After the clock was set: a deadline on the wall clock is due when the clock
+  // says so; a duration is left as it is.
+  void wallClockSet(int64_t nowMs, int64_t wallNowMs);
 
   bool running() const { return remainSeconds_ >= 0; }
   // Seconds left as last computed; -1 when idle.
@@ -54,9 +60,17 @@ class Countdown {
   // the deadline itself for the last one.
   int nextTickDelay(int64_t nowMs) const;
 
+  // Milliseconds until the deadline; 0 or less once it has come.
+  int64_t leftMilliseconds(int64_t nowMs) const { return deadlineMs_ - nowMs; }
+  // How far the countdown has come, in thousandths: 0 at the start, 1000 at the deadline.
+  int progressPermille(int64_t nowMs) const;
+
  private:
   int remainSeconds_ = -1;
+  int64_t startMs_ = 0;
   int64_t deadlineMs_ = 0;
+  bool followsWallClock_ = false;
+  int64_t wallDeadlineMs_ = 0;
 };
 
 // How far after a second boundary a tick is aimed, so that the usual timer

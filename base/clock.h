@@ -18,4 +18,8 @@ struct LocalTime {
 // The local wall-clock time of day, as the user's clock shows it.
 LocalTime localTimeNow();
 
+// The local wall-clock date and time in milliseconds from a fixed origin: it
+// jumps when the user sets the clock or the time zone, as the clock shown does.
+int64_t wallClockMilliseconds();
+
 }  // namespace Ostra

@@ -10,13 +10,17 @@
 #   3 footprint: exe sizes; memory, CPU time and wake-ups over 60 s of counting
 #   4 settings: N processes saving and loading one file; a killed lock holder
 #   5 fuzzing of every fuzz target
-# Usage: bench.sh   (BENCH_FULL=1 or FULL=1: 10-minute countdowns and 10-minute fuzzing)
+#   6 freeze: the program stopped (SIGSTOP) during a countdown and across its
+#     deadline, the product build beside the tick-counting one
+# Usage: bench.sh   (BENCH_FULL=1 or FULL=1: 10-minute countdowns and 10-minute fuzzing;
+#                    BENCH_ONLY=freeze: only the freeze figures, and only their builds)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 full=${BENCH_FULL:-${FULL:-0}}
 [ "$full" = 1 ] || full=0
+only=${BENCH_ONLY:-}
 
 # Everything under Wine shares one display and a Wine server of its own, so the
 # other builds' and tests' programs do not share our server's queue.
@@ -52,13 +56,17 @@ build_or_die() {
     exit 1
   fi
 }
-for preset in win64 win32; do
+presets=(win64 win32)
+[ "$only" = freeze ] && presets=(win64)
+for preset in "${presets[@]}"; do
   [ -f "build/$preset/build.ninja" ] || build_or_die cmake --preset "$preset"
   build_or_die cmake --build "build/$preset" -j 2 --target Kairon
 done
-[ -f build/win64/build.ninja ] && build_or_die cmake --build build/win64 -j 2 --target config_child
-[ -f build/host/build.ninja ] || build_or_die cmake --preset host
-build_or_die cmake --build build/host -j 2 --target config_child
+if [ "$only" != freeze ]; then
+  [ -f build/win64/build.ninja ] && build_or_die cmake --build build/win64 -j 2 --target config_child
+  [ -f build/host/build.ninja ] || build_or_die cmake --preset host
+  build_or_die cmake --build build/host -j 2 --target config_child
+fi
 # The first design's countdown, for the expiry comparison.
 [ -f build/bench-ticks/build.ninja ] ||
   build_or_die cmake --preset win64 -B build/bench-ticks -DKAIRON_TICK_COUNTING=ON -DKAIRON_TESTS=OFF
@@ -74,10 +82,14 @@ bench_project() {  # DIR BUILD_TYPE [TOOLCHAIN] -- TARGETS...
   fi
   build_or_die cmake --build "$dir" -j 2 --target "$@"
 }
-bench_project build/bench-native Release "" -- settings_bench
-bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports expiry_stamp \
-  timer_driver settings_bench
-bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog
+if [ "$only" = freeze ]; then
+  bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- expiry_stamp timer_driver
+else
+  bench_project build/bench-native Release "" -- settings_bench
+  bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports \
+    expiry_stamp timer_driver settings_bench
+  bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog
+fi
 
 # Stripped copies, as the release archives hold them, each in a folder of its
 # own (Kairon keeps its settings beside itself, and the folder tells the
@@ -89,14 +101,16 @@ stage() {  # FOLDER EXE TRIPLE
 }
 stage deadline build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage ticks build/bench-ticks/app/Kairon.exe x86_64-w64-mingw32
+stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
+if [ "$only" != freeze ]; then
 stage footprint build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage floor build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage floor-timer build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage imports build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
 stage imports-timer build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
-stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
 stage size-win32 build/win32/app/Kairon.exe i686-w64-mingw32
 cp build/bench-win32/win/minimal_dialog.exe "$run/size-win32/" && i686-w64-mingw32-strip "$run/size-win32/minimal_dialog.exe"
+fi
 rm -rf "$run/out" "$run/settings" && mkdir -p "$run/out" "$run/settings"
 
 driver=build/bench-win64/win/timer_driver.exe
@@ -113,6 +127,47 @@ note "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
 
 # Driver summaries ("what label n= median= max= ...") prefixed by the condition.
 figures() { grep -E '^[a-z-]+-ms ' | sed "s/^/$1 /" | tee -a "$results"; }
+
+# ---------------------------------------------------------------- 6 freeze
+# The Linux process of a Windows program started from a given folder.
+pid_of() {  # FOLDER_NAME EXE_NAME
+  local p
+  for p in /proc/[0-9]*; do
+    [[ "$(cat "$p/comm" 2>/dev/null)" == "${2:0:15}" ]] || continue
+    tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -qF -e "\\$1\\$2" -e "/$1/$2" && { echo "${p#/proc/}"; return; }
+  done
+}
+# A 20 s countdown of each build, started together; 5 s in, both processes are
+# stopped for FREEZE seconds: nothing of theirs runs, timers included, as when
+# the machine is overloaded, being debugged or swapped out.
+freeze_run() {  # FREEZE_SECONDS
+  local log=$run/freeze-$1.txt dpid tpid
+  wine_run "$driver" expiry 20 1 1 0 "$stamp" "$out" deadline "$kairon" ticks "$ticks" >"$log" 2>&1 &
+  local driven=$!
+  for _ in $(seq 1 600); do [ "$(grep -c '^started' "$log")" -ge 2 ] && break; sleep 0.1; done
+  sleep 5
+  dpid=$(pid_of deadline Kairon.exe)
+  tpid=$(pid_of ticks Kairon.exe)
+  if [ -z "$dpid" ] || [ -z "$tpid" ]; then
+    say "freeze-${1}s: programs not found (deadline=$dpid ticks=$tpid)"
+  else
+    kill -STOP "$dpid" "$tpid"
+    sleep "$1"
+    kill -CONT "$dpid" "$tpid"
+  fi
+  wait "$driven"
+  figures "freeze-${1}s" <"$log"
+}
+freeze_runs() {
+  note "freeze: 20 s countdowns stopped with SIGSTOP from 5 s in, for 10 s (inside the count) and 30 s (across the deadline)"
+  freeze_run 10
+  freeze_run 30
+}
+if [ "$only" = freeze ]; then
+  freeze_runs
+  note "done ($(date -u '+%Y-%m-%d %H:%M UTC'))"
+  exit 0
+fi
 
 # ---------------------------------------------------------------- 2 start-up
 note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing Kairon's DLLs)"
@@ -132,14 +187,6 @@ for arch in win64 win32; do
   say "exe-bytes $arch kairon=$(size "$k") floor=$(size "$m") ratio=$(awk -v a="$(size "$k")" -v b="$(size "$m")" 'BEGIN { printf "%.1f", a / b }')"
 done
 
-# The Linux process of a Windows program started from a given folder.
-pid_of() {  # FOLDER_NAME EXE_NAME
-  local p
-  for p in /proc/[0-9]*; do
-    [[ "$(cat "$p/comm" 2>/dev/null)" == "${2:0:15}" ]] || continue
-    tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -qF -e "\\$1\\$2" -e "/$1/$2" && { echo "${p#/proc/}"; return; }
-  done
-}
 # rss-kB cpu-ticks cpu-ns voluntary-switches involuntary-switches, over all threads.
 snapshot() {
   local pid=$1 rss ticks ns=0 vol=0 invol=0 t
@@ -200,6 +247,7 @@ wait "$hung_driver"
 hung_pid=$(pid_of floor minimal_dialog.exe)
 [ -n "$hung_pid" ] && kill "$hung_pid"
 figures hung-foreground <"$run/hung.txt"
+freeze_runs
 note "expiry, both cores busy with two niced-0 busy loops"
 for _ in 1 2; do
   bash -c 'while :; do :; done' &

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/string.h"
+#include "ui/icon_cache.h"
 #include "ui/msg_hooker.h"
 
 namespace Ostra {
@@ -23,8 +24,9 @@ class CTrayIcon {
   // Removes the icon if it is shown.
   ~CTrayIcon();
 
-  // Shows the icon resource of the program (add) or changes it (modify);
-  // false, and the state kept, when the shell refused.
+  // Shows the icon resource of the program (add) or changes it (modify), at the
+  // small-icon size of the owner's DPI; false, and the state kept, when the
+  // shell refused.
   bool setIcon(unsigned short iconId);
   // Stores the tooltip, cut on a character boundary to the 63 units of the
   // wide call (63 bytes of the ANSI one), and updates a shown icon (false when
@@ -47,6 +49,7 @@ class CTrayIcon {
  private:
   bool notify(DWORD command);
 
+  CIconCache icons_;  // before the record: the shell may hold its icon until the removal
   std::unique_ptr<NOTIFYICONDATAW> record_;
   String tip_;
   bool shown_ = false;

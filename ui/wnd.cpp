@@ -73,7 +73,7 @@ void CWnd::close() const {
   SendMessageA(handle_, WM_CLOSE, 0, 0);
 }
 
-void CWnd::forceForeground() const {
+bool CWnd::forceForeground() const {
   // Windows lets only the foreground thread hand the foreground on: joining
   // its input state and lifting the lock time-out for a moment gets us there.
   const HWND foreground = GetForegroundWindow();
@@ -95,6 +95,16 @@ void CWnd::forceForeground() const {
   SetForegroundWindow(handle_);
   SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(saved)), 0);
   if (attach) AttachThreadInput(me, foregroundThread, FALSE);
+  return GetForegroundWindow() == handle_;
+}
+
+void CWnd::flashUntilActive() const {
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof flash;
+  flash.hwnd = handle_;
+  // Caption and button, on until the window comes to the foreground.
+  flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+  FlashWindowEx(&flash);
 }
 
 }  // namespace Ostra

@@ -46,8 +46,10 @@ class CWnd {
   // Sends WM_CLOSE and returns once it is handled; nothing when no window exists.
   void close() const;
   // Raises the window above another program's, keeping the system's
-  // foreground lock time-out as it was.
-  void forceForeground() const;
+  // foreground lock time-out as it was; true when it is the foreground window.
+  bool forceForeground() const;
+  // Flashes the taskbar button until the user brings the window to the front.
+  void flashUntilActive() const;
 
  protected:
   void setHandle(HWND handle) { handle_ = handle; }

@@ -199,6 +199,9 @@ int expiry(int seconds, int rounds, int instances, int gapMs, const std::wstring
       c.pressed = preciseNow();
       if (!click(c.dialog, IDC_START)) std::printf("expiry: Start was not answered\n");
       c.answered = preciseNow();
+      // For a script that acts on the running countdowns (the freeze figures).
+      std::printf("started %s\n", programs[c.program].label.c_str());
+      std::fflush(stdout);
       clickMs.push_back(milliseconds(c.answered - c.pressed));
       if (i + 1 < countdowns.size()) watch(countdowns, i + 1, preciseNow() + gapMs * kTicksPerMillisecond);
     }

@@ -11,7 +11,9 @@
 #include "config/config_data.h"
 #include "resources/resource.h"
 #include "tests/app/window_search_win.h"
+#include "tests/support/icon_picture_win.h"
 #include "tests/support/temp_dir.h"
+#include "ui/icon_cache.h"
 
 namespace Ostra::testing {
 
@@ -25,8 +27,10 @@ std::atomic<LPARAM> markersTaken{0};
 std::atomic<int64_t> clockMilliseconds{0};
 std::atomic<int> clockSecondOfDay{0};
 std::atomic<int> clockMillisecond{0};
+std::atomic<int64_t> clockWall{0};
 
 int64_t fakeMonotonic() { return clockMilliseconds.load(); }
+int64_t fakeWall() { return clockWall.load(); }
 
 LocalTime fakeLocalTime() {
   const int second = clockSecondOfDay.load();
@@ -58,6 +62,7 @@ TimerClock FakeClock::timerClock() {
   TimerClock clock;
   clock.monotonicMilliseconds = fakeMonotonic;
   clock.localTime = fakeLocalTime;
+  clock.wallMilliseconds = fakeWall;
   return clock;
 }
 
@@ -65,12 +70,19 @@ void FakeClock::set(int64_t milliseconds, LocalTime timeOfDay) {
   clockMilliseconds = milliseconds;
   clockSecondOfDay = (timeOfDay.hour * 60 + timeOfDay.minute) * 60 + timeOfDay.second;
   clockMillisecond = timeOfDay.millisecond;
+  clockWall = clockSecondOfDay * int64_t{1000} + timeOfDay.millisecond;
+}
+
+void FakeClock::setWallClock(int64_t jumpMilliseconds) {
+  clockWall += jumpMilliseconds;
+  clockSecondOfDay = static_cast<int>(((clockWall / 1000) % SecondsPerDay + SecondsPerDay) % SecondsPerDay);
 }
 
 void FakeClock::advance(int64_t milliseconds) {
   clockMilliseconds += milliseconds;
   // The wall clock goes on with it (the countdown itself never reads it again).
   clockSecondOfDay = static_cast<int>((clockSecondOfDay + milliseconds / 1000) % SecondsPerDay);
+  clockWall += milliseconds;
 }
 
 // ---- DialogDriver
@@ -124,7 +136,18 @@ bool DialogDriver::classIconIs(int iconId) const {
 }
 
 bool DialogDriver::trayIconIs(int iconId) const {
-  return tray().isShown() && tray().record().hIcon == programIcon(iconId);
+  // Drawn for the notification area's size, not the shared 32-pixel icon.
+  return tray().isShown() && iconPicture(tray().record().hIcon) == resourcePicture(iconId, smallIconPixels(dialog_));
+}
+
+bool DialogDriver::windowIconsAre(int iconId) const {
+  const auto shown = [this](WPARAM which) {
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutW(dialog_, WM_GETICON, which, 0, SMTO_NORMAL, kWaitLimitMilliseconds, &icon);
+    return iconPicture(reinterpret_cast<HICON>(icon));
+  };
+  return shown(ICON_SMALL) == resourcePicture(iconId, smallIconPixels(dialog_)) &&
+         shown(ICON_BIG) == resourcePicture(iconId, largeIconPixels(dialog_));
 }
 
 String DialogDriver::trayTip() const { return Ostra::fromWide(tray().record().szTip); }
@@ -153,7 +176,7 @@ void DialogSession::run(const std::vector<String>& arguments, const std::functio
   SoundDevice sound;
   sound.beep = recordBeep;
   sound.playSound = recordSound;
-  CAppWindow app(FakeClock::timerClock(), sound);
+  CAppWindow app(FakeClock::timerClock(), sound, recordExecutionState);
   app_ = &app;
   running_ = this;
   // See the messages sent to the dialog before it does, and every message
@@ -190,6 +213,19 @@ void DialogSession::recordBeep() {
 
 void DialogSession::recordSound(const String& path) {
   if (running_ != nullptr) running_->note("sound", path);
+}
+
+EXECUTION_STATE WINAPI DialogSession::recordExecutionState(EXECUTION_STATE state) {
+  if (running_ != nullptr) {
+    std::lock_guard<std::mutex> lock(running_->mutex_);
+    running_->executionStates_.push_back(state);
+  }
+  return ES_CONTINUOUS;
+}
+
+std::vector<EXECUTION_STATE> DialogSession::executionStates() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return executionStates_;
 }
 
 LRESULT CALLBACK DialogSession::spyOnMessages(int code, WPARAM wParam, LPARAM lParam) {

@@ -16,9 +16,9 @@
 
 // Runs the real timer dialog (dialog 106 with a CAppWindow) inside the test
 // process and drives it with window messages from a second thread, the way
-// the system and the user would.  Only the clock and the two sound calls are
-// replaced; files, message boxes, file dialogs, the tray icon and launched
-// programs are the real ones.
+// the system and the user would.  Only the clock, the two sound calls and
+// the power request (SetThreadExecutionState) are replaced; files, message boxes, file dialogs, the tray icon and
+// launched programs are the real ones.
 namespace Ostra::testing {
 
 // The clock the dialog reads: it stands still until the test moves it, so
@@ -28,6 +28,9 @@ class FakeClock {
   static TimerClock timerClock();
   static void set(int64_t milliseconds, LocalTime timeOfDay);
   static void advance(int64_t milliseconds);
+  // The user sets the wall clock on by that much (back when negative); the
+  // monotonic clock does not move.
+  static void setWallClock(int64_t jumpMilliseconds);
 };
 
 // Something that happened during a session, with the dialog as it was then.
@@ -80,7 +83,10 @@ class DialogDriver {
 
   // The dialog's tray icon object; read only between the messages the script sends.
   const CTrayIcon& tray() const { return *app_.tray(); }
+  // True when the tray, or the caption and taskbar, show that icon resource at
+  // the sizes they show icons at.
   bool trayIconIs(int iconId) const;
+  bool windowIconsAre(int iconId) const;
   String trayTip() const;
 
   // The minimise box, the close box, and the tray icon's callback with a mouse message.
@@ -115,12 +121,15 @@ class DialogSession {
 
   std::vector<SessionEvent> events() const;
   std::vector<std::string> eventNames() const;
+  // What the dialog asked of SetThreadExecutionState, in order.
+  std::vector<EXECUTION_STATE> executionStates() const;
   // The session had to close the dialog: it was still open when the script was done.
   bool closedBySession() const { return closedBySession_; }
 
  private:
   static void recordBeep();
   static void recordSound(const String& path);
+  static EXECUTION_STATE WINAPI recordExecutionState(EXECUTION_STATE state);
   static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK spyOnQueue(int code, WPARAM wParam, LPARAM lParam);
   void note(const std::string& what, const String& detail);
@@ -131,6 +140,7 @@ class DialogSession {
   CAppWindow* app_ = nullptr;
   mutable std::mutex mutex_;
   std::vector<SessionEvent> events_;
+  std::vector<EXECUTION_STATE> executionStates_;
   std::atomic<bool> closedBySession_{false};
 };
 

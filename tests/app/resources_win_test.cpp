@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/icon_picture_win.h"
 
 namespace {
 
@@ -341,13 +342,6 @@ struct IconDeleter {
 };
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
-struct BitmapDeleter {
-  void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-struct DcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-
 enum class Ink { kBlack, kBlue };
 
 struct ExpectedIcon {
@@ -365,28 +359,9 @@ constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kBlue = 0x0000FF;  // 0
 
 // The icon drawn on white: each pixel as 0xRRGGBB, top row first.
 std::vector<uint32_t> renderOnWhite(HICON icon) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kIconSize;
-  info.bmiHeader.biHeight = -kIconSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> dc(CreateCompatibleDC(nullptr));
-  std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter> bitmap(
-      CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dc || !bitmap || !bits) return {};
-  HGDIOBJ previous = SelectObject(dc.get(), bitmap.get());
-  RECT all{0, 0, kIconSize, kIconSize};
-  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  DrawIconEx(dc.get(), 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> result;
-  for (int i = 0; i < kIconSize * kIconSize; ++i) result.push_back(pixels[i] & 0xFFFFFF);
-  SelectObject(dc.get(), previous);
-  return result;
+  std::vector<uint32_t> picture = Ostra::testing::iconPicture(icon);
+  if (!picture.empty()) picture.erase(picture.begin());  // its width
+  return picture;
 }
 
 // The shape of a rendering: which pixels are not background.
@@ -396,31 +371,38 @@ std::vector<bool> inkMask(const std::vector<uint32_t>& pixels) {
   return mask;
 }
 
-TEST(StageIcons, EachIsOne32By32SixteenColourImage) {
+TEST(StageIcons, EachHoldsOneSixteenColourImagePerShownSize) {
+  // Caption and notification area (small) and taskbar (large), 100 to 200 %.
+  const int sizes[] = {16, 20, 24, 32, 48};
   for (const ExpectedIcon& icon : kIcons) {
     SCOPED_TRACE(testing::Message() << "icon " << icon.id);
     const std::vector<BYTE> group = resourceBytes(icon.id, RT_GROUP_ICON);
-    ASSERT_GE(group.size(), sizeof(GroupIconHeader) + sizeof(GroupIconEntry));
+    ASSERT_GE(group.size(), sizeof(GroupIconHeader));
     GroupIconHeader header;
     std::memcpy(&header, group.data(), sizeof header);
     EXPECT_EQ(1, header.type);
-    ASSERT_EQ(1, header.count);
-    GroupIconEntry entry;
-    std::memcpy(&entry, group.data() + sizeof header, sizeof entry);
-    EXPECT_EQ(32, entry.width);
-    EXPECT_EQ(32, entry.height);
-    EXPECT_EQ(16, entry.colorCount);
-    EXPECT_EQ(4, entry.bitCount);
+    ASSERT_EQ(std::size(sizes), header.count);
+    ASSERT_GE(group.size(), sizeof header + header.count * sizeof(GroupIconEntry));
+    for (size_t i = 0; i < std::size(sizes); ++i) {
+      const int size = sizes[i];
+      GroupIconEntry entry;
+      std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry, sizeof entry);
+      EXPECT_EQ(size, entry.width);
+      EXPECT_EQ(size, entry.height);
+      EXPECT_EQ(16, entry.colorCount);
+      EXPECT_EQ(4, entry.bitCount);
 
-    const std::vector<BYTE> image = resourceBytes(entry.id, RT_ICON);
-    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
-    BITMAPINFOHEADER bitmap;
-    std::memcpy(&bitmap, image.data(), sizeof bitmap);
-    EXPECT_EQ(32, bitmap.biWidth);
-    EXPECT_EQ(64, bitmap.biHeight) << "colour bitmap and mask";
-    EXPECT_EQ(4, bitmap.biBitCount);
-    // header, 16 palette entries, 4-bit colour rows, 1-bit mask rows
-    EXPECT_EQ(sizeof bitmap + 16 * 4 + 32 * 16 + 32 * 4, image.size());
+      const std::vector<BYTE> image = resourceBytes(entry.id, RT_ICON);
+      ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+      BITMAPINFOHEADER bitmap;
+      std::memcpy(&bitmap, image.data(), sizeof bitmap);
+      EXPECT_EQ(size, bitmap.biWidth);
+      EXPECT_EQ(2 * size, bitmap.biHeight) << "colour bitmap and mask";
+      EXPECT_EQ(4, bitmap.biBitCount);
+      // header, 16 palette entries, 4-bit colour rows, 1-bit mask rows (rows of whole 32-bit words)
+      const size_t colourRow = (size / 2 + 3) / 4 * 4, maskRow = (size + 31) / 32 * 4;
+      EXPECT_EQ(sizeof bitmap + 16 * 4 + size * (colourRow + maskRow), image.size());
+    }
   }
 }
 

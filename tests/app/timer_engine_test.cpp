@@ -182,6 +182,40 @@ TEST(Countdown, SleepPastTheDeadlineExpiresAtTheFirstTickAfterWaking) {
   EXPECT_TRUE(countdown.tick(3 * 3600 * 1000));  // the machine slept for hours
 }
 
+TEST(Countdown, ATimeOfDayFollowsTheClockWhenItIsSetAndADurationDoesNot) {
+  // 7:00:00 entered at 6:59:30 (wall 0), then the clock is set 5 s later by
+  // `jump` ms; the alarm is still due when the clock shows 7:00:00.
+  const struct {
+    bool timeOfDay;
+    int64_t jump;
+    int64_t dueAt;  // on the monotonic clock
+  } cases[] = {
+      {true, 20000, 10000}, {true, -60000, 90000}, {true, 0, 30000}, {false, 20000, 30000}, {false, -60000, 30000},
+  };
+  for (const auto& c : cases) {
+    Countdown countdown;
+    countdown.start(30, 0);
+    if (c.timeOfDay) countdown.followWallClock(0, 0);
+    countdown.wallClockSet(5000, 5000 + c.jump);
+    EXPECT_EQ(c.dueAt - 5000, countdown.leftMilliseconds(5000)) << c.timeOfDay << " " << c.jump;
+    EXPECT_FALSE(countdown.tick(c.dueAt - 1));
+    EXPECT_TRUE(countdown.tick(c.dueAt));
+    countdown.start(30, 0);  // a new start is a duration again
+    countdown.wallClockSet(5000, 5000 + c.jump);
+    EXPECT_EQ(25000, countdown.leftMilliseconds(5000));
+  }
+}
+
+TEST(Countdown, ProgressRunsFromNothingAtTheStartToAllAtTheDeadline) {
+  Countdown countdown;
+  countdown.start(10, 2000);
+  const int64_t at[] = {2000, 4500, 11999, 12000, 15000};
+  const int want[] = {0, 250, 999, 1000, 1000};
+  for (size_t i = 0; i < std::size(at); ++i) EXPECT_EQ(want[i], countdown.progressPermille(at[i])) << at[i];
+  countdown.start(0, 0);
+  EXPECT_EQ(1000, countdown.progressPermille(0));
+}
+
 TEST(Countdown, StopMakesItIdle) {
   Countdown countdown;
   EXPECT_FALSE(countdown.running());

@@ -9,6 +9,7 @@
 #include "base/encoding.h"
 #include "base/platform_win.h"
 #include "test_dialog.h"
+#include "tests/support/icon_picture_win.h"
 #include "tests/support/string_print.h"
 
 namespace Ostra {
@@ -71,12 +72,16 @@ TEST(TrayIcon, AddModifyAndRemove) {
 
   ASSERT_TRUE(icon->setIcon(IDI_TEST_BLUE));
   EXPECT_TRUE(icon->isShown());
-  EXPECT_EQ(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST_BLUE)), icon->record().hIcon);
+  // At the notification area's size, not stretched there from 32 pixels.
+  EXPECT_EQ(testing::resourcePicture(IDI_TEST_BLUE, GetSystemMetrics(SM_CXSMICON)),
+            testing::iconPicture(icon->record().hIcon));
   pumpMessages(kShellRounds);
   EXPECT_TRUE(shellHas(record));
   // A second add of the same id would be refused: this one must be a modify.
   EXPECT_TRUE(icon->setIcon(IDI_TEST_RED));
-  EXPECT_EQ(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST_RED)), icon->record().hIcon);
+  // At the notification area's size, not stretched there from 32 pixels.
+  EXPECT_EQ(testing::resourcePicture(IDI_TEST_RED, GetSystemMetrics(SM_CXSMICON)),
+            testing::iconPicture(icon->record().hIcon));
   EXPECT_TRUE(icon->setTip(u"あと9秒"));
 
   icon->remove();

@@ -185,7 +185,7 @@ TEST(Wnd, ForceForegroundRaisesTheWindowAndKeepsTheLockTimeOut) {
   withTestDialog([&](CWindow& window) {
     SetForegroundWindow(other);
     ASSERT_EQ(other, GetForegroundWindow());
-    window.forceForeground();
+    EXPECT_TRUE(window.forceForeground()) << "it says whether it took";
     EXPECT_EQ(window.handle(), GetForegroundWindow());
     DWORD after = 0;
     SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);

@@ -1,0 +1,78 @@
+// What keeps a countdown on time when the computer sleeps, the clock is set
+// or the program is held up, and what shows it on the taskbar.
+#include "app/app_window_win.h"
+#include "app/countdown_pacing.h"
+
+void CAppWindow::createSystemAids(HWND dialog) {
+  wakeTimer = std::make_unique<CWakeTimer>(dialog, WakeMessage);
+  taskbarProgress = std::make_unique<CTaskbarProgress>(dialog);
+}
+
+void CAppWindow::releaseSystemAids() {
+  countdownEnded();
+  wakeTimer.reset();
+  taskbarProgress.reset();
+}
+
+bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
+  switch (m.message) {
+    case WakeMessage:
+      recheckDeadline();
+      return true;
+    case WM_POWERBROADCAST:
+      // Window timers come late after a resume, and the deadline may have passed
+      // in sleep.  Posted: the expiry must not run inside the system's broadcast.
+      if (m.wParam == PBT_APMRESUMEAUTOMATIC) PostMessageW(m.hwnd, WakeMessage, 0, 0);
+      return false;
+    case WM_TIMECHANGE:
+      if (countdown.running() && pacedByDeadline()) {
+        countdown.wallClockSet(clock.monotonicMilliseconds(), clock.wallMilliseconds());
+        armWake();  // a duration's due time on the UTC clock has moved with it
+        PostMessageW(m.hwnd, WakeMessage, 0, 0);
+      }
+      return false;
+    case WM_DPICHANGED:  // Windows 8.1 and later: the sizes of the icons changed
+      setStageIcon(stageIcon);
+      return false;
+    default:
+      break;
+  }
+  if (!taskbarProgress || !taskbarProgress->handleButtonCreated(m)) return false;
+  showProgress();
+  return true;
+}
+
+void CAppWindow::countdownStarted(bool timeOfDay, int64_t nowMs) {
+  if (timeOfDay) countdown.followWallClock(nowMs, clock.wallMilliseconds());
+  awaitingDeadline = true;
+  keepAwake.hold();
+  armWake();
+  showProgress();
+}
+
+void CAppWindow::countdownEnded() {
+  awaitingDeadline = false;
+  keepAwake.release();
+  if (wakeTimer) wakeTimer->disarm();
+  if (taskbarProgress) taskbarProgress->clear();
+}
+
+void CAppWindow::recheckDeadline() {
+  // Not once the expiry has begun: a wake posted just before it would otherwise
+  // run the expiry again from inside the message box's loop.
+  if (awaitingDeadline && pacedByDeadline()) tick();
+}
+
+void CAppWindow::armWake() {
+  if (!wakeTimer || !countdown.running() || !pacedByDeadline()) return;
+  wakeTimer->arm(countdown.leftMilliseconds(clock.monotonicMilliseconds()));
+}
+
+void CAppWindow::showProgress() {
+  if (!taskbarProgress) return;
+  if (!countdown.running()) {
+    taskbarProgress->clear();
+    return;
+  }
+  taskbarProgress->show(countdown.progressPermille(clock.monotonicMilliseconds()));
+}

@@ -1,0 +1,52 @@
+#include "app/taskbar_progress_win.h"
+
+// After windows.h, which they need.
+#include <objbase.h>
+#include <shobjidl.h>
+
+namespace {
+
+constexpr ULONGLONG kBarSteps = 1000;
+
+UINT buttonCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
+  return message;
+}
+
+}  // namespace
+
+CTaskbarProgress::CTaskbarProgress(HWND window) : window_(window) {
+  buttonCreatedMessage();  // registered before the shell sends it
+}
+
+CTaskbarProgress::~CTaskbarProgress() {
+  releaseList();
+  if (comStarted_) CoUninitialize();
+}
+
+bool CTaskbarProgress::handleButtonCreated(const Ostra::WindowMessage& m) {
+  if (m.message != buttonCreatedMessage() || buttonCreatedMessage() == 0) return false;
+  releaseList();  // a restarted taskbar has a new button
+  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  if (!comStarted_) return true;
+  void* list = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list))) return true;
+  list_ = static_cast<ITaskbarList3*>(list);
+  return true;
+}
+
+void CTaskbarProgress::show(int permille) {
+  if (list_ == nullptr) return;
+  // Leaves the no-progress state by itself.
+  list_->SetProgressValue(window_, static_cast<ULONGLONG>(permille < 0 ? 0 : permille), kBarSteps);
+}
+
+void CTaskbarProgress::clear() {
+  if (list_ != nullptr) list_->SetProgressState(window_, TBPF_NOPROGRESS);
+}
+
+void CTaskbarProgress::releaseList() {
+  if (list_ == nullptr) return;
+  list_->Release();
+  list_ = nullptr;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// A waitable timer that wakes the computer from sleep at a due time and then
+// posts one message to a window.  The wait runs in the system's thread pool and
+// its callback only posts, so the message is handled on the window's thread,
+// in whatever message loop runs there.
+class CWakeTimer {
+ public:
+  CWakeTimer(HWND target, UINT message);
+  CWakeTimer(const CWakeTimer&) = delete;
+  CWakeTimer& operator=(const CWakeTimer&) = delete;
+  // Cancels, and waits for a callback under way to return.
+  ~CWakeTimer();
+
+  // Due leftMs from now, set as a time of the UTC clock: a relative due time
+  // would not count the sleep on Windows 8 and later.  Replaces an earlier due
+  // time.  False when the system refused the timer.
+  bool arm(int64_t leftMs);
+  // No message from an earlier arm, unless it is already posted.
+  void disarm();
+
+ private:
+  static void CALLBACK fired(void* self, BOOLEAN timedOut);
+
+  HWND target_;
+  UINT message_;
+  HANDLE timer_ = nullptr;
+  HANDLE wait_ = nullptr;
+};

@@ -1,0 +1,146 @@
+// A countdown kept on time past sleep, clock changes and late timers, and what
+// the system shows of it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/wake_timer_win.h"
+#include "resources/resource.h"
+#include "tests/app/dialog_session_win.h"
+
+namespace Ostra::testing {
+namespace {
+
+constexpr char16_t kIdleCaption[] = u"Kairon build-6";
+
+void prepare(DialogDriver& d, const char16_t* hours, const char16_t* seconds, bool timeOfDay) {
+  d.setChecked(IDC_MINIMIZE_AT_START, false);
+  d.setChecked(IDC_MESSAGE_ON, false);
+  d.setChecked(IDC_CLOSE_AT_END, false);
+  d.setChecked(IDC_TIME_OF_DAY, timeOfDay);
+  d.setText(IDC_HOURS, hours);
+  d.setText(IDC_MINUTES, u"");
+  d.setText(IDC_SECONDS, seconds);
+}
+
+TEST(WakeTimer, PostsItsMessageAtTheDueTimeUnlessDisarmed) {
+  constexpr UINT kMessage = WM_APP + 7;
+  const struct {
+    int64_t leftMs;
+    bool disarm;
+    bool posted;
+  } cases[] = {{300, false, true}, {300, true, false}, {-2000, false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.leftMs << (c.disarm ? " disarmed" : ""));
+    const HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    {
+      CWakeTimer timer(window, kMessage);
+      const ULONGLONG armed = GetTickCount64();
+      // Wine leaves an error code behind a successful call: that is no failure.
+      ASSERT_TRUE(timer.arm(c.leftMs));
+      if (c.disarm) timer.disarm();
+      MSG msg{};
+      bool posted = false;
+      while (!posted && GetTickCount64() - armed < 1500) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+        posted = PeekMessageW(&msg, window, kMessage, kMessage, PM_REMOVE) != FALSE;
+      }
+      EXPECT_EQ(c.posted, posted);
+      // Not before it is due (the clocks tick in steps of up to 16 ms).
+      if (posted) {
+        EXPECT_GE(GetTickCount64() - armed + 20, static_cast<ULONGLONG>(std::max<int64_t>(c.leftMs, 0)));
+      }
+    }
+    DestroyWindow(window);
+  }
+}
+
+using CountdownOnTime = TimerDialogTest;
+
+TEST_F(CountdownOnTime, WakeResumeAndClockChangesRecheckTheDeadlineWithoutATick) {
+  const struct {
+    bool timeOfDay;
+    int64_t advance;   // on the monotonic clock
+    int64_t setClock;  // the user sets the wall clock on by this much
+    UINT message;
+    WPARAM wParam;
+    const char16_t* caption;
+  } cases[] = {
+      {false, 30000, 0, CAppWindow::WakeMessage, 0, kIdleCaption},
+      {false, 30000, 0, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, kIdleCaption},
+      {false, 10000, 0, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, u"あと20秒 / Kairon build-6"},
+      // 7:00:00 entered at 6:59:30: the clock set 20 s on leaves 10 s, set back leaves more.
+      {true, 0, 20000, WM_TIMECHANGE, 0, u"あと10秒 / Kairon build-6"},
+      {true, 0, -60000, WM_TIMECHANGE, 0, u"あと01分30秒 / Kairon build-6"},
+      {false, 0, 20000, WM_TIMECHANGE, 0, u"あと30秒 / Kairon build-6"},
+  };
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.message << " " << c.timeOfDay << " " << c.setClock);
+      FakeClock::set(9000000, {6, 59, 30, 0});
+      prepare(d, c.timeOfDay ? u"7" : u"", c.timeOfDay ? u"" : u"30", c.timeOfDay);
+      d.command(IDC_START);
+      FakeClock::advance(c.advance);
+      FakeClock::setWallClock(c.setClock);
+      d.deliver(c.message, c.wParam);
+      EXPECT_EQ(String(c.caption), d.caption());
+      if (d.enabled(IDC_CANCEL)) d.command(IDC_CANCEL);
+    }
+  });
+}
+
+TEST_F(CountdownOnTime, AWakeDuringTheExpiryDoesNotExpireAgain) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"", u"1", false);
+    d.setChecked(IDC_BEEP, true);
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.command(IDC_START);
+    d.tick();  // the window timer's expiry, waiting in its message box
+    const HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    d.deliver(CAppWindow::WakeMessage);  // the wake timer, due at the same moment
+    d.dismiss(box);
+    EXPECT_EQ(String(kIdleCaption), d.caption());
+  });
+  EXPECT_EQ(std::vector<std::string>{"beep"}, session.eventNames());
+}
+
+TEST_F(CountdownOnTime, KeepsTheComputerAwakeOnlyWhileCounting) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"", u"2", false);
+    d.command(IDC_START);
+    d.command(IDC_CANCEL);
+    d.command(IDC_START);
+    d.tick();
+    d.tick();  // expiry: the display comes on for the notifications
+    d.command(IDC_START);
+    d.closeBox();
+    EXPECT_TRUE(d.waitClosed());
+  });
+  constexpr EXECUTION_STATE kHold = ES_CONTINUOUS | ES_SYSTEM_REQUIRED, kRelease = ES_CONTINUOUS,
+                            kLight = ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
+  EXPECT_EQ((std::vector<EXECUTION_STATE>{kHold, kRelease, kHold, kRelease, kLight, kHold, kRelease}),
+            session.executionStates());
+}
+
+TEST_F(CountdownOnTime, CaptionAndTaskbarShowTheStageIconDrawnForTheirSize) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    EXPECT_TRUE(d.windowIconsAre(IDI_IDLE));
+    prepare(d, u"", u"12", false);
+    d.command(IDC_START);
+    EXPECT_TRUE(d.windowIconsAre(IDI_RUNNING));
+    d.tick(3000);
+    EXPECT_TRUE(d.windowIconsAre(IDI_DIGIT9));
+    d.command(IDC_CANCEL);
+    EXPECT_TRUE(d.windowIconsAre(IDI_IDLE));
+  });
+}
+
+}  // namespace
+}  // namespace Ostra::testing
