@@ -193,7 +193,7 @@ void DialogSession::recordSound(const String& path) {
   if (running_ != nullptr) running_->note("sound", path);
 }
 
-LRESULT CALLBACK DialogSession::spyOnMessages(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DialogSession::spyOnMessages(int code, WPARAM wParam, LPARAM lParam) noexcept {
   const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && running_ != nullptr && sent->message == WM_CLOSE &&
       GetDlgItem(sent->hwnd, IDC_HOURS) != nullptr) {

@@ -121,7 +121,8 @@ class DialogSession {
  private:
   static void recordBeep();
   static void recordSound(const String& path);
-  static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam);
+  // A failure in a hook ends the test program: it may not unwind through the system.
+  static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam) noexcept;
   static LRESULT CALLBACK spyOnQueue(int code, WPARAM wParam, LPARAM lParam);
   void note(const std::string& what, const String& detail);
   void drive(const std::function<void(DialogDriver&)>& script);
