@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Exits 0 when this kernel runs 32-bit x86 programs, which 32-bit Wine needs;
-# otherwise prints why not and exits 1.  Asks the kernel itself: it runs a
-# 96-byte static i686 program that only exits with code 42 (file names and
-# kernel configs can be missing or lie; an exec cannot).
+# Exits 0 when this kernel runs 32-bit x86 programs, which 32-bit Wine needs
+# (with --wine: and the 32-bit Wine is installed); otherwise prints why not and
+# exits 1.  Asks the kernel itself: it runs a 96-byte static i686 program that
+# only exits with code 42 (file names and kernel configs can be missing or
+# lie; an exec cannot).  Usage: runs-32bit.sh [--wine]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -18,6 +19,12 @@ printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\
 chmod +x "$probe"
 error=$("$probe" 2>&1)
 code=$?
-[ "$code" -eq 42 ] && exit 0
-echo "the kernel cannot run 32-bit programs (a minimal i686 program exited with $code${error:+: ${error##*: }})"
-exit 1
+if [ "$code" -ne 42 ]; then
+  echo "the kernel cannot run 32-bit programs (a minimal i686 program exited with $code${error:+: ${error##*: }})"
+  exit 1
+fi
+if [ "${1:-}" = --wine ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+  echo "the 32-bit Wine (wine32:i386) is not installed; 'make setup' installs it"
+  exit 1
+fi
+exit 0

@@ -33,7 +33,7 @@ if why=$(bash "$(dirname "$0")/runs-32bit.sh"); then
     apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
   fi
 else
-  echo "setup: wine32 not installed: $why; the win32 tests will not run"
+  echo "setup: not installing wine32: $why; the win32 tests will not run"
 fi
 
 # Wine runs the tests with code page 932, which needs the Japanese locale.

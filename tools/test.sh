@@ -45,16 +45,6 @@ wine_suites() {  # PRESET
   count "$1"
 }
 
-# Why the win32 suites cannot run here; nothing when they can.
-win32_blocker() {
-  local why
-  if ! why=$(tools/runs-32bit.sh); then
-    echo "$why"
-  elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
-    echo "the 32-bit Wine (wine32:i386) is not installed; 'make setup' installs it"
-  fi
-}
-
 for part in "${parts[@]}"; do
   case "$part" in
     host)
@@ -79,8 +69,7 @@ for part in "${parts[@]}"; do
       wine_suites win64
       ;;
     win32)
-      why=$(win32_blocker)
-      if [ -z "$why" ]; then
+      if why=$(tools/runs-32bit.sh --wine); then
         echo "== win32 tests under Wine"
         wine_suites win32
         continue
@@ -88,7 +77,7 @@ for part in "${parts[@]}"; do
       suites=$(ctest --preset win32 -N 2>/dev/null | sed -n 's/^Total Tests: //p')
       echo "== win32 tests NOT RUN: $why"
       not_run=$((not_run + ${suites:-1}))
-      report+=("win32 NOT RUN (${suites:-?} suites: $why)")
+      report+=("win32 NOT RUN, ${suites:-?} suites: $why")
       # A machine that could run them but lacks the 32-bit Wine is set up wrongly.
       tools/runs-32bit.sh >/dev/null || continue
       status=1
