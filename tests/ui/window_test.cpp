@@ -254,10 +254,8 @@ TEST(Window, FailureTheDialogCannotReportEndsItAndLeavesDoModal) {
     CWindow window;
     HWND dialog = nullptr;
     FunctionHooker thrower([&](WindowMessage& m) -> bool {
-      if (m.message == WM_INITDIALOG) {
-        dialog = m.hwnd;
-        PostMessageW(m.hwnd, kProbe, 0, 0);
-      }
+      dialog = m.hwnd;
+      if (m.message == WM_INITDIALOG) PostMessageW(m.hwnd, kProbe, 0, 0);
       if (m.message == failing) throw Unreportable{};
       return false;
     });
