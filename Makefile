@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all setup configure host win64 win32 build test test-host test-win64 run screenshots format fuzz bench dist clean
+.PHONY: all setup configure host win64 win32 build test test-host test-win64 test-win32 run screenshots format fuzz bench dist clean
 
 all: build
 
@@ -25,6 +25,9 @@ test-host: setup host
 
 test-win64: setup win64
 	@bash tools/test.sh win64
+
+test-win32: setup win32
+	@bash tools/test.sh win32
 
 run: setup win64
 	@bash tools/run.sh

@@ -30,7 +30,8 @@ function(kairon_library name dir)
 endfunction()
 
 # kairon_test(NAME DIR [DEPS...]): one test executable of every *_test.cpp in
-# DIR, registered as one ctest entry (so Wine starts once per folder).
+# DIR, registered as one ctest entry (so Wine starts once per folder).  The
+# entry passes only when the program's own summary shows its tests passed.
 function(kairon_test name dir)
   kairon_sources(srcs ${dir})
   list(FILTER srcs INCLUDE REGEX "_test\\.cpp$")
@@ -40,6 +41,14 @@ function(kairon_test name dir)
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARGN} kairon_test_support GTest::gtest)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  kairon_gtest_entry(${name} $<TARGET_FILE:${name}>)
+endfunction()
+
+# kairon_gtest_entry(NAME PROGRAM [ARGS...]): a ctest entry that runs a
+# GoogleTest program (under the emulator when cross-compiling) and passes only
+# when the program's own summary shows its tests passed.
+function(kairon_gtest_entry name program)
+  add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tools/run-gtest.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                                  ${program} --gtest_color=no ${ARGN})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()

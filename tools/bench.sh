@@ -6,21 +6,25 @@
 #     beside a build that counts timer messages (the first design), idle and
 #     with both cores busy
 #   2 start-up: process start to the dialog on the screen, beside a minimal
-#     dialog program built the same way
-#   3 footprint: exe sizes; memory, CPU time and wake-ups over 60 s of counting
+#     dialog program built the same way; the win64 and the win32 builds
+#   3 footprint: exe sizes; memory, CPU time and wake-ups over 60 s of
+#     counting; the win64 and the win32 builds
 #   4 settings: N processes saving and loading one file; a killed lock holder
 #   5 fuzzing of every fuzz target
 #   6 freeze: the program stopped (SIGSTOP) during a countdown and across its
 #     deadline, the product build beside the tick-counting one
-# Usage: bench.sh   (BENCH_FULL=1 or FULL=1: 10-minute countdowns and 10-minute fuzzing;
-#                    BENCH_ONLY=freeze: only the freeze figures, and only their builds)
+# The win32 figures need what the win32 tests need (tools/runs-32bit.sh);
+# without it they are reported as not measured.
+# Usage: bench.sh [startup|footprint|expiry|settings|fuzz|freeze]...   (all without arguments;
+#   BENCH_FULL=1 or FULL=1: 10-minute countdowns and 10-minute fuzzing)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 full=${BENCH_FULL:-${FULL:-0}}
 [ "$full" = 1 ] || full=0
-only=${BENCH_ONLY:-}
+parts=" ${*:-startup footprint expiry settings fuzz freeze} "
+wanted() { [[ "$parts" == *" $1 "* ]]; }
 
 # Everything under Wine shares one display and a Wine server of its own, so the
 # other builds' and tests' programs do not share our server's queue.
@@ -56,21 +60,21 @@ build_or_die() {
     exit 1
   fi
 }
-presets=(win64 win32)
-[ "$only" = freeze ] && presets=(win64)
-for preset in "${presets[@]}"; do
+for preset in win64 win32; do
   [ -f "build/$preset/build.ninja" ] || build_or_die cmake --preset "$preset"
   build_or_die cmake --build "build/$preset" -j 2 --target Kairon
 done
-if [ "$only" != freeze ]; then
-  [ -f build/win64/build.ninja ] && build_or_die cmake --build build/win64 -j 2 --target config_child
+if wanted settings; then
+  build_or_die cmake --build build/win64 -j 2 --target config_child
   [ -f build/host/build.ninja ] || build_or_die cmake --preset host
   build_or_die cmake --build build/host -j 2 --target config_child
 fi
 # The first design's countdown, for the expiry comparison.
-[ -f build/bench-ticks/build.ninja ] ||
-  build_or_die cmake --preset win64 -B build/bench-ticks -DKAIRON_TICK_COUNTING=ON -DKAIRON_TESTS=OFF
-build_or_die cmake --build build/bench-ticks -j 2 --target Kairon
+if wanted expiry || wanted freeze; then
+  [ -f build/bench-ticks/build.ninja ] ||
+    build_or_die cmake --preset win64 -B build/bench-ticks -DKAIRON_TICK_COUNTING=ON -DKAIRON_TESTS=OFF
+  build_or_die cmake --build build/bench-ticks -j 2 --target Kairon
+fi
 # The benchmark programs: natively, and for Windows with each product build's options.
 bench_project() {  # DIR BUILD_TYPE [TOOLCHAIN] -- TARGETS...
   local dir=$1 type=$2 toolchain=$3
@@ -82,14 +86,10 @@ bench_project() {  # DIR BUILD_TYPE [TOOLCHAIN] -- TARGETS...
   fi
   build_or_die cmake --build "$dir" -j 2 --target "$@"
 }
-if [ "$only" = freeze ]; then
-  bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- expiry_stamp timer_driver
-else
-  bench_project build/bench-native Release "" -- settings_bench
-  bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports \
-    expiry_stamp timer_driver settings_bench
-  bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog
-fi
+wanted settings && bench_project build/bench-native Release "" -- settings_bench
+bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports expiry_stamp \
+  timer_driver settings_bench
+bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog minimal_dialog_imports
 
 # Stripped copies, as the release archives hold them, each in a folder of its
 # own (Kairon keeps its settings beside itself, and the folder tells the
@@ -100,17 +100,17 @@ stage() {  # FOLDER EXE TRIPLE
   "$3-strip" "$run/$1/$(basename "$2")"
 }
 stage deadline build/win64/app/Kairon.exe x86_64-w64-mingw32
-stage ticks build/bench-ticks/app/Kairon.exe x86_64-w64-mingw32
-stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
-if [ "$only" != freeze ]; then
+{ wanted expiry || wanted freeze; } && stage ticks build/bench-ticks/app/Kairon.exe x86_64-w64-mingw32
 stage footprint build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage floor build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage floor-timer build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage imports build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
 stage imports-timer build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
-stage size-win32 build/win32/app/Kairon.exe i686-w64-mingw32
-cp build/bench-win32/win/minimal_dialog.exe "$run/size-win32/" && i686-w64-mingw32-strip "$run/size-win32/minimal_dialog.exe"
-fi
+stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
+# The win32 build and its floors, each in a folder of its own as above.
+for folder in startup32 footprint32; do stage "$folder" build/win32/app/Kairon.exe i686-w64-mingw32; done
+for folder in floor32 floor32-timer; do stage "$folder" build/bench-win32/win/minimal_dialog.exe i686-w64-mingw32; done
+for folder in imports32 imports32-timer; do stage "$folder" build/bench-win32/win/minimal_dialog_imports.exe i686-w64-mingw32; done
 rm -rf "$run/out" "$run/settings" && mkdir -p "$run/out" "$run/settings"
 
 driver=build/bench-win64/win/timer_driver.exe
@@ -123,12 +123,37 @@ ticks=$(winpath "$run/ticks/Kairon.exe")
 wine_run "$driver" >/dev/null 2>&1 || true
 wineserver -p </dev/null >/dev/null 2>&1 &
 
+# The 32-bit programs run through the 32-bit Wine, when this machine has it.
+if why32=$("$root/tools/runs-32bit.sh" --wine); then win32=1; else win32=0; fi
+
 note "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs); load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # Driver summaries ("what label n= median= max= ...") prefixed by the condition.
 figures() { grep -E '^[a-z-]+-ms ' | sed "s/^/$1 /" | tee -a "$results"; }
 
-# ---------------------------------------------------------------- 6 freeze
+# ---------------------------------------------------------------- 2 start-up
+startup_programs=(kairon "$kairon" "Kairon build-6" floor "$(winpath "$run/floor/minimal_dialog.exe")" "Minimal dialog"
+  imports "$(winpath "$run/imports/minimal_dialog_imports.exe")" "Minimal dialog")
+if [ "$win32" = 1 ]; then
+  startup_programs+=(kairon-win32 "$(winpath "$run/startup32/Kairon.exe")" "Kairon build-6"
+    floor-win32 "$(winpath "$run/floor32/minimal_dialog.exe")" "Minimal dialog"
+    imports-win32 "$(winpath "$run/imports32/minimal_dialog_imports.exe")" "Minimal dialog")
+fi
+if wanted startup; then
+  note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing Kairon's DLLs; '-win32': the 32-bit builds)"
+  [ "$win32" = 1 ] || say "startup win32: not measured: $why32"
+  wine_run "$driver" startup 10 "${startup_programs[@]}" | figures startup
+  awk '/^startup startup-ms/ { for (i = 1; i <= NF; i++) if ($i ~ /^median=/) m[$3] = substr($i, 8) }
+    END { split(",-win32", arch, ",")
+      for (a = 1; a <= 2; a++) { k = m["kairon" arch[a]]; f = m["floor" arch[a]]; i = m["imports" arch[a]]
+        if (f > 0 && i > 0) printf "startup-ratio%s kairon/floor median=%.2f (goal <= 1.5); kairon/imports median=%.2f\n",
+          arch[a], k / f, k / i } }' \
+    "$results" | tee -a "$results"
+fi
+
+# ---------------------------------------------------------------- 3 footprint
+size() { stat -c %s "$1"; }
+
 # The Linux process of a Windows program started from a given folder.
 pid_of() {  # FOLDER_NAME EXE_NAME
   local p
@@ -137,56 +162,6 @@ pid_of() {  # FOLDER_NAME EXE_NAME
     tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -qF -e "\\$1\\$2" -e "/$1/$2" && { echo "${p#/proc/}"; return; }
   done
 }
-# A 20 s countdown of each build, started together; 5 s in, both processes are
-# stopped for FREEZE seconds: nothing of theirs runs, timers included, as when
-# the machine is overloaded, being debugged or swapped out.
-freeze_run() {  # FREEZE_SECONDS
-  local log=$run/freeze-$1.txt dpid tpid
-  wine_run "$driver" expiry 20 1 1 0 "$stamp" "$out" deadline "$kairon" ticks "$ticks" >"$log" 2>&1 &
-  local driven=$!
-  for _ in $(seq 1 600); do [ "$(grep -c '^started' "$log")" -ge 2 ] && break; sleep 0.1; done
-  sleep 5
-  dpid=$(pid_of deadline Kairon.exe)
-  tpid=$(pid_of ticks Kairon.exe)
-  if [ -z "$dpid" ] || [ -z "$tpid" ]; then
-    say "freeze-${1}s: programs not found (deadline=$dpid ticks=$tpid)"
-  else
-    kill -STOP "$dpid" "$tpid"
-    sleep "$1"
-    kill -CONT "$dpid" "$tpid"
-  fi
-  wait "$driven"
-  figures "freeze-${1}s" <"$log"
-}
-freeze_runs() {
-  note "freeze: 20 s countdowns stopped with SIGSTOP from 5 s in, for 10 s (inside the count) and 30 s (across the deadline)"
-  freeze_run 10
-  freeze_run 30
-}
-if [ "$only" = freeze ]; then
-  freeze_runs
-  note "done ($(date -u '+%Y-%m-%d %H:%M UTC'))"
-  exit 0
-fi
-
-# ---------------------------------------------------------------- 2 start-up
-note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing Kairon's DLLs)"
-wine_run "$driver" startup 10 kairon "$kairon" "Kairon build-6" floor "$(winpath "$run/floor/minimal_dialog.exe")" \
-  "Minimal dialog" imports "$(winpath "$run/imports/minimal_dialog_imports.exe")" "Minimal dialog" | figures startup
-awk '/^startup startup-ms/ { for (i = 1; i <= NF; i++) if ($i ~ /^median=/) m[$3] = substr($i, 8) }
-  END { if (m["floor"] > 0 && m["imports"] > 0) printf "startup-ratio kairon/floor median=%.2f (goal <= 1.5); kairon/imports median=%.2f\n",
-          m["kairon"] / m["floor"], m["kairon"] / m["imports"] }' \
-  "$results" | tee -a "$results"
-
-# ---------------------------------------------------------------- 3 footprint
-note "footprint"
-size() { stat -c %s "$1"; }
-for arch in win64 win32; do
-  if [ $arch = win64 ]; then k=$run/deadline/Kairon.exe m=$run/floor/minimal_dialog.exe; else
-    k=$run/size-win32/Kairon.exe m=$run/size-win32/minimal_dialog.exe; fi
-  say "exe-bytes $arch kairon=$(size "$k") floor=$(size "$m") ratio=$(awk -v a="$(size "$k")" -v b="$(size "$m")" 'BEGIN { printf "%.1f", a / b }')"
-done
-
 # rss-kB cpu-ticks cpu-ns voluntary-switches involuntary-switches, over all threads.
 snapshot() {
   local pid=$1 rss ticks ns=0 vol=0 invol=0 t
@@ -199,30 +174,60 @@ snapshot() {
   done
   echo "$rss $ticks $ns $vol $invol"
 }
-wine_run "$driver" arm "$(winpath "$run/footprint/Kairon.exe")" 3600 >/dev/null
-wine_run "$driver" open "$(winpath "$run/floor-timer/minimal_dialog.exe")" "Minimal dialog" /timer
-wine_run "$driver" open "$(winpath "$run/imports-timer/minimal_dialog_imports.exe")" "Minimal dialog" /timer
-kpid=$(pid_of footprint Kairon.exe)
-fpid=$(pid_of floor-timer minimal_dialog.exe)
-ipid=$(pid_of imports-timer minimal_dialog_imports.exe)
-if [ -z "$kpid" ] || [ -z "$fpid" ] || [ -z "$ipid" ]; then
-  say "footprint: programs not found (kairon=$kpid floor=$fpid imports=$ipid)"
-else
-  sleep 3
-  read -r k0 kt0 kn0 kv0 ki0 < <(snapshot "$kpid")
-  read -r f0 ft0 fn0 fv0 fi0 < <(snapshot "$fpid")
-  sleep 60
-  read -r k1 kt1 kn1 kv1 ki1 < <(snapshot "$kpid")
-  read -r f1 ft1 fn1 fv1 fi1 < <(snapshot "$fpid")
-  read -r i1 _ < <(snapshot "$ipid")
-  say "footprint-rss-kB kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.2); floor importing Kairon's DLLs=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }')"
-  say "footprint-cpu-ms-per-60s kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
-  say "footprint-cpu-on-cpu-ms-per-60s kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2)"
-  say "footprint-wakeups-per-s kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
-  kill "$kpid" "$fpid" "$ipid" 2>/dev/null
+# One build's figures from the snapshots before and after the same 60 s.
+footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER
+  local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1
+  read -r k0 kt0 kn0 kv0 ki0 <<<"$2"
+  read -r k1 kt1 kn1 kv1 ki1 <<<"$3"
+  read -r f0 ft0 fn0 fv0 fi0 <<<"$4"
+  read -r f1 ft1 fn1 fv1 fi1 <<<"$5"
+  read -r i1 _ <<<"$6"
+  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.2); floor importing Kairon's DLLs=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }')"
+  say "footprint-cpu-ms-per-60s $arch kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
+  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2)"
+  say "footprint-wakeups-per-s $arch kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
+}
+
+if wanted footprint; then
+  note "footprint"
+  for arch in win64 win32; do
+    if [ $arch = win64 ]; then k=$run/deadline/Kairon.exe m=$run/floor/minimal_dialog.exe; else
+      k=$run/startup32/Kairon.exe m=$run/floor32/minimal_dialog.exe; fi
+    say "exe-bytes $arch kairon=$(size "$k") floor=$(size "$m") ratio=$(awk -v a="$(size "$k")" -v b="$(size "$m")" 'BEGIN { printf "%.1f", a / b }')"
+  done
+  # Every program counts through the same 60 s, both builds side by side.
+  archs=(win64)
+  [ "$win32" = 1 ] && archs+=(win32) || say "footprint win32: not measured: $why32"
+  declare -A pids=()
+  for arch in "${archs[@]}"; do
+    suffix=$([ $arch = win32 ] && echo 32)
+    wine_run "$driver" arm "$(winpath "$run/footprint$suffix/Kairon.exe")" 3600 >/dev/null
+    wine_run "$driver" open "$(winpath "$run/floor$suffix-timer/minimal_dialog.exe")" "Minimal dialog" /timer
+    wine_run "$driver" open "$(winpath "$run/imports$suffix-timer/minimal_dialog_imports.exe")" "Minimal dialog" /timer
+    pids[$arch-kairon]=$(pid_of "footprint$suffix" Kairon.exe)
+    pids[$arch-floor]=$(pid_of "floor$suffix-timer" minimal_dialog.exe)
+    pids[$arch-imports]=$(pid_of "imports$suffix-timer" minimal_dialog_imports.exe)
+  done
+  missing=0
+  for key in "${!pids[@]}"; do [ -n "${pids[$key]}" ] || missing=1; done
+  if [ "$missing" = 1 ]; then
+    say "footprint: programs not found ($(for key in "${!pids[@]}"; do printf '%s=%s ' "$key" "${pids[$key]}"; done))"
+  else
+    sleep 3
+    declare -A before=() after=()
+    for key in "${!pids[@]}"; do before[$key]=$(snapshot "${pids[$key]}"); done
+    sleep 60
+    for key in "${!pids[@]}"; do after[$key]=$(snapshot "${pids[$key]}"); done
+    for arch in "${archs[@]}"; do
+      footprint_figures "$arch" "${before[$arch-kairon]}" "${after[$arch-kairon]}" "${before[$arch-floor]}" \
+        "${after[$arch-floor]}" "${after[$arch-imports]}"
+    done
+  fi
+  for key in "${!pids[@]}"; do [ -n "${pids[$key]}" ] && kill "${pids[$key]}" 2>/dev/null; done
 fi
 
 # ---------------------------------------------------------------- 1 expiry
+if wanted expiry; then
 # Countdowns run side by side, started 3 s apart: an expiry's close takes 2 s
 # under Wine without a window manager, and must not overlap the next expiry
 # (see the clustered run below for what happens when it does).
@@ -247,7 +252,6 @@ wait "$hung_driver"
 hung_pid=$(pid_of floor minimal_dialog.exe)
 [ -n "$hung_pid" ] && kill "$hung_pid"
 figures hung-foreground <"$run/hung.txt"
-freeze_runs
 note "expiry, both cores busy with two niced-0 busy loops"
 for _ in 1 2; do
   bash -c 'while :; do :; done' &
@@ -257,8 +261,10 @@ expiry_runs loaded
 kill "${busy_pids[@]}" 2>/dev/null
 wait "${busy_pids[@]}" 2>/dev/null
 busy_pids=()
+fi
 
 # ---------------------------------------------------------------- 4 settings
+if wanted settings; then
 settings_round() {  # WHERE N ROUNDS PROGRAM PATH_TEXT
   local where=$1 n=$2 rounds=$3 program=$4 path=$5 pids=() w
   rm -f "$run"/settings/shared* "$run"/settings/writer-*.txt
@@ -329,13 +335,44 @@ done
 cp build/win64/tests/config/config_child.exe "$run/settings/"
 killed_holder wine "$run/settings/config_child.exe" build/bench-win64/settings_bench.exe \
   "$(winpath "$run/settings/held-wine.cfg")" "$run/settings/holder-wine.marker"
+fi
 
 # ---------------------------------------------------------------- 5 fuzzing
+if wanted fuzz; then
 seconds=30
 [ "$full" = 1 ] && seconds=600
 note "fuzzing every target for $seconds s"
 KAIRON_FUZZ_BUILD=build/bench-fuzz tools/fuzz.sh "$seconds" 2>&1 | awk '
   /^== / { target = $2 } /^stat::number_of_executed_units/ { runs[target] = $2 } /FAILED/ { failed[target] = 1; print }
   END { for (t in runs) printf "fuzz %s executions=%d findings=%d\n", t, runs[t], failed[t] ? 1 : 0 }' | tee -a "$results"
+fi
+
+# ---------------------------------------------------------------- 6 freeze
+# A 20 s countdown of each build, started together; 5 s in, both processes are
+# stopped for FREEZE seconds: nothing of theirs runs, timers included, as when
+# the machine is overloaded, being debugged or swapped out.
+freeze_run() {  # FREEZE_SECONDS
+  local log=$run/freeze-$1.txt dpid tpid
+  wine_run "$driver" expiry 20 1 1 0 "$stamp" "$out" deadline "$kairon" ticks "$ticks" >"$log" 2>&1 &
+  local driven=$!
+  for _ in $(seq 1 600); do [ "$(grep -c '^started' "$log")" -ge 2 ] && break; sleep 0.1; done
+  sleep 5
+  dpid=$(pid_of deadline Kairon.exe)
+  tpid=$(pid_of ticks Kairon.exe)
+  if [ -z "$dpid" ] || [ -z "$tpid" ]; then
+    say "freeze-${1}s: programs not found (deadline=$dpid ticks=$tpid)"
+  else
+    kill -STOP "$dpid" "$tpid"
+    sleep "$1"
+    kill -CONT "$dpid" "$tpid"
+  fi
+  wait "$driven"
+  figures "freeze-${1}s" <"$log"
+}
+if wanted freeze; then
+  note "freeze: 20 s countdowns stopped with SIGSTOP from 5 s in, for 10 s (inside the count) and 30 s (across the deadline)"
+  freeze_run 10
+  freeze_run 30
+fi
 
 note "done ($(date -u '+%Y-%m-%d %H:%M UTC')); load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

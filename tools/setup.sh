@@ -22,6 +22,20 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# The win32 tests run under 32-bit Wine, which only a kernel that runs 32-bit
+# programs can start; without it they are reported as not run.
+if why=$(bash "$(dirname "$0")/runs-32bit.sh"); then
+  if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+    echo "setup: installing wine32:i386"
+    export DEBIAN_FRONTEND=noninteractive
+    dpkg --add-architecture i386
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+  fi
+else
+  echo "setup: not installing wine32: $why; the win32 tests will not run"
+fi
+
 # Wine runs the tests with code page 932, which needs the Japanese locale.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs a Windows program under wine64 the way the tests expect: a prefix of the
+# Runs a Windows program under Wine the way the tests expect: a prefix of the
 # build tree's own, no debug chatter, code page 932, and a virtual display when
-# there is none.  Usage: wine-run.sh PROGRAM.exe [ARGS...]
+# there is none.  The wine64 launcher starts 32-bit programs too, through the
+# 32-bit Wine when it is installed.  Usage: wine-run.sh PROGRAM.exe [ARGS...]
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,12 +15,14 @@ wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 
 # Creating a prefix takes a while; do it once, and only one caller at a time.
-if [ ! -f "$WINEPREFIX/.kairon-ready-3" ]; then
+# An update, not a plain start: a prefix made before the 32-bit Wine was
+# installed lacks the 32-bit half that the win32 programs need.
+if [ ! -f "$WINEPREFIX/.kairon-ready-4" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.kairon-ready-3" ]; then
-      "$wine" wineboot -i >/dev/null 2>&1 || true
+    if [ ! -f "$WINEPREFIX/.kairon-ready-4" ]; then
+      "$wine" wineboot -u >/dev/null 2>&1 || true
       # The dialog's font, "MS UI Gothic", is not here: the IPA proportional
       # Gothic has much the same metrics, so screenshots look as on Windows.
       "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f >/dev/null 2>&1 || true
@@ -30,7 +33,7 @@ if [ ! -f "$WINEPREFIX/.kairon-ready-3" ]; then
         "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
       fi
       wineserver -w || true
-      touch "$WINEPREFIX/.kairon-ready-3"
+      touch "$WINEPREFIX/.kairon-ready-4"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

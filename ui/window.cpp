@@ -1,5 +1,8 @@
 #include "ui/window.h"
 
+#include <exception>
+#include <utility>
+
 #include "base/call_form.h"
 #include "base/exception.h"
 #include "base/platform_win.h"
@@ -32,6 +35,7 @@ CWindow::~CWindow() {
 }
 
 int CWindow::doModal(const CModalDialogParameter& p) {
+  const std::shared_ptr<bool> alive = alive_;
   HINSTANCE module = GetModuleHandleA(nullptr);
   const LPARAM self = reinterpret_cast<LPARAM>(this);
   const WORD id = static_cast<WORD>(p.templateId);
@@ -40,6 +44,7 @@ int CWindow::doModal(const CModalDialogParameter& p) {
   const INT_PTR result = useWideCalls()
                              ? DialogBoxParamW(module, MAKEINTRESOURCEW(id), p.owner, &initialDialogProc, self)
                              : DialogBoxParamA(module, MAKEINTRESOURCEA(id), p.owner, &initialDialogProc, self);
+  if (*alive && escaped_) std::rethrow_exception(std::exchange(escaped_, nullptr));
   if (result == -1) throw Win32Exception(u"ダイアログの作成に失敗");
   drainQuitMessages();
   return static_cast<int>(result);
@@ -81,7 +86,7 @@ void CWindow::defaultErrorReporter(const std::exception& e, void* window) {
   showExceptionBox(e, CWnd(IsWindow(handle) ? handle : nullptr), u"エラー (3)");
 }
 
-INT_PTR CALLBACK CWindow::initialDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CWindow::initialDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message != WM_INITDIALOG) return 0;
   auto* window = reinterpret_cast<CWindow*>(lParam);
   window->setHandle(hwnd);
@@ -97,20 +102,31 @@ INT_PTR CALLBACK CWindow::initialDialogProc(HWND hwnd, UINT message, WPARAM wPar
   return dispatchReporting(window, hwnd, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK CWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   CWindow* window = boundObject(hwnd);
   if (window == nullptr) return 0;
   return dispatchReporting(window, hwnd, message, wParam, lParam);
 }
 
-INT_PTR CWindow::dispatchReporting(CWindow* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CWindow::dispatchReporting(CWindow* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  const std::shared_ptr<bool> alive = window->alive_;
   WindowMessage m{hwnd, message, wParam, lParam, 1};
   try {
-    return dispatchThroughWindow(window, m) ? m.result : 0;
-  } catch (const std::exception& e) {
-    // Only a failing error reporter gets here.
-    drainQuitMessages();
-    showExceptionBox(e, CWnd(nullptr), u"エラー (2)");
+    try {
+      return dispatchThroughWindow(window, m) ? m.result : 0;
+    } catch (const std::exception& e) {
+      // Only a failing error reporter gets here.
+      drainQuitMessages();
+      showExceptionBox(e, CWnd(nullptr), u"エラー (2)");
+      return 0;
+    }
+  } catch (...) {
+    // No exception may unwind through the system's frames above us (the
+    // 32-bit build's unwinder cannot): what is left ends the dialog and
+    // leaves doModal.  With the object gone, nothing is left to carry it.
+    if (!*alive) std::terminate();
+    if (!window->escaped_) window->escaped_ = std::current_exception();
+    window->destroy();
     return 0;
   }
 }

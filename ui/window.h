@@ -44,7 +44,8 @@ class CWindow : public IMsgHooker, public CWnd {
   // Where other hookers register; they are called after the window's own hook.
   CMsgHookerChain& chain() { return *chain_; }
   // Runs the dialog until it ends; EndDialog's value (0).  Win32Exception
-  // "ダイアログの作成に失敗" when the dialog cannot be made.
+  // "ダイアログの作成に失敗" when the dialog cannot be made.  A failure that
+  // could not be reported in the dialog has ended it and is thrown from here.
   int doModal(const CModalDialogParameter& p);
   // Ends the dialog after the current message and unbinds the handle;
   // EndDialog's result, or 0 with nothing done when no window exists.
@@ -58,12 +59,12 @@ class CWindow : public IMsgHooker, public CWnd {
   static void defaultErrorReporter(const std::exception& e, void* window);
 
   // Handed to the system: binds the CWindow in lParam at WM_INITDIALOG; 0 for every earlier message.
-  static INT_PTR CALLBACK initialDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK initialDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   // Installed at binding: the chain's result when a hooker handled the message, else 0.
-  static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
  private:
-  static INT_PTR dispatchReporting(CWindow* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR dispatchReporting(CWindow* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   static bool dispatchThroughWindow(CWindow* window, WindowMessage& m);
 
   CMsgHookerChain* chain_;
@@ -74,6 +75,9 @@ class CWindow : public IMsgHooker, public CWnd {
   HWND boundWindow_ = nullptr;
   // False once the object is deleted: a hooker may delete it mid-dispatch.
   std::shared_ptr<bool> alive_;
+  // What could not be reported in the dialog, for doModal to throw once the
+  // system's frames are behind it.
+  std::exception_ptr escaped_;
 };
 
 }  // namespace Ostra

@@ -228,7 +228,7 @@ std::vector<EXECUTION_STATE> DialogSession::executionStates() const {
   return executionStates_;
 }
 
-LRESULT CALLBACK DialogSession::spyOnMessages(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DialogSession::spyOnMessages(int code, WPARAM wParam, LPARAM lParam) noexcept {
   const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && running_ != nullptr && sent->message == WM_CLOSE &&
       GetDlgItem(sent->hwnd, IDC_HOURS) != nullptr) {

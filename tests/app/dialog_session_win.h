@@ -130,7 +130,8 @@ class DialogSession {
   static void recordBeep();
   static void recordSound(const String& path);
   static EXECUTION_STATE WINAPI recordExecutionState(EXECUTION_STATE state);
-  static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam);
+  // A failure in a hook ends the test program: it may not unwind through the system.
+  static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam) noexcept;
   static LRESULT CALLBACK spyOnQueue(int code, WPARAM wParam, LPARAM lParam);
   void note(const std::string& what, const String& detail);
   void drive(const std::function<void(DialogDriver&)>& script);

@@ -19,7 +19,7 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr int kFileNameComboId = 0x47C;
 constexpr int kFileNameEditId = 0x480;
 
-BOOL CALLBACK collectWindow(HWND window, LPARAM windows) {
+BOOL CALLBACK collectWindow(HWND window, LPARAM windows) noexcept {
   reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
   return TRUE;
 }

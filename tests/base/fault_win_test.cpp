@@ -25,7 +25,7 @@ HWND findWindowOf(DWORD process, const std::wstring& caption) {
     HWND found;
   } search{process, &caption, nullptr};
   EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
+      [](HWND window, LPARAM param) noexcept CALLBACK -> BOOL {
         auto* search = reinterpret_cast<Search*>(param);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
@@ -41,7 +41,7 @@ std::vector<std::wstring> childTexts(HWND window) {
   std::vector<std::wstring> texts;
   EnumChildWindows(
       window,
-      [](HWND child, LPARAM param) -> BOOL {
+      [](HWND child, LPARAM param) noexcept CALLBACK -> BOOL {
         reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(windowText(child));
         return TRUE;
       },

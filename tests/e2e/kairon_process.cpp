@@ -16,7 +16,7 @@ struct WindowSearch {
   std::vector<HWND> found;
 };
 
-BOOL CALLBACK collectWindowOf(HWND window, LPARAM context) {
+BOOL CALLBACK collectWindowOf(HWND window, LPARAM context) noexcept {
   auto* search = reinterpret_cast<WindowSearch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);

@@ -59,7 +59,7 @@ void BoxWatcher::look() {
     std::vector<HWND> found;
   } search{this, {}};
   EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
+      [](HWND window, LPARAM context) noexcept CALLBACK -> BOOL {
         auto* search = reinterpret_cast<Search*>(context);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);

@@ -22,7 +22,7 @@ HWND nameField(HWND dialog) {
   } search;
   EnumChildWindows(
       dialog,
-      [](HWND child, LPARAM context) -> BOOL {
+      [](HWND child, LPARAM context) CALLBACK -> BOOL {
         wchar_t className[32] = {};
         GetClassNameW(child, className, static_cast<int>(std::size(className)));
         const int id = GetDlgCtrlID(child);

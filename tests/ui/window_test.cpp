@@ -249,6 +249,27 @@ TEST(Window, FailingErrorReporterEndsInAnOwnerlessBox) {
   }
 }
 
+// Nothing may unwind through the system's frames around a dialog procedure:
+// the 32-bit build cannot, and ends the process.  A failure the dialog cannot
+// report (here of a type that is no std::exception) ends the dialog and
+// leaves doModal instead.
+TEST(Window, FailureTheDialogCannotReportEndsItAndLeavesDoModal) {
+  struct Unreportable {};
+  for (const UINT failing : {static_cast<UINT>(WM_INITDIALOG), kProbe}) {
+    CWindow window;
+    HWND dialog = nullptr;
+    FunctionHooker thrower([&](WindowMessage& m) -> bool {
+      dialog = m.hwnd;
+      if (m.message == WM_INITDIALOG) PostMessageW(m.hwnd, kProbe, 0, 0);
+      if (m.message == failing) throw Unreportable{};
+      return false;
+    });
+    window.chain().add(thrower);
+    EXPECT_THROW(runTestDialog(window), Unreportable) << "message " << failing;
+    EXPECT_FALSE(IsWindow(dialog)) << "message " << failing;
+  }
+}
+
 TEST(Window, ObjectDeletedWhileItsDialogRunsIsNoLongerReached) {
   BoxWatcher watcher(u"エラー (3)");
   auto window = std::make_unique<CWindow>();
