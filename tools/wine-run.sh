@@ -14,6 +14,16 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 
+# A prefix made before the 32-bit Wine was installed has no 32-bit half, and
+# an update does not add one: make such a prefix anew.
+if [ -d /usr/lib/i386-linux-gnu/wine ] && [ -f "$WINEPREFIX/.kairon-ready-4" ] &&
+  [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]; then
+  (
+    flock 9
+    [ -n "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ] || rm -rf "$WINEPREFIX"
+  ) 9>"$WINEPREFIX.lock"
+fi
+
 # Creating a prefix takes a while; do it once, and only one caller at a time.
 # An update, not a plain start: a prefix made before the 32-bit Wine was
 # installed lacks the 32-bit half that the win32 programs need.
