@@ -122,7 +122,7 @@ bool CAppWindow::runCommand(int id) {
 void CAppWindow::initialize(HWND dialog) {
   trayIcon = std::make_unique<Ostra::CTrayIcon>(dialog, TrayCallbackMessage);
   createSystemAids(dialog);
-  setStageIcon(IdleIconId);
+  setStageIcon(IDI_IDLE);
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
@@ -166,7 +166,7 @@ void CAppWindow::start() {
 void CAppWindow::cancel() {
   window->killTimer(TimerId);
   countdownEnded();
-  setStageIcon(IdleIconId);
+  setStageIcon(IDI_IDLE);
   countdown.stop();
   updateControlStates();
   updateCaption();
