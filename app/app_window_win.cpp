@@ -54,7 +54,15 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       break;
   }
   if (trayIcon && trayIcon->handleTaskbarCreated(m)) {
-    if (trayAddPending) minimizeToTray();
+    if (hiddenInTray && !trayIcon->isShown()) {
+      // The restarted shell would not take the icon back: never stay hidden
+      // without it.  Back on the taskbar until a later add is taken.
+      hiddenInTray = false;
+      trayAddPending = true;
+      ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
+    } else if (trayAddPending) {
+      minimizeToTray();
+    }
     return true;
   }
   switch (m.message) {
