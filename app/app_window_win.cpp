@@ -54,7 +54,15 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       break;
   }
   if (trayIcon && trayIcon->handleTaskbarCreated(m)) {
-    if (trayAddPending) minimizeToTray();
+    if (hiddenInTray && !trayIcon->isShown()) {
+      // The restarted shell would not take the icon back: never stay hidden
+      // without it.  Back on the taskbar until a later add is taken.
+      hiddenInTray = false;
+      trayAddPending = true;
+      ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
+    } else if (trayAddPending) {
+      minimizeToTray();
+    }
     return true;
   }
   switch (m.message) {
@@ -122,7 +130,7 @@ bool CAppWindow::runCommand(int id) {
 void CAppWindow::initialize(HWND dialog) {
   trayIcon = std::make_unique<Ostra::CTrayIcon>(dialog, TrayCallbackMessage);
   createSystemAids(dialog);
-  setStageIcon(IdleIconId);
+  setStageIcon(IDI_IDLE);
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
@@ -166,7 +174,7 @@ void CAppWindow::start() {
 void CAppWindow::cancel() {
   window->killTimer(TimerId);
   countdownEnded();
-  setStageIcon(IdleIconId);
+  setStageIcon(IDI_IDLE);
   countdown.stop();
   updateControlStates();
   updateCaption();

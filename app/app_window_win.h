@@ -131,7 +131,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   std::unique_ptr<CWakeTimer> wakeTimer;
   std::unique_ptr<CTaskbarProgress> taskbarProgress;
   Ostra::CIconCache windowIcons;  // the dialog's own; it has ended before these go
-  int stageIcon = IdleIconId;
+  int stageIcon = IDI_IDLE;
   // From Start until Cancel or the expiry's beginning (the count stays at 0 until its end).
   bool awaitingDeadline = false;
 };

@@ -30,9 +30,9 @@ String captionText(int remainSeconds) {
 }
 
 int stageIconId(int remainSeconds) {
-  if (remainSeconds < 0) return IdleIconId;
-  if (remainSeconds >= 1 && remainSeconds <= 9) return DigitOneIconId + 1 - remainSeconds;
-  return RunningIconId;
+  if (remainSeconds < 0) return IDI_IDLE;
+  if (remainSeconds >= 1 && remainSeconds <= 9) return IDI_DIGIT0 - remainSeconds;
+  return IDI_RUNNING;
 }
 
 void Countdown::start(int count, int64_t nowMs, int earlyMs) {

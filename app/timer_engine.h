@@ -4,6 +4,7 @@
 
 #include "base/clock.h"
 #include "base/string.h"
+#include "resources/resource.h"
 
 // The countdown: from the three time fields to a count of seconds, the count
 // down to expiry, and what the user sees of it (caption and stage icon).
@@ -13,11 +14,6 @@ constexpr int TimerId = 100;
 constexpr int TickMilliseconds = 1000;
 constexpr int SecondsPerDay = 86400;
 constexpr int BuildNumber = 6;
-
-// Icon resources of the stage rule.
-constexpr int IdleIconId = 104;
-constexpr int RunningIconId = 105;
-constexpr int DigitOneIconId = 117;  // 109..117 are the digits 9..1
 
 // Seconds to count from the hours, minutes and seconds texts (atoi rules: empty
 // or non-numeric is 0, no range limits).  In time-of-day mode the fields are a
@@ -29,7 +25,7 @@ int calcRemainSeconds(const Ostra::String& hours, const Ostra::String& minutes, 
 // "あと1時間02分05秒 / Kairon build-6" while running, "Kairon build-6" when idle (negative).
 Ostra::String captionText(int remainSeconds);
 
-// 104 idle, 105 for 10 or more and for 0, 118 - n for 1..9.
+// IDI_IDLE idle, IDI_RUNNING for 10 or more and for 0, IDI_DIGIT0 - n for 1..9.
 int stageIconId(int remainSeconds);
 
 // A running countdown kept as a deadline on the monotonic clock, so late or

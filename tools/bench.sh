@@ -71,9 +71,7 @@ if wanted settings; then
 fi
 # The first design's countdown, for the expiry comparison.
 if wanted expiry || wanted freeze; then
-  [ -f build/bench-ticks/build.ninja ] ||
-    build_or_die cmake --preset win64 -B build/bench-ticks -DKAIRON_TICK_COUNTING=ON -DKAIRON_TESTS=OFF
-  build_or_die cmake --build build/bench-ticks -j 2 --target Kairon
+  build_or_die cmake --build build/win64 -j 2 --target kairon_tick_counting
 fi
 # The benchmark programs: natively, and for Windows with each product build's options.
 bench_project() {  # DIR BUILD_TYPE [TOOLCHAIN] -- TARGETS...
@@ -100,7 +98,7 @@ stage() {  # FOLDER EXE TRIPLE
   "$3-strip" "$run/$1/$(basename "$2")"
 }
 stage deadline build/win64/app/Kairon.exe x86_64-w64-mingw32
-{ wanted expiry || wanted freeze; } && stage ticks build/bench-ticks/app/Kairon.exe x86_64-w64-mingw32
+{ wanted expiry || wanted freeze; } && stage ticks build/win64/bench/tick_counting/Kairon.exe x86_64-w64-mingw32
 stage footprint build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage floor build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage floor-timer build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32

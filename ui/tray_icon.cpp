@@ -79,8 +79,9 @@ void CTrayIcon::remove() {
 
 bool CTrayIcon::handleTaskbarCreated(const WindowMessage& m) {
   if (registeredTaskbarCreated == 0 || m.message != registeredTaskbarCreated) return false;
-  // The shell forgets every icon when the taskbar restarts; put ours back if it was showing.
-  if (shown_) notify(NIM_ADD);
+  // The shell forgets every icon when the taskbar restarts; put ours back if it
+  // was showing.  One it refuses is no longer shown, so the owner can tell.
+  if (shown_ && !notify(NIM_ADD)) shown_ = false;
   return true;
 }
 

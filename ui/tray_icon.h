@@ -35,7 +35,8 @@ class CTrayIcon {
   // Takes a shown icon out of the notification area; a refusal keeps it shown.
   void remove();
   bool isShown() const { return shown_; }
-  // True when m is the shell's "TaskbarCreated"; a shown icon is added again.
+  // True when m is the shell's "TaskbarCreated"; a shown icon is added again,
+  // and counts as hidden when the shell refuses it.
   bool handleTaskbarCreated(const WindowMessage& m);
 
   // The record handed to the shell's wide call (first-version layout), which

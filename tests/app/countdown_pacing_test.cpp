@@ -6,7 +6,7 @@
 
 namespace {
 
-// The program's own pacing (the tests build without KAIRON_TICK_COUNTING):
+// The program's own pacing, by the deadline:
 // late or missing timer messages never make the countdown late, and each
 // delay aims just past the deadline's next whole second.
 TEST(CountdownPacing, StepsFollowTheDeadline) {

@@ -147,6 +147,29 @@ TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
   }
 }
 
+TEST_F(TimerDialog, AnIconTheRestartedShellRefusesBringsTheDialogBackToTheTaskbar) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    quietEnd(d);
+    d.setChecked(IDC_MINIMIZE_AT_START, true);
+    d.setText(IDC_SECONDS, u"30");
+    d.command(IDC_START);
+    ASSERT_TRUE(d.tray().isShown());
+    // The shell comes back holding an icon under our id, so it refuses ours.
+    NOTIFYICONDATAW taken = d.tray().record();
+    taken.uFlags = NIF_TIP;
+    Shell_NotifyIconW(NIM_DELETE, &taken);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &taken));
+    d.deliver(CTrayIcon::taskbarCreatedMessage());
+    EXPECT_TRUE(d.visible());
+    EXPECT_FALSE(d.tray().isShown());
+    Shell_NotifyIconW(NIM_DELETE, &taken);
+    d.tick();
+    EXPECT_FALSE(d.visible());
+    EXPECT_TRUE(d.tray().isShown());
+  });
+}
+
 TEST_F(TimerDialog, CaptionCountsDownOneSecondPerTick) {
   const struct {
     const char16_t* hours;

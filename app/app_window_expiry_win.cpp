@@ -24,7 +24,7 @@ void CAppWindow::expire() {
   countdownEnded();
   // Woken by the wake timer, the display stays dark and the system soon sleeps again.
   keepAwake.wakeDisplay();
-  setStageIcon(IdleIconId);
+  setStageIcon(IDI_IDLE);
   trayIcon->remove();
   hiddenInTray = false;
   trayAddPending = false;
