@@ -25,6 +25,14 @@ void quietEnd(DialogDriver& d) {
   d.setChecked(IDC_CLOSE_AT_END, false);
 }
 
+// A 30 s countdown with a quiet end, started.
+void startThirtySeconds(DialogDriver& d, bool minimizeAtStart) {
+  quietEnd(d);
+  d.setChecked(IDC_MINIMIZE_AT_START, minimizeAtStart);
+  d.setText(IDC_SECONDS, u"30");
+  d.command(IDC_START);
+}
+
 void enterTime(DialogDriver& d, const char16_t* hours, const char16_t* minutes, const char16_t* seconds) {
   d.setText(IDC_HOURS, hours);
   d.setText(IDC_MINUTES, minutes);
@@ -122,10 +130,7 @@ TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
     SCOPED_TRACE(byTick ? "tick" : "TaskbarCreated");
     DialogSession session;
     session.run([&](DialogDriver& d) {
-      quietEnd(d);
-      d.setChecked(IDC_MINIMIZE_AT_START, false);
-      d.setText(IDC_SECONDS, u"30");
-      d.command(IDC_START);
+      startThirtySeconds(d, false);
       // An icon under the dialog's own id: the shell refuses our add, as one not yet up does.
       NOTIFYICONDATAW taken = d.tray().record();
       taken.uFlags = NIF_TIP;
@@ -150,10 +155,7 @@ TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
 TEST_F(TimerDialog, AnIconTheRestartedShellRefusesBringsTheDialogBackToTheTaskbar) {
   DialogSession session;
   session.run([&](DialogDriver& d) {
-    quietEnd(d);
-    d.setChecked(IDC_MINIMIZE_AT_START, true);
-    d.setText(IDC_SECONDS, u"30");
-    d.command(IDC_START);
+    startThirtySeconds(d, true);
     ASSERT_TRUE(d.tray().isShown());
     // The shell comes back holding an icon under our id, so it refuses ours.
     NOTIFYICONDATAW taken = d.tray().record();
