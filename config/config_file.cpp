@@ -1,12 +1,12 @@
 #include <exception>
 
+#include "base/critical_error_mode.h"
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/text_file.h"
 #include "config/config_data.h"
 #include "config/config_text.h"
-#include "config/critical_error_mode.h"
 #include "config/file_commit.h"
 #include "config/process_exclusion.h"
 #include "config/save_steps.h"
