@@ -16,17 +16,13 @@ struct KernelHandleTraits {
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
 // Files from CreateFile, which fails with INVALID_HANDLE_VALUE instead.
-struct FileHandleTraits {
-  using Handle = HANDLE;
+struct FileHandleTraits : KernelHandleTraits {
   static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void close(Handle handle) noexcept { CloseHandle(handle); }
 };
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
-// FindFirstFile searches: INVALID_HANDLE_VALUE on failure, ended by FindClose.
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
+// FindFirstFile searches: INVALID_HANDLE_VALUE on failure too, ended by FindClose.
+struct FindHandleTraits : FileHandleTraits {
   static void close(Handle handle) noexcept { FindClose(handle); }
 };
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;

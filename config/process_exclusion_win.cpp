@@ -11,9 +11,7 @@ namespace Ostra {
 namespace {
 
 // A mutex this thread owns: given up, then closed.
-struct OwnedMutexTraits {
-  using Handle = HANDLE;
-  static Handle invalid() noexcept { return nullptr; }
+struct OwnedMutexTraits : KernelHandleTraits {
   static void close(Handle mutex) noexcept {
     ReleaseMutex(mutex);
     CloseHandle(mutex);
