@@ -23,10 +23,6 @@ String win32Message(const String& message, unsigned long code) {
   return message + u" : " + (text.empty() ? String::format(u"%lu", code) : text);
 }
 
-// Every program that reports failures links this file, so the handlers that
-// turn faults into these exceptions are installed with it.
-const bool faultHandlersReady = (installFaultHandlers(), true);
-
 }  // namespace
 
 Exception::Exception(const String& message)

@@ -69,7 +69,8 @@ String exceptionText(const std::exception& e);
 
 // Turns hardware faults into the exceptions above, thrown where the fault
 // happened, and ends terminate/abort with the "異常終了" box and exit code 1.
-// Runs during static initialisation; calling it again does nothing.
+// Runs during static initialisation (base/process_setup.h); calling it again
+// does nothing.
 void installFaultHandlers();
 bool faultHandlersInstalled();
 

@@ -9,18 +9,12 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/system_path_posix.h"
+#include "base/unique_handle_posix.h"
 
 namespace Ostra {
 
 struct FileSearch::State {
-  State() = default;
-  State(const State&) = delete;
-  State& operator=(const State&) = delete;
-  ~State() {
-    if (folder != nullptr) closedir(folder);
-  }
-
-  DIR* folder = nullptr;
+  UniqueDirectoryStream folder;
   std::string pattern;
   bool valid = false;
   String name;
@@ -32,8 +26,8 @@ FileSearch::FileSearch(const String& pattern)
   State& state = *state_;
   // "*.*" is "everything" to the Windows search, a name with a dot to fnmatch.
   state.pattern = pattern_ == String(u"*.*") ? std::string("*") : systemPath(pattern_);
-  state.folder = opendir(directory_.empty() ? "." : systemPath(directory_).c_str());
-  if (state.folder == nullptr) {
+  state.folder.reset(opendir(directory_.empty() ? "." : systemPath(directory_).c_str()));
+  if (!state.folder) {
     const int error = errno;
     const String message = pattern + u" の検索に失敗";
     errno = error;
@@ -50,7 +44,7 @@ bool FileSearch::valid() const { return state_->valid; }
 bool FileSearch::next() {
   State& state = *state_;
   while (state.valid) {
-    const dirent* entry = readdir(state.folder);
+    const dirent* entry = readdir(state.folder.get());
     if (entry == nullptr) {
       state.valid = false;
       break;

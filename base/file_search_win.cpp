@@ -6,18 +6,12 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/platform_win.h"
+#include "base/unique_handle_win.h"
 
 namespace Ostra {
 
 struct FileSearch::State {
-  State() = default;
-  State(const State&) = delete;
-  State& operator=(const State&) = delete;
-  ~State() {
-    if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
-  }
-
-  HANDLE handle = INVALID_HANDLE_VALUE;
+  UniqueFindHandle handle;
   bool wide = true;
   bool valid = false;
   WIN32_FIND_DATAW wideData{};
@@ -28,9 +22,9 @@ FileSearch::FileSearch(const String& pattern)
     : directory_(directoryPart(pattern)), pattern_(fileNamePart(pattern)), state_(std::make_unique<State>()) {
   State& state = *state_;
   state.wide = useWideCalls();
-  state.handle = state.wide ? FindFirstFileW(wide(pattern), &state.wideData)
-                            : FindFirstFileA(defaultEncoding().encode(pattern).c_str(), &state.ansiData);
-  if (state.handle != INVALID_HANDLE_VALUE) {
+  state.handle.reset(state.wide ? FindFirstFileW(wide(pattern), &state.wideData)
+                                : FindFirstFileA(defaultEncoding().encode(pattern).c_str(), &state.ansiData));
+  if (state.handle) {
     state.valid = true;
     return;
   }
@@ -50,8 +44,8 @@ bool FileSearch::valid() const { return state_->valid; }
 bool FileSearch::next() {
   State& state = *state_;
   if (!state.valid) return false;
-  state.valid = state.wide ? FindNextFileW(state.handle, &state.wideData) != FALSE
-                           : FindNextFileA(state.handle, &state.ansiData) != FALSE;
+  state.valid = state.wide ? FindNextFileW(state.handle.get(), &state.wideData) != FALSE
+                           : FindNextFileA(state.handle.get(), &state.ansiData) != FALSE;
   return state.valid;
 }
 

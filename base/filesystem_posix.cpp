@@ -9,6 +9,7 @@
 #include "base/filesystem_platform.h"
 #include "base/path.h"
 #include "base/system_path_posix.h"
+#include "base/unique_handle_posix.h"
 
 namespace Ostra {
 
@@ -17,21 +18,6 @@ namespace {
 // The Windows meaning of read-only: the owner may not write.  Checked from the
 // mode bits rather than access(), which lets root through everything.
 bool readOnly(const struct stat& status) { return (status.st_mode & S_IWUSR) == 0; }
-
-// Closes the descriptor when the copy is done or abandoned.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  const int fd_;
-};
 
 bool writeAll(int fd, const char* bytes, size_t count) {
   while (count > 0) {
@@ -102,8 +88,8 @@ bool setCurrentDirectory(const String& path) { return chdir(systemPath(path).c_s
 namespace platform {
 
 bool copyFile(const String& source, const String& target, bool failIfExists) {
-  const Descriptor from(open(systemPath(source).c_str(), O_RDONLY | O_CLOEXEC));
-  if (from.get() < 0) return false;
+  const UniqueFd from(open(systemPath(source).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!from) return false;
   struct stat sourceStatus {};
   if (fstat(from.get(), &sourceStatus) != 0) return false;
   if (S_ISDIR(sourceStatus.st_mode)) {
@@ -128,8 +114,8 @@ bool copyFile(const String& source, const String& target, bool failIfExists) {
     }
   }
   const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
-  const Descriptor to(open(targetName.c_str(), flags, sourceStatus.st_mode & 0777));
-  if (to.get() < 0) return false;
+  const UniqueFd to(open(targetName.c_str(), flags, sourceStatus.st_mode & 0777));
+  if (!to) return false;
   if (!copyContents(from.get(), to.get())) {
     const int error = errno;
     unlink(targetName.c_str());  // no half-copied file left behind

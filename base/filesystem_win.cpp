@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "base/call_form.h"
+#include "base/critical_error_mode.h"
 #include "base/encoding.h"
 #include "base/filesystem.h"
 #include "base/filesystem_platform.h"
@@ -12,18 +13,6 @@ namespace Ostra {
 namespace {
 
 std::string ansi(const String& text) { return defaultEncoding().encode(text); }
-
-// Puts the previous error mode back, also when an exception passes.
-class ErrorModeScope {
- public:
-  explicit ErrorModeScope(UINT mode) : previous_(SetErrorMode(mode)) {}
-  ~ErrorModeScope() { SetErrorMode(previous_); }
-  ErrorModeScope(const ErrorModeScope&) = delete;
-  ErrorModeScope& operator=(const ErrorModeScope&) = delete;
-
- private:
-  const UINT previous_;
-};
 
 }  // namespace
 
@@ -42,7 +31,7 @@ void clearFileAttributes(const String& path) {
 
 bool isDirectory(const String& path) {
   // No "insert a disk" box for an empty removable drive.
-  ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
+  const CriticalErrorBoxesOff quiet;
   // "\" alone would otherwise become the empty path.
   const String stripped = stripTrailingSeparator(path);
   const unsigned attributes = fileAttributes(stripped.empty() ? path : stripped);

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/encoding.h"
-#include "base/process_locale.h"
 
 namespace Ostra {
 
@@ -135,8 +134,3 @@ String operator+(const String& a, const char16_t* b) { return a + String(b); }
 String operator+(const char16_t* a, const String& b) { return String(a) + b; }
 
 }  // namespace Ostra
-
-namespace {
-// Before any entry point runs, like the C runtime's own set-up.
-[[maybe_unused]] const bool localeReady = (Ostra::setUpProcessLocale(), true);
-}  // namespace

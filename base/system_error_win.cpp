@@ -1,19 +1,10 @@
 #include <windows.h>
 
-#include <memory>
-
 #include "base/encoding.h"
 #include "base/system_error.h"
+#include "base/unique_handle_win.h"
 
 namespace Ostra {
-
-namespace {
-
-struct LocalFreer {
-  void operator()(char* text) const { LocalFree(text); }
-};
-
-}  // namespace
 
 unsigned long lastSystemError() { return GetLastError(); }
 
@@ -22,7 +13,7 @@ String systemErrorText(unsigned long code) {
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
-  const std::unique_ptr<char, LocalFreer> owner(text);
+  const UniqueLocalMemory owner(text);
   if (length == 0 || text == nullptr) return String();
   return defaultEncoding().decode(std::string(text, length));
 }

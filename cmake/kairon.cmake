@@ -1,10 +1,15 @@
 # kairon_library(NAME DIR [DEPS...]): a static library of every .cpp in DIR.
 # Files ending in _win.cpp go into the Windows builds only, _posix.cpp into the
 # others, so a folder needs no list of its own when a file is added.
+# process_setup.cpp is never one of them: nothing calls into it, so an archive
+# would drop it; programs link it whole (kairon_process_setup).
 function(kairon_sources out dir)
   file(GLOB all CONFIGURE_DEPENDS ${dir}/*.cpp)
   set(picked)
   foreach(f IN LISTS all)
+    if(f MATCHES "/process_setup\\.cpp$")
+      continue()
+    endif()
     if(f MATCHES "_win(_test)?\\.cpp$" AND NOT WIN32)
       continue()
     endif()
@@ -14,6 +19,14 @@ function(kairon_sources out dir)
     list(APPEND picked ${f})
   endforeach()
   set(${out} ${picked} PARENT_SCOPE)
+endfunction()
+
+# kairon_process_setup(LIBRARY FILE): every program linking LIBRARY gets FILE's
+# start-up effects (static initialisers) linked in whole.
+function(kairon_process_setup library file)
+  add_library(${library}_process_setup OBJECT ${file})
+  target_include_directories(${library}_process_setup PRIVATE $<TARGET_PROPERTY:${library},INTERFACE_INCLUDE_DIRECTORIES>)
+  target_link_libraries(${library} INTERFACE $<TARGET_OBJECTS:${library}_process_setup>)
 endfunction()
 
 function(kairon_library name dir)

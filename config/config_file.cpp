@@ -2,6 +2,7 @@
 #include <exception>
 #include <thread>
 
+#include "base/critical_error_mode.h"
 #include "base/environment.h"
 #include "base/exception.h"
 #include "base/filesystem.h"
@@ -9,7 +10,6 @@
 #include "base/text_file.h"
 #include "config/config_data.h"
 #include "config/config_text.h"
-#include "config/critical_error_mode.h"
 #include "config/file_commit.h"
 #include "config/process_exclusion.h"
 #include "config/save_steps.h"

@@ -10,19 +10,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+
+#include "base/unique_handle_posix.h"
 
 namespace Ostra {
 
 class CProcessExclusion::Held {
  public:
-  explicit Held(int fd) : fd_(fd) {}
-  // Closing the only descriptor of the open file drops its flock.
-  ~Held() { close(fd_); }
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
+  explicit Held(UniqueFd lockFile) : lockFile_(std::move(lockFile)) {}
 
  private:
-  int fd_;
+  // Closing the only descriptor of the open file drops its flock.
+  UniqueFd lockFile_;
 };
 
 namespace {
@@ -79,19 +79,16 @@ CProcessExclusion::~CProcessExclusion() = default;
 
 void CProcessExclusion::lock() {
   unlock();
-  const int fd = openLockFile(name_);
-  if (fd < 0) return;  // no lock file: go on without exclusion
+  UniqueFd lockFile(openLockFile(name_));
+  if (!lockFile) return;  // no lock file: go on without exclusion
   // flock, not fcntl: its lock belongs to this open file, so two exclusions of
   // one process (on two threads) keep each other out as two processes do.
   int locked;
   do {
-    locked = flock(fd, LOCK_EX);
+    locked = flock(lockFile.get(), LOCK_EX);
   } while (locked != 0 && errno == EINTR);
-  if (locked != 0) {
-    close(fd);
-    return;
-  }
-  held_.reset(new Held(fd));
+  if (locked != 0) return;
+  held_.reset(new Held(std::move(lockFile)));
 }
 
 void CProcessExclusion::unlock() { held_.reset(); }

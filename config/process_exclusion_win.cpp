@@ -1,26 +1,23 @@
 #include "config/process_exclusion.h"
 
+#include <utility>
+
 #include "base/call_form.h"
 #include "base/encoding.h"
 #include "base/platform_win.h"
+#include "base/unique_handle_win.h"
 
 namespace Ostra {
 
-class CProcessExclusion::Held {
- public:
-  explicit Held(HANDLE mutex) : mutex_(mutex) {}
-  ~Held() {
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-  }
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-
- private:
-  HANDLE mutex_;
-};
-
 namespace {
+
+// A mutex this thread owns: given up, then closed.
+struct OwnedMutexTraits : KernelHandleTraits {
+  static void close(Handle mutex) noexcept {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+  }
+};
 
 HANDLE createOwnedMutex(const String& name) {
   if (useWideCalls()) return CreateMutexW(nullptr, TRUE, wide(name));
@@ -29,24 +26,29 @@ HANDLE createOwnedMutex(const String& name) {
 
 }  // namespace
 
+class CProcessExclusion::Held {
+ public:
+  explicit Held(UniqueKernelHandle ownedMutex) : mutex_(ownedMutex.release()) {}
+
+ private:
+  UniqueHandle<OwnedMutexTraits> mutex_;
+};
+
 void CProcessExclusion::HeldDeleter::operator()(Held* held) const { delete held; }
 
 CProcessExclusion::~CProcessExclusion() = default;
 
 void CProcessExclusion::lock() {
   unlock();
-  const HANDLE mutex = createOwnedMutex(name_);
+  UniqueKernelHandle mutex(createOwnedMutex(name_));
   if (!mutex) return;  // no system mutex: go on without exclusion
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     // Someone else created it, so the request for initial ownership was not
     // granted.  WAIT_ABANDONED hands over the mutex of a holder that died.
-    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-      CloseHandle(mutex);
-      return;
-    }
+    const DWORD waited = WaitForSingleObject(mutex.get(), INFINITE);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return;
   }
-  held_.reset(new Held(mutex));
+  held_.reset(new Held(std::move(mutex)));
 }
 
 void CProcessExclusion::unlock() { held_.reset(); }

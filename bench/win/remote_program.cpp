@@ -50,23 +50,25 @@ RemoteProgram::RemoteProgram(const std::wstring& exe, const std::wstring& argume
   const std::wstring folder = folderOf(exe);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  PROCESS_INFORMATION created{};
   if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process_)) {
-    process_ = PROCESS_INFORMATION{};
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &created)) {
+    return;
   }
+  process_.reset(created.hProcess);
+  id_ = created.dwProcessId;
+  CloseHandle(created.hThread);  // never needed
 }
 
 RemoteProgram::~RemoteProgram() {
   if (!started()) return;
   if (!detached_ && running()) {
-    TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, kAnswerMilliseconds);
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), kAnswerMilliseconds);
   }
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
 }
 
-bool RemoteProgram::running() const { return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+bool RemoteProgram::running() const { return started() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 HWND RemoteProgram::waitForWindow(const std::wstring& title, DWORD limitMs) const {
   const ULONGLONG giveUp = GetTickCount64() + limitMs;
@@ -80,12 +82,12 @@ HWND RemoteProgram::waitForWindow(const std::wstring& title, DWORD limitMs) cons
 }
 
 bool RemoteProgram::waitForExit(DWORD limitMs) const {
-  return !started() || WaitForSingleObject(process_.hProcess, limitMs) == WAIT_OBJECT_0;
+  return !started() || WaitForSingleObject(process_.get(), limitMs) == WAIT_OBJECT_0;
 }
 
 void RemoteProgram::close(HWND window, DWORD limitMs) {
   if (window != nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!waitForExit(limitMs) && started()) TerminateProcess(process_.hProcess, 1);
+  if (!waitForExit(limitMs) && started()) TerminateProcess(process_.get(), 1);
 }
 
 bool setControlText(HWND dialog, int id, const std::wstring& text) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/unique_handle_win.h"
+
 // The benchmark driver's hold on a program it started: its process, its
 // dialog, and the few operations a person would do with the mouse.
 namespace Ostra::bench {
@@ -23,8 +25,8 @@ class RemoteProgram {
   RemoteProgram(const RemoteProgram&) = delete;
   RemoteProgram& operator=(const RemoteProgram&) = delete;
 
-  bool started() const { return process_.hProcess != nullptr; }
-  DWORD id() const { return process_.dwProcessId; }
+  bool started() const { return process_.valid(); }
+  DWORD id() const { return id_; }
   bool running() const;
   // Polls every millisecond for a visible top-level window of this process
   // whose title is exactly title; null when limitMs passes or the program ends.
@@ -37,7 +39,8 @@ class RemoteProgram {
   void detach() { detached_ = true; }
 
  private:
-  PROCESS_INFORMATION process_{};
+  UniqueKernelHandle process_;
+  DWORD id_ = 0;
   bool detached_ = false;
 };
 

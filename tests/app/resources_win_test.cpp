@@ -1,6 +1,6 @@
 // The resources linked into this test executable, read back the way the program
-// finds them in its own exe: dialog 106 byte by byte and live, the stage icons,
-// the version record and the manifest.
+// finds them in its own exe: dialog 106 as the dialog manager builds it, the
+// stage icons, the version record and the manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -109,171 +108,6 @@ std::vector<BYTE> resourceBytes(int id, LPCSTR type) {
   return std::vector<BYTE>(begin, begin + SizeofResource(module, found));
 }
 
-// Sequential reads from a resource, refusing to run past its end.
-class ResourceReader {
- public:
-  explicit ResourceReader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
-
-  template <class T>
-  T read() {
-    need(sizeof(T));
-    T value;
-    std::memcpy(&value, bytes_.data() + pos_, sizeof value);
-    pos_ += sizeof value;
-    return value;
-  }
-
-  std::u16string string() {
-    std::u16string text;
-    for (char16_t c = read<char16_t>(); c != 0; c = read<char16_t>()) text += c;
-    return text;
-  }
-
-  // A name that is either 0xFFFF and an ordinal, or a string; ordinals come back as "#n".
-  std::u16string stringOrOrdinal() {
-    need(2);
-    char16_t first;
-    std::memcpy(&first, bytes_.data() + pos_, 2);
-    if (first != 0xFFFF) return string();
-    pos_ += 2;
-    std::u16string text = u"#";
-    for (char c : std::to_string(read<WORD>())) text += static_cast<char16_t>(c);
-    return text;
-  }
-
-  void skip(size_t count) {
-    need(count);
-    pos_ += count;
-  }
-  void alignToDword() { pos_ = (pos_ + 3) & ~size_t{3}; }
-  size_t position() const { return pos_; }
-
- private:
-  void need(size_t count) const {
-    if (pos_ + count > bytes_.size()) throw std::out_of_range("read past the end of the resource");
-  }
-
-  const std::vector<BYTE>& bytes_;
-  size_t pos_ = 0;
-};
-
-struct DialogItem {
-  DWORD exStyle = 0, style = 0;
-  short x = 0, y = 0, cx = 0, cy = 0;
-  DWORD id = 0;
-  std::u16string className, text;
-  WORD extraCount = 0;
-};
-
-struct DialogTemplate {
-  WORD version = 0, signature = 0;
-  DWORD exStyle = 0, style = 0;
-  WORD itemCount = 0;
-  short x = 0, y = 0, cx = 0, cy = 0;
-  std::u16string menu, className, title;
-  WORD pointSize = 0, weight = 0;
-  BYTE italic = 0, charset = 0;
-  std::u16string face;
-  std::vector<DialogItem> items;
-};
-
-// The predefined control classes are stored as ordinals.
-std::u16string controlClassName(const std::u16string& stored) {
-  if (stored == u"#128") return u"button";
-  if (stored == u"#129") return u"edit";
-  if (stored == u"#130") return u"static";
-  return asciiLower(stored);
-}
-
-// Parses an extended dialog template (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX records).
-DialogTemplate parseDialog(const std::vector<BYTE>& bytes) {
-  ResourceReader in(bytes);
-  DialogTemplate dialog;
-  dialog.version = in.read<WORD>();
-  dialog.signature = in.read<WORD>();
-  in.read<DWORD>();  // help id
-  dialog.exStyle = in.read<DWORD>();
-  dialog.style = in.read<DWORD>();
-  dialog.itemCount = in.read<WORD>();
-  dialog.x = in.read<short>();
-  dialog.y = in.read<short>();
-  dialog.cx = in.read<short>();
-  dialog.cy = in.read<short>();
-  dialog.menu = in.stringOrOrdinal();
-  dialog.className = in.stringOrOrdinal();
-  dialog.title = in.string();
-  if (dialog.style & DS_SETFONT) {
-    dialog.pointSize = in.read<WORD>();
-    dialog.weight = in.read<WORD>();
-    dialog.italic = in.read<BYTE>();
-    dialog.charset = in.read<BYTE>();
-    dialog.face = in.string();
-  }
-  for (WORD i = 0; i < dialog.itemCount; ++i) {
-    in.alignToDword();
-    DialogItem item;
-    in.read<DWORD>();  // help id
-    item.exStyle = in.read<DWORD>();
-    item.style = in.read<DWORD>();
-    item.x = in.read<short>();
-    item.y = in.read<short>();
-    item.cx = in.read<short>();
-    item.cy = in.read<short>();
-    item.id = in.read<DWORD>();
-    item.className = controlClassName(in.stringOrOrdinal());
-    item.text = in.stringOrOrdinal();
-    item.extraCount = in.read<WORD>();
-    in.skip(item.extraCount);
-    dialog.items.push_back(item);
-  }
-  // At most the padding to a DWORD may follow the last control.
-  EXPECT_LT(bytes.size() - in.position(), 4u) << "bytes after the last control";
-  return dialog;
-}
-
-TEST(TimerDialogTemplate, FrameMatchesLayout) {
-  const std::vector<BYTE> bytes = resourceBytes(IDD_TIMER, RT_DIALOG);
-  ASSERT_FALSE(bytes.empty()) << "no dialog 106";
-  const DialogTemplate dialog = parseDialog(bytes);
-  EXPECT_EQ(1, dialog.version);
-  EXPECT_EQ(0xFFFF, dialog.signature) << "not an extended template";
-  EXPECT_EQ(
-      DWORD{WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_SETFONT},
-      dialog.style);
-  EXPECT_EQ(DWORD{WS_EX_CONTROLPARENT}, dialog.exStyle);
-  EXPECT_EQ(319, dialog.cx);
-  EXPECT_EQ(231, dialog.cy);
-  EXPECT_EQ(u"", dialog.menu);
-  EXPECT_EQ(u"", dialog.className);
-  EXPECT_EQ(u"", dialog.title);
-  EXPECT_EQ(9, dialog.pointSize);
-  EXPECT_EQ(u"MS UI Gothic", dialog.face);
-  EXPECT_EQ(0, dialog.italic);
-  EXPECT_EQ(std::size(kControls), dialog.itemCount);
-}
-
-TEST(TimerDialogTemplate, ControlsMatchLayoutInOrder) {
-  const std::vector<BYTE> bytes = resourceBytes(IDD_TIMER, RT_DIALOG);
-  ASSERT_FALSE(bytes.empty()) << "no dialog 106";
-  const DialogTemplate dialog = parseDialog(bytes);
-  ASSERT_EQ(std::size(kControls), dialog.items.size());
-  for (size_t i = 0; i < std::size(kControls); ++i) {
-    const ExpectedControl& want = kControls[i];
-    const DialogItem& got = dialog.items[i];
-    SCOPED_TRACE(testing::Message() << "control " << i << ", id " << want.id);
-    EXPECT_EQ(want.id, static_cast<int32_t>(got.id));
-    EXPECT_EQ(asciiLower(want.className), got.className);
-    EXPECT_EQ(std::u16string(want.text), got.text);
-    EXPECT_EQ(want.x, got.x);
-    EXPECT_EQ(want.y, got.y);
-    EXPECT_EQ(want.cx, got.cx);
-    EXPECT_EQ(want.cy, got.cy);
-    EXPECT_EQ(want.style, got.style) << std::hex << "style 0x" << got.style << ", want 0x" << want.style;
-    EXPECT_EQ(0u, got.exStyle);
-    EXPECT_EQ(0, got.extraCount);
-  }
-}
-
 struct WindowDeleter {
   void operator()(HWND window) const { DestroyWindow(window); }
 };
@@ -281,12 +115,94 @@ using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>
 
 INT_PTR CALLBACK idleDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-// The dialog manager itself must accept the template: every control is created
-// with its class and text, and the client area is the template's size.
-TEST(TimerDialogTemplate, DialogManagerCreatesEveryControl) {
-  HINSTANCE module = GetModuleHandleW(nullptr);
-  UniqueWindow dialog(CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_TIMER), nullptr, idleDialogProc, 0));
+// Each window as it was created: the dialog manager hands a control the
+// template's creation data (none here) as its creation parameter.
+struct Creation {
+  HWND window;
+  void* parameter;
+};
+Creation creations[64];
+size_t creationCount = 0;
+
+LRESULT CALLBACK recordCreation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && creationCount < std::size(creations)) {
+    const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+    creations[creationCount++] = {reinterpret_cast<HWND>(wParam), create->lpcs->lpCreateParams};
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Dialog 106 as the dialog manager builds it from this executable's template.
+UniqueWindow createTimerDialog() {
+  creationCount = 0;
+  HHOOK hook = SetWindowsHookExW(WH_CBT, recordCreation, nullptr, GetCurrentThreadId());
+  UniqueWindow dialog(
+      CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TIMER), nullptr, idleDialogProc, 0));
+  if (hook) UnhookWindowsHookEx(hook);
+  return dialog;
+}
+
+const void* creationParameter(HWND window) {
+  for (size_t i = 0; i < creationCount; ++i)
+    if (creations[i].window == window) return creations[i].parameter;
+  return "not seen";
+}
+
+std::vector<HWND> childrenInTabOrder(HWND dialog) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+std::u16string classNameOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return asciiLower(fromWide(name));
+}
+
+std::u16string textOf(HWND window) {
+  wchar_t text[128] = {};
+  GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+  return fromWide(text);
+}
+
+DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
+DWORD exStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)); }
+
+// The window's styles as the template wrote them.  The system adds some bits
+// of its own making and shows an edit's WS_BORDER as the sunken WS_EX_CLIENTEDGE.
+struct Styles {
+  DWORD style, exStyle;
+};
+Styles templateStyles(HWND window, DWORD addedStyle, DWORD addedExStyle) {
+  Styles styles{styleOf(window) & ~addedStyle, exStyleOf(window) & ~addedExStyle};
+  if (styles.exStyle & WS_EX_CLIENTEDGE) {
+    styles.exStyle &= ~DWORD{WS_EX_CLIENTEDGE};
+    styles.style |= WS_BORDER;
+  }
+  return styles;
+}
+
+TEST(TimerDialogTemplate, FrameMatchesLayout) {
+  const std::vector<BYTE> bytes = resourceBytes(IDD_TIMER, RT_DIALOG);
+  ASSERT_GE(bytes.size(), 4u) << "no dialog 106";
+  WORD header[2];
+  std::memcpy(header, bytes.data(), sizeof header);
+  EXPECT_EQ(1, header[0]) << "version";
+  EXPECT_EQ(0xFFFF, header[1]) << "not an extended template";
+
+  const UniqueWindow dialog = createTimerDialog();
   ASSERT_TRUE(dialog) << "CreateDialogParamW failed, error " << GetLastError();
+  // Every top-level window clips its siblings; the modal frame and the caption
+  // bring their edges.
+  const Styles styles =
+      templateStyles(dialog.get(), WS_CLIPSIBLINGS | DS_3DLOOK, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE);
+  EXPECT_EQ(
+      DWORD{WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_SETFONT},
+      styles.style)
+      << std::hex << "style 0x" << styleOf(dialog.get());
+  EXPECT_EQ(DWORD{WS_EX_CONTROLPARENT}, styles.exStyle) << std::hex << "extended style 0x" << exStyleOf(dialog.get());
 
   RECT wantClient{0, 0, 319, 231};
   MapDialogRect(dialog.get(), &wantClient);
@@ -295,34 +211,56 @@ TEST(TimerDialogTemplate, DialogManagerCreatesEveryControl) {
   EXPECT_EQ(wantClient.right, client.right);
   EXPECT_EQ(wantClient.bottom, client.bottom);
 
-  for (const ExpectedControl& control : kControls) {
-    if (control.id == -1) continue;
-    SCOPED_TRACE(testing::Message() << "id " << control.id);
-    HWND item = GetDlgItem(dialog.get(), control.id);
-    ASSERT_TRUE(item);
-    wchar_t className[64] = {};
-    GetClassNameW(item, className, static_cast<int>(std::size(className)));
-    EXPECT_EQ(asciiLower(control.className), asciiLower(fromWide(className)));
-    wchar_t text[128] = {};
-    GetWindowTextW(item, text, static_cast<int>(std::size(text)));
-    EXPECT_EQ(std::u16string(control.text), fromWide(text));
-    // The dialog manager converts position and size each on its own, so map them apart.
-    RECT want{control.x, control.y, control.cx, control.cy};
-    MapDialogRect(dialog.get(), &want);
-    RECT got{};
-    GetWindowRect(item, &got);
-    MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&got), 2);
-    EXPECT_EQ(want.left, got.left);
-    EXPECT_EQ(want.top, got.top);
-    EXPECT_EQ(want.right, got.right - got.left) << "width";
-    EXPECT_EQ(want.bottom, got.bottom - got.top) << "height";
-  }
+  EXPECT_EQ(nullptr, GetMenu(dialog.get())) << "no menu";
+  EXPECT_EQ(u"#32770", classNameOf(dialog.get())) << "the system's dialog class";
+  EXPECT_EQ(u"", textOf(dialog.get())) << "no title";
+  EXPECT_EQ(std::size(kControls), childrenInTabOrder(dialog.get()).size());
 
   LOGFONTW font{};
   HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog.get(), WM_GETFONT, 0, 0));
   ASSERT_TRUE(dialogFont);
   ASSERT_NE(0, GetObjectW(dialogFont, sizeof font, &font));
   EXPECT_EQ(u"MS UI Gothic", fromWide(font.lfFaceName));
+  EXPECT_FALSE(font.lfItalic);
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(-MulDiv(9, pixelsPerInch, 72), font.lfHeight) << "9 points";
+}
+
+// The dialog manager accepts every control of the template: each is created in
+// template order (the tab order) with its id, class, text, place, size and styles.
+TEST(TimerDialogTemplate, ControlsMatchLayoutInOrder) {
+  const UniqueWindow dialog = createTimerDialog();
+  ASSERT_TRUE(dialog) << "CreateDialogParamW failed, error " << GetLastError();
+  const std::vector<HWND> children = childrenInTabOrder(dialog.get());
+  ASSERT_EQ(std::size(kControls), children.size());
+  for (size_t i = 0; i < std::size(kControls); ++i) {
+    const ExpectedControl& want = kControls[i];
+    HWND item = children[i];
+    SCOPED_TRACE(testing::Message() << "control " << i << ", id " << want.id);
+    EXPECT_EQ(want.id, static_cast<int32_t>(GetDlgCtrlID(item)));
+    if (want.id != -1) {
+      EXPECT_EQ(item, GetDlgItem(dialog.get(), want.id));
+    }
+    EXPECT_EQ(asciiLower(want.className), classNameOf(item));
+    EXPECT_EQ(std::u16string(want.text), textOf(item));
+    // The dialog manager converts position and size each on its own, so map them apart.
+    RECT wantRect{want.x, want.y, want.cx, want.cy};
+    MapDialogRect(dialog.get(), &wantRect);
+    RECT got{};
+    GetWindowRect(item, &got);
+    MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&got), 2);
+    EXPECT_EQ(wantRect.left, got.left);
+    EXPECT_EQ(wantRect.top, got.top);
+    EXPECT_EQ(wantRect.right, got.right - got.left) << "width";
+    EXPECT_EQ(wantRect.bottom, got.bottom - got.top) << "height";
+    // The dialog manager keeps its controls from telling the dialog of their birth.
+    const Styles styles = templateStyles(item, 0, WS_EX_NOPARENTNOTIFY);
+    EXPECT_EQ(want.style, styles.style) << std::hex << "style 0x" << styleOf(item) << ", want 0x" << want.style;
+    EXPECT_EQ(0u, styles.exStyle) << std::hex << "extended style 0x" << exStyleOf(item);
+    EXPECT_EQ(nullptr, creationParameter(item)) << "creation data";
+  }
 }
 
 #pragma pack(push, 2)

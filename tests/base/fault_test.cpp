@@ -35,6 +35,12 @@ TEST(FaultHandlers, InstalledBeforeTheProgramStarts) {
   EXPECT_EQ("installed\n", result.output);
 }
 
+TEST(ProcessSetup, TheUsersLocaleIsSetBeforeTheProgramStarts) {
+  const testing::ChildResult result = runFaultChild("locale");
+  EXPECT_EQ(0, result.exitCode);
+  EXPECT_EQ("user's\n", result.output);
+}
+
 TEST(FaultHandlers, FaultsUnwindToAStdExceptionHandlerWithTheirTexts) {
   const struct {
     const char* mode;

@@ -45,25 +45,27 @@ KaironProcess::KaironProcess(const ProgramFolder& folder, const String& argument
   const std::filesystem::path directory = workingDirectory.empty() ? folder.path() : workingDirectory;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  PROCESS_INFORMATION created{};
   if (!CreateProcessW(folder.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
-                      &startup, &process_)) {
+                      &startup, &created)) {
     throw std::runtime_error("cannot start " + folder.exe().string() + ", error " + std::to_string(GetLastError()));
   }
+  process_.reset(created.hProcess);
+  id_ = created.dwProcessId;
+  CloseHandle(created.hThread);  // never needed
 }
 
 KaironProcess::~KaironProcess() {
-  if (running()) TerminateProcess(process_.hProcess, 255);
-  WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kAnswerLimit.count()));
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
+  if (running()) TerminateProcess(process_.get(), 255);
+  WaitForSingleObject(process_.get(), static_cast<DWORD>(kAnswerLimit.count()));
 }
 
-bool KaironProcess::running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+bool KaironProcess::running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> KaironProcess::waitForExit(milliseconds limit) const {
-  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) return std::nullopt;
+  if (WaitForSingleObject(process_.get(), static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) return std::nullopt;
   DWORD code = 0;
-  GetExitCodeProcess(process_.hProcess, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 
@@ -77,7 +79,7 @@ std::string KaironProcess::state() const {
     return report;
   }
   DWORD code = 0;
-  GetExitCodeProcess(process_.hProcess, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return "Kairon ended with exit code " + std::to_string(code);
 }
 

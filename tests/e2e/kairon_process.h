@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/string.h"
+#include "base/unique_handle_win.h"
 #include "tests/e2e/program_folder.h"
 
 namespace Ostra::e2e {
@@ -44,7 +45,7 @@ class KaironProcess {
   KaironProcess(const KaironProcess&) = delete;
   KaironProcess& operator=(const KaironProcess&) = delete;
 
-  DWORD id() const { return process_.dwProcessId; }
+  DWORD id() const { return id_; }
   bool running() const;
   // The exit code once the program ends within limit; nothing while it runs.
   std::optional<DWORD> waitForExit(milliseconds limit) const;
@@ -68,7 +69,8 @@ class KaironProcess {
   HWND waitForDialog(milliseconds limit = kShowLimit) const;
 
  private:
-  PROCESS_INFORMATION process_{};
+  UniqueKernelHandle process_;
+  DWORD id_ = 0;
 };
 
 }  // namespace Ostra::e2e

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "base/unique_handle_win.h"
 #include "tests/support/child_process.h"
 
 namespace Ostra::testing {
@@ -28,7 +29,8 @@ std::wstring quoted(const std::wstring& arg) {
 }  // namespace
 
 struct ChildProcess::Native {
-  PROCESS_INFORMATION process{};
+  UniqueKernelHandle process;
+  DWORD id = 0;
 };
 
 std::filesystem::path siblingExecutable(const std::string& name) {
@@ -46,38 +48,37 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
   SECURITY_ATTRIBUTES inherit{};
   inherit.nLength = sizeof inherit;
   inherit.bInheritHandle = TRUE;
-  const HANDLE output = CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const UniqueFileHandle output(CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = output;
-  startup.hStdError = output;
-  const BOOL started =
-      output != INVALID_HANDLE_VALUE && CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                                       nullptr, nullptr, &startup, &native_->process);
-  if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
-  if (!started) {
+  startup.hStdOutput = output.get();
+  startup.hStdError = output.get();
+  PROCESS_INFORMATION created{};
+  if (!output || !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &startup, &created)) {
     throw std::runtime_error("cannot start " + program.string());
   }
+  native_->process.reset(created.hProcess);
+  native_->id = created.dwProcessId;
+  CloseHandle(created.hThread);  // never needed
 }
 
 ChildProcess::~ChildProcess() {
-  if (running()) TerminateProcess(native_->process.hProcess, 255);
-  WaitForSingleObject(native_->process.hProcess, INFINITE);
-  CloseHandle(native_->process.hThread);
-  CloseHandle(native_->process.hProcess);
+  if (running()) TerminateProcess(native_->process.get(), 255);
+  WaitForSingleObject(native_->process.get(), INFINITE);
 }
 
-unsigned long ChildProcess::id() const { return native_->process.dwProcessId; }
+unsigned long ChildProcess::id() const { return native_->id; }
 
-bool ChildProcess::running() { return WaitForSingleObject(native_->process.hProcess, 0) == WAIT_TIMEOUT; }
+bool ChildProcess::running() { return WaitForSingleObject(native_->process.get(), 0) == WAIT_TIMEOUT; }
 
 int ChildProcess::wait() {
-  WaitForSingleObject(native_->process.hProcess, INFINITE);
+  WaitForSingleObject(native_->process.get(), INFINITE);
   DWORD code = 0;
-  GetExitCodeProcess(native_->process.hProcess, &code);
+  GetExitCodeProcess(native_->process.get(), &code);
   return static_cast<int>(code);
 }
 

@@ -1,5 +1,7 @@
 // Faults on purpose, in the way its one argument names, and prints how each
-// fault arrived: "<class>|<what()>|<unwound or not>", one line per fault.
+// fault arrived: "<class>|<what()>|<unwound or not>", one line per fault; or
+// tells how the process was set up before main ("installed", "locale").
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,6 +73,10 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "installed") {
     std::printf("%s\n", Ostra::faultHandlersInstalled() ? "installed" : "missing");
+  } else if (mode == "locale") {
+    // The locale the program started with, beside the user's own.
+    const std::string atStart = std::setlocale(LC_ALL, nullptr);
+    std::printf("%s\n", atStart == std::setlocale(LC_ALL, "") ? "user's" : atStart.c_str());
   } else if (mode == "access-violation") {
     catchFault(accessViolation);
   } else if (mode == "integer-division") {

@@ -1,4 +1,4 @@
-#include "config/critical_error_mode.h"
+#include "base/critical_error_mode.h"
 
 #include <windows.h>
 
