@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "base/unique_handle_win.h"
+
 // A waitable timer that wakes the computer from sleep at a due time and then
 // posts one message to a window.  The wait runs in the system's thread pool and
 // its callback only posts, so the message is handled on the window's thread,
@@ -28,6 +30,6 @@ class CWakeTimer {
 
   HWND target_;
   UINT message_;
-  HANDLE timer_ = nullptr;
-  HANDLE wait_ = nullptr;
+  Ostra::UniqueKernelHandle timer_;
+  HANDLE wait_ = nullptr;  // unregistered, not closed
 };
