@@ -129,13 +129,13 @@ void checkStart(StartedCopy& run) {
   if (c.after == After::InTray) {
     // Still hidden after the first tick and two round trips through its
     // message loop, long after the dialog manager's first show.
-    EXPECT_TRUE(waitUntil([&] { return windowText(dialog).substring(0, 5) == String(u"あと02分"); }));
+    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return windowText(dialog).substring(0, 5) == String(u"あと02分"); }));
     for (int i = 0; i < 2; ++i)
       SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimitMilliseconds, nullptr);
     EXPECT_FALSE(IsWindowVisible(dialog));
   } else {
     // A box before the dialog already made the process wait for input once.
-    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return IsWindowVisible(dialog) != FALSE; }));
   }
   const String caption = windowText(dialog);
   if (running) {
@@ -159,7 +159,7 @@ TEST(CommandLine, TemplatesAndSwitchesAtStart) {
   for (const auto& run : runs) PostMessageW(run->dialog, WM_CLOSE, 0, 0);
   for (const auto& run : runs) {
     SCOPED_TRACE(describe(run->c));
-    EXPECT_TRUE(waitUntil([&] { return !run->kairon->running(); }));
+    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return !run->kairon->running(); }));
     EXPECT_EQ(0, run->kairon->wait());
     // Every case is a first start: the default-settings file is beside the copy.
     EXPECT_EQ(settingsFileBytes(defaultSettingsLines()), readBytes(run->copy.file("Kairon.cfg")));

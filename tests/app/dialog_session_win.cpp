@@ -104,7 +104,7 @@ void DialogDriver::deliver(UINT message, WPARAM wParam, LPARAM lParam) {
 void DialogDriver::sync() {
   const LPARAM marker = ++markersPosted;
   PostMessageW(dialog_, WM_NULL, kMarker, marker);
-  if (waitUntil([&] { return markersTaken.load() >= marker || !IsWindow(dialog_); })) return;
+  if (waitUntil(kWaitLimit, [&] { return markersTaken.load() >= marker || !IsWindow(dialog_); })) return;
   ADD_FAILURE() << "the dialog's thread did not come back to its messages in time";
 }
 
@@ -165,7 +165,7 @@ bool DialogDriver::dismiss(HWND box) const {
 }
 
 bool DialogDriver::waitClosed() const {
-  return waitUntil([this] { return !open(); });
+  return waitUntil(kWaitLimit, [this] { return !open(); });
 }
 
 // ---- DialogSession
@@ -269,7 +269,7 @@ void DialogSession::drive(const std::function<void(DialogDriver&)>& script) {
   // The modal loop shows the dialog when its queue first runs empty, and would
   // show it again if the script hid it before then; a box shown during the
   // initialisation keeps it hidden until the box is dismissed.
-  if (!waitUntil([&] { return IsWindowVisible(dialog) || otherModalWindow(dialog) != nullptr; })) {
+  if (!waitUntil(kWaitLimit, [&] { return IsWindowVisible(dialog) || otherModalWindow(dialog) != nullptr; })) {
     ADD_FAILURE() << "the timer dialog was never shown";
   }
   DialogDriver driver(dialog, *app_);
@@ -284,13 +284,13 @@ void DialogSession::drive(const std::function<void(DialogDriver&)>& script) {
 void DialogSession::closeLeftovers(HWND dialog) {
   if (!IsWindow(dialog)) return;
   closedBySession_ = true;
-  const bool closed = waitUntil([&] {
+  const bool closed = waitUntil(kWaitLimit, [&] {
     // Whatever modal window a failed script left open goes first.
     for (HWND window = otherModalWindow(dialog); window != nullptr; window = otherModalWindow(dialog)) {
       if (!pressAndWaitGone(window, IDCANCEL)) break;
     }
     PostMessageW(dialog, WM_CLOSE, 0, 0);
-    return waitUntil([&] { return !IsWindow(dialog); }, 500);
+    return waitUntil(std::chrono::milliseconds(500), [&] { return !IsWindow(dialog); });
   });
   if (closed) return;
   ADD_FAILURE() << "the dialog did not close";
@@ -325,36 +325,5 @@ void TimerDialogTest::TearDown() { removeProgramFiles(configFile(), templateFold
 std::filesystem::path TimerDialogTest::configFile() { return toPath(defaultConfigPath()); }
 
 std::filesystem::path TimerDialogTest::templateFolder() { return toPath(executableDirectory() + u"template"); }
-
-const std::vector<std::u16string>& defaultSettingsLines() {
-  static const std::vector<std::u16string> lines = {
-      u"CloseWithEnd = true",
-      u"MinimizeWithStart = true",
-      u"NotifyBeep = false",
-      u"NotifyExe = false",
-      u"NotifyExeFile = %comspec%",
-      u"NotifyExePrm = ",
-      u"NotifyMsg = true",
-      u"NotifyMsgText = ",
-      u"NotifyWav = false",
-      u"NotifyWavFile = %windir%\\Media\\chimes.wav",
-      u"TimeH = 0",
-      u"TimeM = 0",
-      u"TimeMode = false",
-      u"TimeS = 0",
-  };
-  return lines;
-}
-
-std::string settingsFileBytes(const std::vector<std::u16string>& lines) {
-  std::string bytes = "\xFF\xFE";
-  for (const std::u16string& line : lines) {
-    for (const char16_t unit : line + u"\r\n") {
-      bytes += static_cast<char>(unit & 0xFF);
-      bytes += static_cast<char>(unit >> 8);
-    }
-  }
-  return bytes;
-}
 
 }  // namespace Ostra::testing

@@ -12,6 +12,7 @@
 
 #include "app/app_window_win.h"
 #include "base/string.h"
+#include "tests/support/settings_file_bytes.h"
 #include "tests/support/string_print.h"
 
 // Runs the real timer dialog (dialog 106 with a CAppWindow) inside the test
@@ -156,12 +157,5 @@ class TimerDialogTest : public ::testing::Test {
   static std::filesystem::path configFile();
   static std::filesystem::path templateFolder();
 };
-
-// The lines of the default-settings file as a first start writes it.
-const std::vector<std::u16string>& defaultSettingsLines();
-
-// The bytes of a settings file as the program writes it: FF FE, then the
-// lines in UTF-16 little-endian, each ended by CR LF.
-std::string settingsFileBytes(const std::vector<std::u16string>& lines);
 
 }  // namespace Ostra::testing

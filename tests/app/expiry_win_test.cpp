@@ -41,7 +41,7 @@ class Probe {
   void forget() const { std::filesystem::remove(folder_ / "launched.txt"); }
   // The report can be read (the file may be there a moment before another process can open it).
   bool waitReported() const {
-    return waitUntil([this] { return launch().started != 0; });
+    return waitUntil(kWaitLimit, [this] { return launch().started != 0; });
   }
   // Running now, or already done.
   bool started() const { return reported() || running(); }
@@ -189,7 +189,7 @@ TEST_F(Expiry, AnEmptyMessageStillShowsItsBox) {
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(String(), messageBoxText(box));
     d.dismiss(box);
-    EXPECT_TRUE(waitUntil([&] { return d.enabled(IDC_START); }));
+    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return d.enabled(IDC_START); }));
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
     EXPECT_TRUE(d.open());
   });

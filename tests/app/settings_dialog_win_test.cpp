@@ -88,8 +88,8 @@ void throughFileDialog(DialogDriver& d, int command, const char16_t* title, cons
   d.command(command);
   const HWND dialog = d.waitForWindow(title);
   ASSERT_NE(nullptr, dialog);
-  typeFileNameAndAccept(dialog, name);
-  ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); })) << "the file dialog stayed open";
+  EXPECT_TRUE(answerFileDialog(dialog, name));
+  ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return !IsWindow(dialog); })) << "the file dialog stayed open";
   // The command goes on after the file dialog has closed.
   d.sync();
 }
@@ -164,7 +164,7 @@ TEST_F(SettingsDialog, ATemplateSavedAsTheCountdownEndsAndClosesKeepsWhatWasShow
     ASSERT_NE(nullptr, save);
     // The end comes, and closes the dialog, while the Save dialog is open.
     for (int second = 0; second < 3; ++second) d.tick();
-    typeFileNameAndAccept(save, u"tea");
+    EXPECT_TRUE(answerFileDialog(save, u"tea"));
     EXPECT_TRUE(d.waitClosed());
   });
   EXPECT_EQ(settingsFileBytes(defaultsWith(
@@ -204,7 +204,7 @@ TEST_F(SettingsDialog, AMalformedValueIsReportedAndTheDialogStaysUsable) {
       ASSERT_NE(nullptr, box);
       EXPECT_EQ(String(c.report), messageBoxText(box));
       d.dismiss(box);
-      ASSERT_TRUE(waitUntil([&] { return d.visible(); }));
+      ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
       expectShown(d, c.shown);
       // The rest of the initialisation was skipped: no caption yet.
       EXPECT_EQ(String(), d.caption());

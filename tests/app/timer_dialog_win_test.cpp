@@ -369,7 +369,7 @@ TEST_F(TimerDialog, BrowseStartsBesideTheNamedFileAndTakesTheChoice) {
       HWND dialog = d.waitForWindow(c.title);
       ASSERT_NE(nullptr, dialog);
       EXPECT_EQ(media.fileString("sounds"), shownFolder(dialog));
-      EXPECT_EQ(String(c.stem), fileNameField(dialog));
+      EXPECT_EQ(String(c.stem), windowText(fileNameField(dialog)));
       const std::vector<String> want(c.filters.begin(), c.filters.end());
       EXPECT_EQ(want, shownFilters(dialog));
       if (c.cancelFirst) {
@@ -382,8 +382,8 @@ TEST_F(TimerDialog, BrowseStartsBesideTheNamedFileAndTakesTheChoice) {
         ASSERT_NE(nullptr, dialog);
       }
       // Chosen: the full path of the choice.
-      typeFileNameAndAccept(dialog, c.chosen);
-      EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+      EXPECT_TRUE(answerFileDialog(dialog, c.chosen));
+      EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return !IsWindow(dialog); }));
       EXPECT_EQ(media.fileString(std::string("sounds/") + toUtf8(c.chosen)), d.text(c.edit));
     }
   });

@@ -10,6 +10,7 @@
 #include "base/string.h"
 #include "base/unique_handle_win.h"
 #include "tests/e2e/program_folder.h"
+#include "tests/support/win/window_driving_win.h"
 
 namespace Ostra::e2e {
 
@@ -20,18 +21,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kShowLimit{20000};
 // How long a running program may take to answer one message or to end.
 constexpr milliseconds kAnswerLimit{10000};
-constexpr DWORD kPollMilliseconds = 10;
-
-// Polls ready() until it holds (true) or limit passes (false).
-template <class Ready>
-bool waitUntil(milliseconds limit, Ready ready) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    if (ready()) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    Sleep(kPollMilliseconds);
-  }
-}
+using testing::waitUntil;
 
 // One run of a program folder's Kairon.exe.  The destructor ends a program
 // that is still running (TerminateProcess), so no case leaves one behind.

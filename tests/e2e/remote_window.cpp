@@ -12,28 +12,12 @@ namespace Ostra::e2e {
 
 namespace {
 
-// The static control that holds a message box's text.
-constexpr int kMessageBoxTextId = 0xFFFF;
-// The file-name field: cmb13 in the Explorer-style dialog, edt1 in the old one.
-constexpr int kExplorerNameId = 0x47c;
-constexpr int kOldStyleNameId = 0x480;
-
 const UINT kAnswerMilliseconds = static_cast<UINT>(kAnswerLimit.count());
 
 String textOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &length)) {
-    ADD_FAILURE() << "a window of the program did not answer WM_GETTEXTLENGTH";
-    return String();
-  }
-  std::vector<wchar_t> buffer(length + 2, L'\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
-                           kAnswerMilliseconds, &copied)) {
-    ADD_FAILURE() << "a window of the program did not answer WM_GETTEXT";
-    return String();
-  }
-  return fromWide(buffer.data(), static_cast<int>(copied));
+  if (const auto text = testing::answeredWindowText(window, kAnswerMilliseconds)) return *text;
+  ADD_FAILURE() << "a window of the program did not answer WM_GETTEXT";
+  return String();
 }
 
 HWND control(HWND dialog, int id) {
@@ -42,25 +26,10 @@ HWND control(HWND dialog, int id) {
   return item;
 }
 
-BOOL CALLBACK findFileNameField(HWND child, LPARAM context) {
-  wchar_t className[32] = {};
-  GetClassNameW(child, className, static_cast<int>(std::size(className)));
-  const int id = GetDlgCtrlID(child);
-  if (lstrcmpiW(className, L"Edit") != 0 || (id != kExplorerNameId && id != kOldStyleNameId)) return TRUE;
-  *reinterpret_cast<HWND*>(context) = child;
-  return FALSE;
-}
-
-HWND fileNameField(HWND dialog) {
-  HWND found = nullptr;
-  EnumChildWindows(dialog, findFileNameField, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // The dialog fills its controls in after it shows.
 HWND waitForFileNameField(HWND dialog) {
   HWND field = nullptr;
-  waitUntil(kShowLimit, [&] { return (field = fileNameField(dialog)) != nullptr; });
+  waitUntil(kShowLimit, [&] { return (field = testing::fileNameField(dialog)) != nullptr; });
   return field;
 }
 
@@ -126,14 +95,14 @@ LRESULT sendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 String messageBoxText(HWND box) {
-  if (HWND text = GetDlgItem(box, kMessageBoxTextId)) return textOf(text);
+  if (HWND text = testing::messageBoxTextControl(box)) return textOf(text);
   ADD_FAILURE() << "the message box has no text control";
   return String();
 }
 
 void press(HWND box, int button) {
   // Posted: the program may end, or open the next box, while handling it.
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  testing::pressButton(box, button);
 }
 
 String fileDialogName(HWND dialog) {
@@ -142,14 +111,7 @@ String fileDialogName(HWND dialog) {
 }
 
 bool answerFileDialog(HWND dialog, const String& name) {
-  HWND field = waitForFileNameField(dialog);
-  if (field == nullptr) return false;
-  if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(name)), SMTO_ABORTIFHUNG,
-                           kAnswerMilliseconds, nullptr)) {
-    return false;
-  }
-  press(dialog, IDOK);
-  return true;
+  return waitForFileNameField(dialog) != nullptr && testing::answerFileDialog(dialog, name, kAnswerMilliseconds);
 }
 
 }  // namespace Ostra::e2e

@@ -1,5 +1,6 @@
 #include "tests/e2e/settings_file.h"
 
+#include "tests/support/settings_file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra::e2e {
@@ -10,14 +11,7 @@ const std::string kMark = "\xFF\xFE";
 
 }  // namespace
 
-std::string utf16Bytes(const String& text) {
-  std::string bytes;
-  for (const char16_t unit : text.str()) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
+std::string utf16Bytes(const String& text) { return testing::utf16LeBytes(text.str()); }
 
 std::string settingsFileBytes(const SettingsLines& lines) {
   std::string bytes = kMark;
@@ -54,22 +48,12 @@ std::optional<String> valueOf(const SettingsLines& lines, const String& key) {
 }
 
 SettingsLines defaultSettings() {
-  return {
-      {u"CloseWithEnd", u"true"},
-      {u"MinimizeWithStart", u"true"},
-      {u"NotifyBeep", u"false"},
-      {u"NotifyExe", u"false"},
-      {u"NotifyExeFile", u"%comspec%"},
-      {u"NotifyExePrm", u""},
-      {u"NotifyMsg", u"true"},
-      {u"NotifyMsgText", u""},
-      {u"NotifyWav", u"false"},
-      {u"NotifyWavFile", u"%windir%\\Media\\chimes.wav"},
-      {u"TimeH", u"0"},
-      {u"TimeM", u"0"},
-      {u"TimeMode", u"false"},
-      {u"TimeS", u"0"},
-  };
+  SettingsLines lines;
+  for (const std::u16string& line : testing::defaultSettingsLines()) {
+    const size_t marker = line.find(u" = ");
+    lines.emplace_back(String(line.substr(0, marker)), String(line.substr(marker + 3)));
+  }
+  return lines;
 }
 
 SettingsLines withValues(SettingsLines lines, const SettingsLines& changes) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/string.h"
+#include "tests/support/win/window_driving_win.h"
 
 namespace Ostra::testing {
 
@@ -49,9 +50,5 @@ class BoxWatcher {
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
-
-// The text of another thread's or process's window, without hanging on a
-// window that does not answer.
-String windowText(HWND window);
 
 }  // namespace Ostra::testing
