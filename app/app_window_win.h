@@ -58,10 +58,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
 
   bool onMessage(Ostra::WindowMessage& m) override;
 
-  // The dialog window while it exists (tests drive it through this).
-  HWND dialogHandle() const { return window->handle(); }
-  int remainSeconds() const { return countdown.remainSeconds(); }
-  const Ostra::CTrayIcon* tray() const { return trayIcon.get(); }
+  // What the tests drive and watch: the dialog window while it exists, and its tray icon.
+  HWND dialogHandleForTesting() const { return window->handle(); }
+  const Ostra::CTrayIcon* trayForTesting() const { return trayIcon.get(); }
 
  private:
   // Dialog events.

@@ -9,18 +9,18 @@
 namespace Ostra {
 
 // True when the wide (W) calls take the text: the NT family, unless
-// ScopedAnsiCalls is alive.  Always true on POSIX.
+// ScopedAnsiCallsForTesting is alive.  Always true on POSIX.
 bool useWideCalls();
 
 // The ANSI calls while the object lives, also on the NT family (which serves
 // them too), so that the tests run that form where the system would never pick
 // it.  Not for the program itself; not thread-safe against other callers.
-class ScopedAnsiCalls {
+class ScopedAnsiCallsForTesting {
  public:
-  ScopedAnsiCalls();
-  ~ScopedAnsiCalls();
-  ScopedAnsiCalls(const ScopedAnsiCalls&) = delete;
-  ScopedAnsiCalls& operator=(const ScopedAnsiCalls&) = delete;
+  ScopedAnsiCallsForTesting();
+  ~ScopedAnsiCallsForTesting();
+  ScopedAnsiCallsForTesting(const ScopedAnsiCallsForTesting&) = delete;
+  ScopedAnsiCallsForTesting& operator=(const ScopedAnsiCallsForTesting&) = delete;
 };
 
 // The forms this platform has: {wide, ANSI} on Windows, {wide} elsewhere,

@@ -4,8 +4,8 @@ namespace Ostra {
 
 bool useWideCalls() { return true; }
 
-ScopedAnsiCalls::ScopedAnsiCalls() = default;
-ScopedAnsiCalls::~ScopedAnsiCalls() = default;
+ScopedAnsiCallsForTesting::ScopedAnsiCallsForTesting() = default;
+ScopedAnsiCallsForTesting::~ScopedAnsiCallsForTesting() = default;
 
 std::vector<bool> availableCallForms() { return {true}; }
 

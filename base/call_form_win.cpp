@@ -24,8 +24,8 @@ bool isNtPlatform() {
 
 bool useWideCalls() { return ansiForced.load() == 0 && isNtPlatform(); }
 
-ScopedAnsiCalls::ScopedAnsiCalls() { ++ansiForced; }
-ScopedAnsiCalls::~ScopedAnsiCalls() { --ansiForced; }
+ScopedAnsiCallsForTesting::ScopedAnsiCallsForTesting() { ++ansiForced; }
+ScopedAnsiCallsForTesting::~ScopedAnsiCallsForTesting() { --ansiForced; }
 
 std::vector<bool> availableCallForms() { return {true, false}; }
 

@@ -41,7 +41,7 @@ class CTrayIcon {
 
   // The record handed to the shell's wide call (first-version layout), which
   // the NT family gets: its tip keeps every character, whatever the code page.
-  const NOTIFYICONDATAW& record() const { return *record_; }
+  const NOTIFYICONDATAW& recordForTesting() const { return *record_; }
   // The same for the ANSI call of the other systems, the tip in the code page.
   NOTIFYICONDATAA ansiRecord() const;
   // The registered number of "TaskbarCreated".

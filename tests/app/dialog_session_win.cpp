@@ -137,7 +137,8 @@ bool DialogDriver::classIconIs(int iconId) const {
 
 bool DialogDriver::trayIconIs(int iconId) const {
   // Drawn for the notification area's size, not the shared 32-pixel icon.
-  return tray().isShown() && iconPicture(tray().record().hIcon) == resourcePicture(iconId, smallIconPixels(dialog_));
+  return tray().isShown() &&
+         iconPicture(tray().recordForTesting().hIcon) == resourcePicture(iconId, smallIconPixels(dialog_));
 }
 
 bool DialogDriver::windowIconsAre(int iconId) const {
@@ -150,7 +151,7 @@ bool DialogDriver::windowIconsAre(int iconId) const {
          shown(ICON_BIG) == resourcePicture(iconId, largeIconPixels(dialog_));
 }
 
-String DialogDriver::trayTip() const { return Ostra::fromWide(tray().record().szTip); }
+String DialogDriver::trayTip() const { return Ostra::fromWide(tray().recordForTesting().szTip); }
 
 HWND DialogDriver::waitForWindow(const String& title) const {
   HWND found = waitForDialogTitled(GetCurrentProcessId(), title);
@@ -250,11 +251,11 @@ void DialogSession::note(const std::string& what, const String& detail) {
   event.what = what;
   event.detail = detail;
   event.counter = performanceCounter();
-  const HWND dialog = app_->dialogHandle();
+  const HWND dialog = app_->dialogHandleForTesting();
   event.caption = windowText(dialog);
   event.dialogVisible = IsWindowVisible(dialog) != FALSE;
   event.dialogIconic = IsIconic(dialog) != FALSE;
-  event.trayShown = app_->tray() != nullptr && app_->tray()->isShown();
+  event.trayShown = app_->trayForTesting() != nullptr && app_->trayForTesting()->isShown();
   event.startEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_START)) != FALSE;
   std::lock_guard<std::mutex> lock(mutex_);
   events_.push_back(event);

@@ -83,7 +83,7 @@ class DialogDriver {
   bool classIconIs(int iconId) const;
 
   // The dialog's tray icon object; read only between the messages the script sends.
-  const CTrayIcon& tray() const { return *app_.tray(); }
+  const CTrayIcon& tray() const { return *app_.trayForTesting(); }
   // True when the tray, or the caption and taskbar, show that icon resource at
   // the sizes they show icons at.
   bool trayIconIs(int iconId) const;
@@ -93,7 +93,9 @@ class DialogDriver {
   // The minimise box, the close box, and the tray icon's callback with a mouse message.
   void minimize() { deliver(WM_SYSCOMMAND, SC_MINIMIZE); }
   void closeBox() { deliver(WM_SYSCOMMAND, SC_CLOSE); }
-  void trayMouse(UINT mouseMessage) { deliver(CAppWindow::TrayCallbackMessage, tray().record().uID, mouseMessage); }
+  void trayMouse(UINT mouseMessage) {
+    deliver(CAppWindow::TrayCallbackMessage, tray().recordForTesting().uID, mouseMessage);
+  }
 
   // A message box or file dialog of this process with that title; null (and a failure) when none came.
   HWND waitForWindow(const String& title) const;

@@ -132,7 +132,7 @@ TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
     session.run([&](DialogDriver& d) {
       startThirtySeconds(d, false);
       // An icon under the dialog's own id: the shell refuses our add, as one not yet up does.
-      NOTIFYICONDATAW taken = d.tray().record();
+      NOTIFYICONDATAW taken = d.tray().recordForTesting();
       taken.uFlags = NIF_TIP;
       ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &taken));
       d.minimize();
@@ -158,7 +158,7 @@ TEST_F(TimerDialog, AnIconTheRestartedShellRefusesBringsTheDialogBackToTheTaskba
     startThirtySeconds(d, true);
     ASSERT_TRUE(d.tray().isShown());
     // The shell comes back holding an icon under our id, so it refuses ours.
-    NOTIFYICONDATAW taken = d.tray().record();
+    NOTIFYICONDATAW taken = d.tray().recordForTesting();
     taken.uFlags = NIF_TIP;
     Shell_NotifyIconW(NIM_DELETE, &taken);
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &taken));

@@ -53,8 +53,8 @@ TEST(SplitCommandLine, EmptyArgumentsAreTheSharedEmptyText) {
 TEST(SplitCommandLine, OwnProcessStartsWithTheProgramInEveryCallForm) {
   const String wideLine = commandLine();
   for (const bool wide : availableCallForms()) {
-    std::unique_ptr<ScopedAnsiCalls> ansi;
-    if (!wide) ansi = std::make_unique<ScopedAnsiCalls>();
+    std::unique_ptr<ScopedAnsiCallsForTesting> ansi;
+    if (!wide) ansi = std::make_unique<ScopedAnsiCallsForTesting>();
     // The test's own line is ASCII, so both forms give the same text.
     EXPECT_EQ(wideLine, commandLine()) << "wide " << wide;
     const std::vector<String> arguments = splitCommandLine();

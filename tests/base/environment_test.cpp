@@ -21,10 +21,10 @@ using testing::ScopedEnvironmentVariable;
 class Environment : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCalls>();
+    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCallsForTesting>();
   }
 
-  std::unique_ptr<ScopedAnsiCalls> ansi_;
+  std::unique_ptr<ScopedAnsiCallsForTesting> ansi_;
   ScopedEnvironmentVariable alpha_{u"KAIRON_FS_A", u"alpha"};
   ScopedEnvironmentVariable japanese_{u"KAIRON_FS_J", u"日本語"};
   ScopedEnvironmentVariable drive_{u"KAIRON_FS_D", u"D:/v"};

@@ -184,8 +184,8 @@ TEST(CStdFile, OpensWhatTheFileFunctionsSeeInEitherCallForm) {
   writeBytes(folder.file("\xED\x95\x9C.cfg"), "ok");  // U+D55C: in neither the Japanese nor the Western page
   const String path = folder.fileString("\xED\x95\x9C.cfg");
   for (const bool wide : availableCallForms()) {
-    std::unique_ptr<ScopedAnsiCalls> ansi;
-    if (!wide) ansi = std::make_unique<ScopedAnsiCalls>();
+    std::unique_ptr<ScopedAnsiCallsForTesting> ansi;
+    if (!wide) ansi = std::make_unique<ScopedAnsiCallsForTesting>();
     const bool seen = fileAttributes(path) != kInvalidAttributes;
     EXPECT_EQ(seen, ioFailure([&] { CStdFile file(path, u"rb"); }).empty()) << (wide ? "wide" : "ANSI");
   }

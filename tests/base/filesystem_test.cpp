@@ -28,7 +28,7 @@ using testing::toPath;
 class FileSystem : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCalls>();
+    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCallsForTesting>();
   }
 
   // A path in the temporary folder, written with backslashes as the program writes them.
@@ -54,7 +54,7 @@ class FileSystem : public ::testing::TestWithParam<bool> {
     return out;
   }
 
-  std::unique_ptr<ScopedAnsiCalls> ansi_;
+  std::unique_ptr<ScopedAnsiCallsForTesting> ansi_;
   testing::TempDir temp_;
   const String root_ = temp_.string() + u"\\";
 };

@@ -33,9 +33,9 @@ bool waitForFile(const fs::path& file) {
 class ShellOpen : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCalls>();
+    if (!GetParam()) ansi_ = std::make_unique<ScopedAnsiCallsForTesting>();
   }
-  std::unique_ptr<ScopedAnsiCalls> ansi_;
+  std::unique_ptr<ScopedAnsiCallsForTesting> ansi_;
 };
 
 TEST_P(ShellOpen, StartsAProgramWithItsParameters) {

@@ -51,7 +51,7 @@ void shellDelete(const NOTIFYICONDATAW& record) {
 TEST(TrayIcon, RecordIsTheFirstVersionLayoutWithAnIdFromTheObject) {
   OwnerWindow owner;
   CTrayIcon icon(owner.handle(), kTrayCallback);
-  const NOTIFYICONDATAW& record = icon.record();
+  const NOTIFYICONDATAW& record = icon.recordForTesting();
   EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), record.cbSize);
   EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), icon.ansiRecord().cbSize);
   EXPECT_EQ(owner.handle(), record.hWnd);
@@ -66,7 +66,7 @@ TEST(TrayIcon, RecordIsTheFirstVersionLayoutWithAnIdFromTheObject) {
 TEST(TrayIcon, AddModifyAndRemove) {
   OwnerWindow owner;
   auto icon = std::make_unique<CTrayIcon>(owner.handle(), kTrayCallback);
-  const NOTIFYICONDATAW record = icon->record();
+  const NOTIFYICONDATAW record = icon->recordForTesting();
   icon->remove();  // hidden: nothing to do
   EXPECT_FALSE(icon->isShown());
 
@@ -74,14 +74,14 @@ TEST(TrayIcon, AddModifyAndRemove) {
   EXPECT_TRUE(icon->isShown());
   // At the notification area's size, not stretched there from 32 pixels.
   EXPECT_EQ(testing::resourcePicture(IDI_TEST_BLUE, GetSystemMetrics(SM_CXSMICON)),
-            testing::iconPicture(icon->record().hIcon));
+            testing::iconPicture(icon->recordForTesting().hIcon));
   pumpMessages(kShellRounds);
   EXPECT_TRUE(shellHas(record));
   // A second add of the same id would be refused: this one must be a modify.
   EXPECT_TRUE(icon->setIcon(IDI_TEST_RED));
   // At the notification area's size, not stretched there from 32 pixels.
   EXPECT_EQ(testing::resourcePicture(IDI_TEST_RED, GetSystemMetrics(SM_CXSMICON)),
-            testing::iconPicture(icon->record().hIcon));
+            testing::iconPicture(icon->recordForTesting().hIcon));
   EXPECT_TRUE(icon->setTip(u"あと9秒"));
 
   icon->remove();
@@ -101,7 +101,7 @@ TEST(TrayIcon, RefusedDeleteKeepsTheIconShown) {
   CTrayIcon icon(owner.handle(), kTrayCallback);
   ASSERT_TRUE(icon.setIcon(IDI_TEST_BLUE));
   pumpMessages(kShellRounds);
-  shellDelete(icon.record());
+  shellDelete(icon.recordForTesting());
   icon.remove();
   EXPECT_TRUE(icon.isShown());
   EXPECT_FALSE(icon.setTip(u"refused"));
@@ -127,7 +127,7 @@ TEST(TrayIcon, TipIsCutTo63UnitsOr63BytesOnACharacterBoundary) {
   CTrayIcon icon(owner.handle(), kTrayCallback);
   for (const auto& c : cases) {
     EXPECT_TRUE(icon.setTip(c.tip));
-    EXPECT_EQ(String(c.wantWide), fromWide(icon.record().szTip)) << toUtf8(c.tip);
+    EXPECT_EQ(String(c.wantWide), fromWide(icon.recordForTesting().szTip)) << toUtf8(c.tip);
     const std::string want = defaultEncoding().encode(c.wantAnsi);
     if (c.wantAnsi.empty() || want.find('?') != std::string::npos) continue;  // not in this code page
     EXPECT_EQ(want, std::string(icon.ansiRecord().szTip)) << toUtf8(c.tip);
@@ -140,10 +140,10 @@ TEST(TrayIcon, TipBeforeTheFirstIconWaitsForIt) {
   // A modify of an icon the shell does not have would fail: true means no call.
   EXPECT_TRUE(icon.setTip(u"あと1時間02分05秒 / Kairon build-6"));
   EXPECT_FALSE(icon.isShown());
-  EXPECT_FALSE(shellHas(icon.record()));
-  const String tip = fromWide(icon.record().szTip);
+  EXPECT_FALSE(shellHas(icon.recordForTesting()));
+  const String tip = fromWide(icon.recordForTesting().szTip);
   ASSERT_TRUE(icon.setIcon(IDI_TEST_BLUE));
-  EXPECT_EQ(tip, fromWide(icon.record().szTip));
+  EXPECT_EQ(tip, fromWide(icon.recordForTesting().szTip));
   pumpMessages(kShellRounds);
   EXPECT_TRUE(icon.setTip(u"あと1時間02分04秒 / Kairon build-6"));
 }
@@ -152,15 +152,15 @@ TEST(TrayIcon, TwoIconsOfOneWindowHaveTheirOwnIds) {
   OwnerWindow owner;
   CTrayIcon first(owner.handle(), kTrayCallback);
   CTrayIcon second(owner.handle(), kTrayCallback);
-  EXPECT_NE(first.record().uID, second.record().uID);
+  EXPECT_NE(first.recordForTesting().uID, second.recordForTesting().uID);
   ASSERT_TRUE(first.setIcon(IDI_TEST_BLUE));
   ASSERT_TRUE(second.setIcon(IDI_TEST_RED));
   pumpMessages(kShellRounds);
-  EXPECT_TRUE(shellHas(first.record()));
-  EXPECT_TRUE(shellHas(second.record()));
+  EXPECT_TRUE(shellHas(first.recordForTesting()));
+  EXPECT_TRUE(shellHas(second.recordForTesting()));
   first.remove();
-  EXPECT_FALSE(shellHas(first.record()));
-  EXPECT_TRUE(shellHas(second.record()));
+  EXPECT_FALSE(shellHas(first.recordForTesting()));
+  EXPECT_TRUE(shellHas(second.recordForTesting()));
 }
 
 TEST(TrayIcon, TaskbarCreatedPutsAShownIconBack) {
@@ -174,7 +174,7 @@ TEST(TrayIcon, TaskbarCreatedPutsAShownIconBack) {
   ASSERT_TRUE(shown.setTip(u"あと5秒"));
   ASSERT_TRUE(shown.setIcon(IDI_TEST_BLUE));
   pumpMessages(kShellRounds);
-  const NOTIFYICONDATAW before = shown.record();
+  const NOTIFYICONDATAW before = shown.recordForTesting();
   // What the shell forgets when the taskbar is rebuilt.
   shellDelete(before);
   ASSERT_FALSE(shellHas(before));
@@ -187,9 +187,9 @@ TEST(TrayIcon, TaskbarCreatedPutsAShownIconBack) {
   pumpMessages(kShellRounds);
   EXPECT_TRUE(shown.isShown());
   EXPECT_TRUE(shellHas(before));
-  EXPECT_EQ(0, std::memcmp(&before, &shown.record(), sizeof before));
+  EXPECT_EQ(0, std::memcmp(&before, &shown.recordForTesting(), sizeof before));
   EXPECT_FALSE(hidden.isShown());
-  EXPECT_FALSE(shellHas(hidden.record()));
+  EXPECT_FALSE(shellHas(hidden.recordForTesting()));
 }
 
 }  // namespace
