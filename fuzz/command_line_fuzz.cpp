@@ -1,6 +1,5 @@
 // The command line against arbitrary text, arguments of any length included:
 // how it splits into arguments, and what the program makes of them at start.
-// fuzz-max-len: 524288
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,12 +16,7 @@
 namespace {
 
 using namespace Ostra;
-
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
+using Ostra::fuzzing::require;
 
 // Every argument is a piece of the line, in order, and a line without quotes
 // is its blank-separated words, each without its leading white space.
@@ -55,9 +49,9 @@ void startupOptionsKeepTheirRules(const std::vector<String>& arguments) {
   StartupMode mode = StartupMode::None;
   std::vector<String> others;
   for (const String& argument : arguments) {
-    if (argument == String(u"/open")) {
+    if (argument.str() == u"/open") {
       mode = StartupMode::Open;
-    } else if (argument == String(u"/select")) {
+    } else if (argument.str() == u"/select") {
       mode = StartupMode::Select;
     } else if (!others.empty() || !argument.empty()) {
       others.push_back(argument);

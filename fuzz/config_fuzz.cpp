@@ -14,12 +14,7 @@
 namespace {
 
 using namespace Ostra;
-
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
+using Ostra::fuzzing::require;
 
 bool hasLeadingWhiteSpace(const String& text) { return !text.empty() && std::iswspace(static_cast<wint_t>(text[0])); }
 

@@ -4,7 +4,6 @@
 // starts.  The input, as UTF-16 units, is cut at U+0001 into the hours,
 // minutes and seconds texts and a settings document; its first bytes also
 // choose the mode, the time of day and a number.
-// fuzz-max-len: 524288
 #include <climits>
 #include <clocale>
 #include <cstddef>
@@ -28,12 +27,7 @@
 namespace {
 
 using namespace Ostra;
-
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
+using Ostra::fuzzing::require;
 
 int clampToInt(__int128 value) {
   return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
@@ -150,15 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes = Ostra::fuzzing::grown(data, size);
   const std::u16string units = Ostra::fuzzing::unitsOf(bytes);
   std::vector<String> pieces;
-  size_t start = 0;
-  while (pieces.size() < 3) {
-    const size_t end = units.find(u'\x01', start);
-    if (end == std::u16string::npos) break;
-    pieces.emplace_back(units.substr(start, end - start));
-    start = end + 1;
-  }
-  pieces.emplace_back(units.substr(std::min(start, units.size())));
-  while (pieces.size() < 4) pieces.emplace_back(String());
+  for (std::u16string& piece : Ostra::fuzzing::piecesOf(units, 4)) pieces.emplace_back(std::move(piece));
 
   // The first bytes, whatever else they are, choose the rest.
   unsigned char head[8] = {};

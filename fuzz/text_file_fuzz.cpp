@@ -3,7 +3,6 @@
 // Reading never fails on a file that is there, a mark decides as documented,
 // ASCII text is itself in every encoding, and what writeTextFile writes reads
 // back unchanged.
-// fuzz-max-len: 524288
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,13 +21,8 @@
 namespace {
 
 using namespace Ostra;
+using Ostra::fuzzing::require;
 namespace fs = std::filesystem;
-
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 // A private folder nested deep enough that its path is past 260 units, with
 // non-ASCII names on the way.

@@ -28,19 +28,17 @@ fi
 export LC_ALL=${KAIRON_FUZZ_LOCALE:-ja_JP.UTF-8}
 
 # Runs one target; its report goes to $build/<target>.report, and a failure
-# leaves $build/<target>.failed.  A target that takes longer inputs than the
-# default says so in its source ("// fuzz-max-len: N").
+# leaves $build/<target>.failed.
 run_target() {  # TARGET
   local target=$1 name=${1%_fuzz}
   local seeds=fuzz/corpus/$name corpus=$build/corpus/$name artifacts=$build/artifacts/$1/
-  local log=$build/$target.log report=$build/$target.report max_len
-  max_len=$(sed -n 's|^// fuzz-max-len: \([0-9]*\)$|\1|p' "fuzz/$target.cpp")
+  local log=$build/$target.log report=$build/$target.report
   mkdir -p "$corpus" "$artifacts"
   rm -f "$build/$target.failed"
   echo "== $target for ${seconds} s" >"$report"
-  if "$build/$target" "$corpus" "$seeds" -max_total_time="$seconds" -max_len="${max_len:-16384}" -timeout=10 \
+  if "$build/$target" "$corpus" "$seeds" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts" >"$log" 2>&1; then
-    grep -E '^stat::number_of_executed_units|^Done [0-9]+ runs' "$log" | tail -2 >>"$report" || true
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::average_exec_per_sec' "$log" >>"$report" || true
   else
     { tail -40 "$log"; echo "$target: FAILED (log: $log, input in $artifacts)"; } >>"$report"
     touch "$build/$target.failed"
