@@ -26,15 +26,9 @@ TEST(ZoneIdentifier, ZoneIdFromStreamReadsTheZoneTransferSection) {
       {"  [ zonetransfer ]  \n\tzoneid = 3 \n", 3},
       {"[ZoneTransfer]\r\nHostUrl=https://x/?ZoneId=2\r\nZoneId=3abc", 3},
       {"[ZoneTransfer]\r\nZoneId=2\r\nZoneId=3", 2},  // the first, as GetPrivateProfileInt reads it
-      {"[Other]\r\nZoneId=3\r\n[ZoneTransfer]\r\nZoneId=1\r\n", 1},
-      {"[ZoneTransfer]\r\n[Other]\r\nZoneId=3\r\n", kNoZone},
-      {"ZoneId=3", kNoZone},
+      {"ZoneId=3\r\n[ZoneTransfer]\r\n[Other]\r\nZoneId=3\r\n", kNoZone},
       {"[ZoneTransfer\r\nZoneId=3", kNoZone},
-      {"[ZoneTransfer]\r\nZoneId=\r\n", kNoZone},
-      {"[ZoneTransfer]\r\nZoneId=-3", kNoZone},
       {"[ZoneTransfer]\r\nZoneId=4294967299", kNoZone},  // would wrap round to 3
-      {"", kNoZone},
-      {"\xEF\xBB\xBF[ZoneTransfer]\r\nZoneId=3", 3},
       {"\xFF\xFE[\0Z\0o\0n\0e\0T\0r\0a\0n\0s\0f\0e\0r\0]\0\r\0\n\0Z\0o\0n\0e\0I\0d\0=\0004\0"s, 4},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].want, Ostra::zoneIdFromStream(cases[i].bytes)) << i;
