@@ -72,11 +72,6 @@ void startupOptionsKeepTheirRules(const std::vector<String>& arguments) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const String line(Ostra::fuzzing::unitsOf(Ostra::fuzzing::grown(data, size)));
   const std::vector<String> arguments = splitCommandLine(line);

@@ -77,11 +77,6 @@ void storedValuesRoundTrip(const String& text) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::u16string units = Ostra::fuzzing::unitsOf(data, size);
   const String text(std::move(units));

@@ -135,11 +135,6 @@ void countStartsTheRightCountdown(const String& hours, const String& minutes, co
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes = Ostra::fuzzing::grown(data, size);
   const std::u16string units = Ostra::fuzzing::unitsOf(bytes);

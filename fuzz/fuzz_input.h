@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -65,12 +64,6 @@ inline void require(bool holds, const char* what) {
   if (holds) return;
   std::fprintf(stderr, "broken: %s\n", what);
   std::abort();
-}
-
-// The library turns hardware faults into exceptions; under the fuzzer they
-// must stay crashes, for it to catch them.
-inline void keepFaultsAsCrashes() {
-  for (const int signal : {SIGFPE, SIGILL, SIGSEGV, SIGBUS}) std::signal(signal, SIG_DFL);
 }
 
 }  // namespace Ostra::fuzzing

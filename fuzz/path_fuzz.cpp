@@ -145,11 +145,6 @@ void listingShowsOddNames(const std::uint8_t* data, std::size_t size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::u16string units = Ostra::fuzzing::unitsOf(data, size);
   std::vector<String> pieces;

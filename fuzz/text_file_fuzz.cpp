@@ -82,11 +82,6 @@ void decodingKeepsItsRules(const std::string& bytes, const String& read) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes = Ostra::fuzzing::grown(data, size);
   const std::string path = (deepFolder() / "Kairon.cfg").string();
