@@ -128,8 +128,8 @@ def glyph_mask(font_path, char, pixels, margin):
 
 
 def outline_width(pixels):
-    """One pixel up to 48, then growing with the image."""
-    return max(1, pixels // 32)
+    """One pixel up to 32, then growing with the image."""
+    return max(1, round(pixels / 24))
 
 
 def outlined(mask, ink, width):
