@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -17,6 +17,7 @@
 
 #include "resources/resource.h"
 #include "tests/support/icon_picture_win.h"
+#include "ui/icon_cache.h"
 
 namespace {
 
@@ -327,8 +328,8 @@ std::vector<GroupImage> groupImages(int iconId) {
     GroupIconEntry entry;
     std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry, sizeof entry);
     if (entry.width != entry.height) return {};
-    images.push_back({entry.width == 0 ? 256 : entry.width, entry.bitCount, entry.colorCount,
-                      resourceBytes(entry.id, RT_ICON)});
+    images.push_back(
+        {entry.width == 0 ? 256 : entry.width, entry.bitCount, entry.colorCount, resourceBytes(entry.id, RT_ICON)});
   }
   return images;
 }
@@ -477,6 +478,23 @@ TEST(StageIcons, IdleAndRunningShareTheGlyphAndDigitsDiffer) {
   for (size_t i = 1; i < shapes.size(); ++i)
     for (size_t j = i + 1; j < shapes.size(); ++j)
       EXPECT_NE(shapes[i], shapes[j]) << "icons " << kIcons[i].id << " and " << kIcons[j].id;
+}
+
+// The notification area's icon comes from LoadIconMetric, found in the version 6
+// comctl32 the manifest names: at the system's small size, whatever the
+// fallback size says, and loaded once.
+TEST(StageIcons, NotificationAreaIconsComeAtTheSystemsSmallSize) {
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  Ostra::CIconCache cache;
+  for (const ExpectedIcon& icon : kIcons) {
+    SCOPED_TRACE(testing::Message() << "icon " << icon.id);
+    const auto id = static_cast<unsigned short>(icon.id);
+    const HICON shown = cache.getSmallMetric(id, 3 * small);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(Ostra::testing::resourcePicture(icon.id, small), Ostra::testing::iconPicture(shown));
+    EXPECT_EQ(shown, cache.getSmallMetric(id, 3 * small));
+    EXPECT_NE(shown, cache.get(id, small)) << "kept apart from the images loaded at a size";
+  }
 }
 
 // The version record's text value under the Japanese Unicode block.
