@@ -21,8 +21,9 @@ if [ -n "${DISPLAY:-}" ]; then
   exec tools/wine-run.sh "$home/Kairon.exe" "$@"
 fi
 
-# wine-run.sh's prefix, named here so that the Wine server ended is its one.
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
+# A prefix of its own: its Wine server is ended at the end, and the tests'
+# must not go with it.
+export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix-run}
 shot=$home/screenshot.png
 screen=$home/screen.png
 rm -f "$shot" "$screen"
