@@ -345,33 +345,22 @@ uint32_t bigEndian32(const BYTE* bytes) {
 }
 
 TEST(StageIcons, EachHoldsSixteenColourAndAlphaImagesAtEverySize) {
+  struct Expected {
+    int size, bitCount;
+  };
+  std::vector<Expected> expected;
+  for (int size : kSixteenColourSizes) expected.push_back({size, 4});
+  for (int size : kAlphaSizes) expected.push_back({size, 32});
   for (const ExpectedIcon& icon : kIcons) {
-    SCOPED_TRACE(testing::Message() << "icon " << icon.id);
     const std::vector<GroupImage> images = groupImages(icon.id);
-    ASSERT_EQ(std::size(kSixteenColourSizes) + std::size(kAlphaSizes), images.size());
-    for (size_t i = 0; i < std::size(kSixteenColourSizes); ++i) {
-      const int size = kSixteenColourSizes[i];
+    ASSERT_EQ(expected.size(), images.size()) << "icon " << icon.id;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      const auto [size, bitCount] = expected[i];
       const GroupImage& image = images[i];
+      SCOPED_TRACE(testing::Message() << "icon " << icon.id << ", " << size << " pixels, " << bitCount << " bits");
       EXPECT_EQ(size, image.size);
-      EXPECT_EQ(16, image.colorCount);
-      EXPECT_EQ(4, image.bitCount);
-      ASSERT_GE(image.bytes.size(), sizeof(BITMAPINFOHEADER));
-      BITMAPINFOHEADER bitmap;
-      std::memcpy(&bitmap, image.bytes.data(), sizeof bitmap);
-      EXPECT_EQ(size, bitmap.biWidth);
-      EXPECT_EQ(2 * size, bitmap.biHeight) << "colour bitmap and mask";
-      EXPECT_EQ(4, bitmap.biBitCount);
-      // header, 16 palette entries, 4-bit colour rows, 1-bit mask rows (rows of whole 32-bit words)
-      const size_t colourRow = (size / 2 + 3) / 4 * 4, maskRow = (size + 31) / 32 * 4;
-      EXPECT_EQ(sizeof bitmap + 16 * 4 + size * (colourRow + maskRow), image.bytes.size());
-    }
-    for (size_t i = 0; i < std::size(kAlphaSizes); ++i) {
-      const int size = kAlphaSizes[i];
-      const GroupImage& image = images[std::size(kSixteenColourSizes) + i];
-      SCOPED_TRACE(testing::Message() << size << " pixels with alpha");
-      EXPECT_EQ(size, image.size);
-      EXPECT_EQ(0, image.colorCount);
-      EXPECT_EQ(32, image.bitCount);
+      EXPECT_EQ(bitCount, image.bitCount);
+      EXPECT_EQ(bitCount == 4 ? 16 : 0, image.colorCount);
       if (size == 256) {
         // PNG signature, then the IHDR chunk: width, height, 8 bits a sample, RGBA (type 6).
         const BYTE signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -389,9 +378,13 @@ TEST(StageIcons, EachHoldsSixteenColourAndAlphaImagesAtEverySize) {
       std::memcpy(&bitmap, image.bytes.data(), sizeof bitmap);
       EXPECT_EQ(size, bitmap.biWidth);
       EXPECT_EQ(2 * size, bitmap.biHeight) << "colour bitmap and mask";
-      EXPECT_EQ(32, bitmap.biBitCount);
-      const size_t maskRow = (size + 31) / 32 * 4;
-      ASSERT_EQ(sizeof bitmap + size * (size * 4 + maskRow), image.bytes.size());
+      EXPECT_EQ(bitCount, bitmap.biBitCount);
+      // header, 16 palette entries (4 bits only), colour rows and 1-bit mask rows,
+      // each row of whole 32-bit words
+      const size_t palette = bitCount == 4 ? 16 * 4 : 0;
+      const size_t colourRow = (size * bitCount / 8 + 3) / 4 * 4, maskRow = (size + 31) / 32 * 4;
+      ASSERT_EQ(sizeof bitmap + palette + size * (colourRow + maskRow), image.bytes.size());
+      if (bitCount != 32) continue;
       // The alpha channel is used: clear corners, an opaque glyph.
       const BYTE* pixels = image.bytes.data() + sizeof bitmap;
       size_t opaque = 0;
