@@ -10,8 +10,9 @@ notification area and Explorer's views stay sharp from 100 to 200 % scaling:
   PNG), the glyph inside a white outline, so that it reads on a dark taskbar as
   well as on a light one;
 - 16-colour images at 16, 20, 24, 32 and 48 pixels for displays of fewer colours.
-At 16 to 64 pixels the glyph is one crisp colour, the outline opaque white: on
-white both kinds look the same.  Glyphs come from IPA Gothic (Debian:
+Up to 64 pixels the glyph is one crisp colour and the outline opaque white; up
+to 32 the glyph is the 16-colour image's, so on white both kinds look the same
+(an outline wider than a pixel takes room from the glyph).  Glyphs come from IPA Gothic (Debian:
 fonts-ipafont-gothic).  Pillow's icon writer cannot mix the two kinds, so the
 records are written here.  Output is deterministic: running this again without
 changes leaves the files identical.
