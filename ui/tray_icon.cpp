@@ -57,7 +57,7 @@ bool CTrayIcon::notify(DWORD command) {
 }
 
 bool CTrayIcon::setIcon(unsigned short iconId) {
-  record_->hIcon = icons_.get(iconId, smallIconPixels(record_->hWnd));
+  record_->hIcon = icons_.getSmallMetric(iconId, smallIconPixels(record_->hWnd));
   if (!notify(shown_ ? NIM_MODIFY : NIM_ADD)) return false;
   shown_ = true;
   return true;

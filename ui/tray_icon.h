@@ -25,8 +25,8 @@ class CTrayIcon {
   ~CTrayIcon();
 
   // Shows the icon resource of the program (add) or changes it (modify), at the
-  // small-icon size of the owner's DPI; false, and the state kept, when the
-  // shell refused.
+  // system's small-icon size (of the owner's DPI where LoadIconMetric is
+  // missing); false, and the state kept, when the shell refused.
   bool setIcon(unsigned short iconId);
   // Stores the tooltip, cut on a character boundary to the 63 units of the
   // wide call (63 bytes of the ANSI one), and updates a shown icon (false when
