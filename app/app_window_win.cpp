@@ -143,10 +143,15 @@ void CAppWindow::initialize(HWND dialog) {
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  const String failed = loadStartupSettings(settings, startupFile);
+  String loadedTemplate;
+  const String failed = loadStartupSettings(settings, startupFile, &loadedTemplate);
   if (!failed.empty()) {
     CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
     startupFile = String();  // nothing to start
+  }
+  // Not shown yet: the question stands on its own, like the failure above.
+  if (!loadedTemplate.empty() && !confirmTemplateLaunch(nullptr, loadedTemplate, settings)) {
+    startupFile = String();  // the user did not want it to run: nothing starts
   }
   settingsToControls(settings, *this);
   updateControlStates();
