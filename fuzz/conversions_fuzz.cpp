@@ -115,7 +115,11 @@ void countStartsTheRightCountdown(const String& hours, const String& minutes, co
     if (exact <= 0) exact += SecondsPerDay;
   }
   require(count == clampToInt(exact), "the count is the exact one, clamped");
-  if (timeOfDay) require(count >= 1, "a time of day is always ahead");
+  // A time of day is ahead, unless negative fields put it before yesterday
+  // (one day is added, no more): such a count is due at once.
+  if (timeOfDay && hours.toInt() >= 0 && minutes.toInt() >= 0 && seconds.toInt() >= 0) {
+    require(count >= 1, "a time of day is always ahead");
+  }
 
   const int64_t startMs = 1'000'000;
   Countdown countdown;
