@@ -7,6 +7,7 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "config/config_data.h"
+#include "ui/wnd.h"
 
 using Ostra::CConfigData;
 using Ostra::String;
@@ -41,6 +42,13 @@ void CAppWindow::loadTemplate() {
   settings.load(fileDialog.results().front());
   settingsToControls(settings, *this);
   updateControlStates();
+}
+
+bool CAppWindow::loadStartup(CConfigData& settings, const String& file) {
+  const String failed = loadStartupSettings(settings, file);
+  if (failed.empty()) return true;
+  Ostra::CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
+  return false;
 }
 
 void CAppWindow::prepareTemplateDialog(const String& title) {

@@ -153,6 +153,33 @@ bool DialogDriver::windowIconsAre(int iconId) const {
 
 String DialogDriver::trayTip() const { return Ostra::fromWide(tray().recordForTesting().szTip); }
 
+namespace {
+
+HWND menuOrFailure(HWND dialog) {
+  const HWND menu = waitForMenuWindow(GetWindowThreadProcessId(dialog, nullptr), kWaitLimit);
+  if (menu == nullptr) ADD_FAILURE() << "no menu opened";
+  return menu;
+}
+
+}  // namespace
+
+HWND DialogDriver::openTrayMenu() {
+  trayMouse(WM_RBUTTONUP);
+  return menuOrFailure(dialog_);
+}
+
+HWND DialogDriver::openSystemMenu() {
+  deliver(WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  return menuOrFailure(dialog_);
+}
+
+void DialogDriver::choose(HWND menu, char16_t mnemonic) {
+  typeInMenu(menu, mnemonic);
+  // The system menu posts its command as it closes, after the first mark.
+  sync();
+  sync();
+}
+
 HWND DialogDriver::waitForWindow(const String& title) const {
   HWND found = waitForDialogTitled(GetCurrentProcessId(), title);
   if (found == nullptr) ADD_FAILURE() << "no window titled " << toUtf8(title);

@@ -67,6 +67,8 @@ TEST(CaptionText, Table) {
       {-100, u"Kairon build-6"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(String(cases[i].want), captionText(cases[i].count)) << i;
+  EXPECT_EQ(String(u"（一時停止）あと02分05秒 / Kairon build-6"), captionText(125, true));
+  EXPECT_EQ(String(u"Kairon build-6"), captionText(-1, true));
 }
 
 TEST(StageIconId, Table) {
@@ -122,6 +124,66 @@ TEST(Countdown, OneHourDropsTheHourPartAfterTheFirstTick) {
   const int64_t now = countdown.nextTickDelay(0);
   EXPECT_FALSE(countdown.tick(now));
   EXPECT_EQ(String(u"あと59分59秒 / Kairon build-6"), captionText(countdown.remainSeconds()));
+}
+
+TEST(Countdown, PauseHoldsTheTimeLeftAndExtendAddsToIt) {
+  // From a 10 s start at 0 ms: each step at its time, then the seconds left,
+  // the milliseconds left and the progress.
+  enum Step { Pause, Resume, ExtendMinute, Tick };
+  const struct {
+    Step step;
+    int64_t at;
+    int seconds;
+    int64_t leftMs;
+    int permille;
+  } steps[] = {
+      {Tick, 2500, 8, 7500, 250},
+      {Pause, 2500, 8, 7500, 250},
+      {Tick, 60000, 8, 7500, 250},
+      {Pause, 61000, 8, 7500, 250},
+      {Resume, 100000, 8, 7500, 250},
+      {Tick, 101000, 7, 6500, 350},
+      {ExtendMinute, 101000, 67, 66500, 50},  // of 70 s now
+      {Pause, 102000, 66, 65500, 64},
+      {ExtendMinute, 103000, 126, 125500, 34},
+      {Resume, 104000, 126, 125500, 34},
+      {Tick, 229500, 0, 0, 1000},
+  };
+  Countdown countdown;
+  countdown.start(10, 0);
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const auto& s = steps[i];
+    switch (s.step) {
+      case Pause:
+        countdown.pause(s.at);
+        break;
+      case Resume:
+        countdown.resume(s.at);
+        break;
+      case ExtendMinute:
+        countdown.extend(ShortExtensionSeconds, s.at);
+        break;
+      case Tick:
+        EXPECT_EQ(s.seconds == 0, countdown.tick(s.at)) << i;
+        break;
+    }
+    EXPECT_EQ(s.seconds, countdown.remainSeconds()) << i;
+    EXPECT_EQ(s.leftMs, countdown.leftMilliseconds(s.at)) << i;
+    EXPECT_EQ(s.permille, countdown.progressPermille(s.at)) << i;
+  }
+}
+
+TEST(Countdown, ExtendMovesATimeOfDayWithTheWallClock) {
+  Countdown countdown;
+  countdown.start(30, 0);
+  countdown.followWallClock(0, 50000);  // due at 80 s on the wall clock
+  countdown.extend(LongExtensionSeconds, 0);
+  countdown.wallClockSet(1000, 61000);  // the clock put 10 s on
+  EXPECT_EQ(319000, countdown.leftMilliseconds(1000));
+  countdown.pause(1000);  // a paused count is a duration from then on
+  countdown.resume(2000);
+  countdown.wallClockSet(2000, 0);
+  EXPECT_EQ(319000, countdown.leftMilliseconds(2000));
 }
 
 TEST(Countdown, ZeroAndNegativeCountsExpireOnTheFirstTick) {

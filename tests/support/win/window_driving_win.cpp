@@ -59,20 +59,30 @@ HWND messageBoxTextControl(HWND box) { return GetDlgItem(box, kMessageBoxTextId)
 
 String messageBoxText(HWND box) { return windowText(messageBoxTextControl(box)); }
 
-bool isDialogClass(HWND window) {
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, static_cast<int>(std::size(className)));
-  return std::wstring(className) == L"#32770";
-}
-
-std::vector<HWND> dialogsTitled(DWORD processId, const String& title) {
+std::vector<HWND> topLevelWindows(DWORD processId) {
   std::vector<HWND> windows;
   EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
   std::vector<HWND> found;
   for (const HWND window : windows) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == processId && isDialogClass(window) && windowText(window) == title) found.push_back(window);
+    if (process == processId) found.push_back(window);
+  }
+  return found;
+}
+
+String windowClass(HWND window) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  return fromWide(className);
+}
+
+bool isDialogClass(HWND window) { return windowClass(window) == String(u"#32770"); }
+
+std::vector<HWND> dialogsTitled(DWORD processId, const String& title) {
+  std::vector<HWND> found;
+  for (const HWND window : topLevelWindows(processId)) {
+    if (isDialogClass(window) && windowText(window) == title) found.push_back(window);
   }
   return found;
 }
@@ -96,5 +106,40 @@ bool answerFileDialog(HWND fileDialog, const String& name, DWORD answerMilliseco
   pressButton(fileDialog, IDOK);
   return true;
 }
+
+HWND shownMenuWindow(DWORD threadId) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(threadId, collectWindow, reinterpret_cast<LPARAM>(&windows));
+  // The system lists the newest top-level window first: an open submenu.
+  for (const HWND window : windows) {
+    if (IsWindowVisible(window) && windowClass(window) == String(u"#32768")) return window;
+  }
+  return nullptr;
+}
+
+HWND waitForMenuWindow(DWORD threadId, std::chrono::milliseconds limit) {
+  HWND found = nullptr;
+  waitUntil(limit, [&] { return (found = shownMenuWindow(threadId)) != nullptr; });
+  return found;
+}
+
+std::vector<MenuItem> shownMenuItems(HWND menuWindow) {
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  DWORD_PTR menu = 0;
+  SendMessageTimeoutW(menuWindow, kGetMenu, 0, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &menu);
+  const auto handle = reinterpret_cast<HMENU>(menu);
+  std::vector<MenuItem> items;
+  for (int i = 0; handle != nullptr && i < GetMenuItemCount(handle); ++i) {
+    wchar_t text[256] = {};
+    GetMenuStringW(handle, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    items.push_back({fromWide(text), GetMenuState(handle, static_cast<UINT>(i), MF_BYPOSITION)});
+    if (GetMenuDefaultItem(handle, TRUE, 0) == static_cast<UINT>(i)) items.back().state |= MF_DEFAULT;
+  }
+  return items;
+}
+
+void typeInMenu(HWND menuWindow, char16_t character) { PostMessageW(menuWindow, WM_CHAR, character, 1); }
+
+void pressInMenu(HWND menuWindow, UINT virtualKey) { PostMessageW(menuWindow, WM_KEYDOWN, virtualKey, 1); }
 
 }  // namespace Ostra::testing

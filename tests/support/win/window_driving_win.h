@@ -29,6 +29,10 @@ String windowText(HWND window);
 HWND messageBoxTextControl(HWND box);
 String messageBoxText(HWND box);
 
+// The top-level windows of the process, shown or not, in the system's order.
+std::vector<HWND> topLevelWindows(DWORD processId);
+// The window's class name ("#32770" for dialogs).
+String windowClass(HWND window);
 // The window's class is the dialog class (#32770) of dialogs, message boxes and file dialogs.
 bool isDialogClass(HWND window);
 // The top-level dialog-class windows of the process whose title is exactly title, shown or not.
@@ -44,5 +48,21 @@ HWND fileNameField(HWND fileDialog);
 // Types name into the file-name field and presses OK; false when the dialog
 // has no such field or it did not answer.
 bool answerFileDialog(HWND fileDialog, const String& name, DWORD answerMilliseconds = kAnswerMilliseconds);
+
+// The popup menu (class #32768) a thread shows, when one is open: the deepest
+// submenu when several are.
+HWND shownMenuWindow(DWORD threadId);
+HWND waitForMenuWindow(DWORD threadId, std::chrono::milliseconds limit);
+// One item of the menu a menu window shows (MN_GETHMENU), as GetMenuState and
+// GetMenuString give it; separators have empty texts.
+struct MenuItem {
+  String text;
+  UINT state = 0;  // MF_GRAYED, MF_CHECKED, MF_DEFAULT, MF_SEPARATOR, MF_POPUP...
+};
+std::vector<MenuItem> shownMenuItems(HWND menuWindow);
+// A key as the keyboard gives it to an open menu: a mnemonic character, or a
+// virtual key (VK_DOWN, VK_RETURN, VK_ESCAPE).
+void typeInMenu(HWND menuWindow, char16_t character);
+void pressInMenu(HWND menuWindow, UINT virtualKey);
 
 }  // namespace Ostra::testing
