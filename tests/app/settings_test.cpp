@@ -57,7 +57,7 @@ TEST(Settings, DefaultsReachTheControls) {
   EXPECT_EQ(String(), controls.texts[IDC_MESSAGE_TEXT]);
   const std::map<int, bool> checks = {
       {IDC_TIME_OF_DAY, false}, {IDC_MESSAGE_ON, true},        {IDC_BEEP, false},        {IDC_SOUND_ON, false},
-      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true},
+      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true}, {IDM_ALWAYS_ON_TOP, false},
   };
   EXPECT_EQ(checks, controls.checks);
 }

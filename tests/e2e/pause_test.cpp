@@ -18,6 +18,7 @@ TEST(Pause, PausedCountdownStandsStillTakesAnExtensionAndGoesOnWhenResumed) {
   setChecked(dialog, IDC_MINIMIZE_AT_START, false);
   setControlText(dialog, IDC_MINUTES, u"10");
   click(dialog, IDC_START);
+  ASSERT_TRUE(waitUntil(kShowLimit, [&] { return titleStartsWith(dialog, u"あと09分5"); })) << kairon.state();
 
   sendAndWait(dialog, WM_SYSCOMMAND, IDM_PAUSE, 0);
   const String paused = windowTitle(dialog);
