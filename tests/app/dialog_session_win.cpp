@@ -153,24 +153,11 @@ bool DialogDriver::windowIconsAre(int iconId) const {
 
 String DialogDriver::trayTip() const { return Ostra::fromWide(tray().recordForTesting().szTip); }
 
-namespace {
-
-HWND menuOrFailure(HWND dialog) {
-  const HWND menu = waitForMenuWindow(GetWindowThreadProcessId(dialog, nullptr), kWaitLimit);
+HWND DialogDriver::openMenu(UINT message, WPARAM wParam, LPARAM lParam) {
+  deliver(message, wParam, lParam);
+  const HWND menu = waitForMenuWindow(GetWindowThreadProcessId(dialog_, nullptr), kWaitLimit);
   if (menu == nullptr) ADD_FAILURE() << "no menu opened";
   return menu;
-}
-
-}  // namespace
-
-HWND DialogDriver::openTrayMenu() {
-  trayMouse(WM_RBUTTONUP);
-  return menuOrFailure(dialog_);
-}
-
-HWND DialogDriver::openSystemMenu() {
-  deliver(WM_SYSCOMMAND, SC_KEYMENU, ' ');
-  return menuOrFailure(dialog_);
 }
 
 void DialogDriver::choose(HWND menu, char16_t mnemonic) {

@@ -181,35 +181,10 @@ TEST(SettingsMessages, Texts) {
   EXPECT_EQ(String(u"C:\\t\\Kairon.cfg の保存に失敗しました"), saveFailedMessage(u"C:\\t\\Kairon.cfg"));
 }
 
-TEST(Settings, AlwaysOnTopIsInTheDocumentOnlyWhileOn) {
-  // The stored text (null: no key) and whether it turns the check on.
-  const struct {
-    const char16_t* stored;
-    bool on;
-  } cases[] = {{u"true", true}, {nullptr, false}, {u"false", false}, {u"TRUE", false}, {u"yes", false}};
-  for (const auto& c : cases) {
-    CConfigData settings;
-    writeDefaults(settings);
-    if (c.stored != nullptr) settings.setRaw(kAlwaysOnTopKey, c.stored);
-    Controls controls;
-    controls.checks[IDM_ALWAYS_ON_TOP] = !c.on;
-    settingsToControls(settings, controls);
-    EXPECT_EQ(c.on, controls.checks[IDM_ALWAYS_ON_TOP]) << Ostra::toUtf8(c.stored ? c.stored : u"(none)");
-    // Back out: "true" while on, no key at all while off.
-    controlsToSettings(controls, settings);
-    EXPECT_EQ(c.on, settings.contains(kAlwaysOnTopKey));
-    if (c.on) {
-      EXPECT_EQ(String(u"true"), settings.getRaw(kAlwaysOnTopKey));
-    }
-  }
-}
-
 TEST(TemplateMenuNames, TptFilesSortedWithoutExtensionUpToTheLimit) {
   TempDir dir;
-  for (const char* name : {"b.tpt", "A&c.tpt", "B2.TPT", "note.txt", "x.tptx", ".tpt", "d.tpt/inner.tpt"}) {
-    std::filesystem::create_directories(dir.file(name).parent_path());
-    writeBytes(dir.file(name), "");
-  }
+  std::filesystem::create_directories(dir.file("d.tpt"));
+  for (const char* name : {"b.tpt", "A&c.tpt", "B2.TPT", "note.txt", "x.tptx", ".tpt"}) writeBytes(dir.file(name), "");
   const String folder = dir.string() + u"/";
   EXPECT_EQ((std::vector<String>{u"A&c", u"b", u"B2"}), templateMenuNames(folder, 30));
   EXPECT_EQ((std::vector<String>{u"A&c", u"b"}), templateMenuNames(folder, 2));

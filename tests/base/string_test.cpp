@@ -23,15 +23,6 @@ TEST(String, SubstringSharesWholeTextAndGivesEmptyStringForNoUnits) {
   EXPECT_EQ(2, text.substring(4).length());
 }
 
-TEST(String, WholeCharacterPrefixNeverSplitsASurrogatePair) {
-  const String text(u"ab\U0001F600c");  // a, b, the pair, c
-  const struct {
-    int units;
-    const char16_t* want;
-  } cases[] = {{0, u""}, {2, u"ab"}, {3, u"ab"}, {4, u"ab\U0001F600"}, {5, u"ab\U0001F600c"}, {9, u"ab\U0001F600c"}};
-  for (const auto& c : cases) EXPECT_EQ(String(c.want), text.wholeCharacterPrefix(c.units)) << c.units;
-}
-
 TEST(String, DefaultAndEmptyResultsShareTheOneEmptyText) {
   EXPECT_TRUE(String().sharesTextWith(emptyString()));
   EXPECT_TRUE(String(u"   ").trimStart().sharesTextWith(emptyString()));

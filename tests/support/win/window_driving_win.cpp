@@ -107,39 +107,33 @@ bool answerFileDialog(HWND fileDialog, const String& name, DWORD answerMilliseco
   return true;
 }
 
-HWND shownMenuWindow(DWORD threadId) {
-  std::vector<HWND> windows;
-  EnumThreadWindows(threadId, collectWindow, reinterpret_cast<LPARAM>(&windows));
-  // The system lists the newest top-level window first: an open submenu.
-  for (const HWND window : windows) {
-    if (IsWindowVisible(window) && windowClass(window) == String(u"#32768")) return window;
-  }
-  return nullptr;
-}
-
 HWND waitForMenuWindow(DWORD threadId, std::chrono::milliseconds limit) {
   HWND found = nullptr;
-  waitUntil(limit, [&] { return (found = shownMenuWindow(threadId)) != nullptr; });
+  waitUntil(limit, [&] {
+    std::vector<HWND> windows;
+    EnumThreadWindows(threadId, collectWindow, reinterpret_cast<LPARAM>(&windows));
+    // The system lists the newest first: an open submenu before its parent.
+    for (const HWND window : windows) {
+      if (IsWindowVisible(window) && windowClass(window) == String(u"#32768")) return (found = window) != nullptr;
+    }
+    return false;
+  });
   return found;
 }
 
 std::vector<MenuItem> shownMenuItems(HWND menuWindow) {
   constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
-  DWORD_PTR menu = 0;
-  SendMessageTimeoutW(menuWindow, kGetMenu, 0, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &menu);
-  const auto handle = reinterpret_cast<HMENU>(menu);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(menuWindow, kGetMenu, 0, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &answer);
+  const auto menu = reinterpret_cast<HMENU>(answer);
   std::vector<MenuItem> items;
-  for (int i = 0; handle != nullptr && i < GetMenuItemCount(handle); ++i) {
+  for (UINT i = 0; menu != nullptr && static_cast<int>(i) < GetMenuItemCount(menu); ++i) {
     wchar_t text[256] = {};
-    GetMenuStringW(handle, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-    items.push_back({fromWide(text), GetMenuState(handle, static_cast<UINT>(i), MF_BYPOSITION)});
-    if (GetMenuDefaultItem(handle, TRUE, 0) == static_cast<UINT>(i)) items.back().state |= MF_DEFAULT;
+    GetMenuStringW(menu, i, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    items.push_back({fromWide(text), GetMenuState(menu, i, MF_BYPOSITION) |
+                                         (GetMenuDefaultItem(menu, TRUE, 0) == i ? MF_DEFAULT : 0u)});
   }
   return items;
 }
-
-void typeInMenu(HWND menuWindow, char16_t character) { PostMessageW(menuWindow, WM_CHAR, character, 1); }
-
-void pressInMenu(HWND menuWindow, UINT virtualKey) { PostMessageW(menuWindow, WM_KEYDOWN, virtualKey, 1); }
 
 }  // namespace Ostra::testing

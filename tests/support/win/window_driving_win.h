@@ -49,20 +49,19 @@ HWND fileNameField(HWND fileDialog);
 // has no such field or it did not answer.
 bool answerFileDialog(HWND fileDialog, const String& name, DWORD answerMilliseconds = kAnswerMilliseconds);
 
-// The popup menu (class #32768) a thread shows, when one is open: the deepest
-// submenu when several are.
-HWND shownMenuWindow(DWORD threadId);
-HWND waitForMenuWindow(DWORD threadId, std::chrono::milliseconds limit);
-// One item of the menu a menu window shows (MN_GETHMENU), as GetMenuState and
-// GetMenuString give it; separators have empty texts.
+// The popup menu (class #32768) a thread shows, the newest when several are;
+// null when none opened within the limit.
+HWND waitForMenuWindow(DWORD threadId, std::chrono::milliseconds limit = std::chrono::milliseconds(15000));
+// The items of the menu a menu window shows (MN_GETHMENU), with the states
+// GetMenuState gives (MF_DEFAULT added for the default item).
 struct MenuItem {
   String text;
-  UINT state = 0;  // MF_GRAYED, MF_CHECKED, MF_DEFAULT, MF_SEPARATOR, MF_POPUP...
+  UINT state = 0;
 };
 std::vector<MenuItem> shownMenuItems(HWND menuWindow);
-// A key as the keyboard gives it to an open menu: a mnemonic character, or a
-// virtual key (VK_DOWN, VK_RETURN, VK_ESCAPE).
-void typeInMenu(HWND menuWindow, char16_t character);
-void pressInMenu(HWND menuWindow, UINT virtualKey);
+// A key as the keyboard gives it to an open menu: a character (a mnemonic,
+// '\r') or a virtual key (VK_DOWN, VK_ESCAPE).
+inline void typeInMenu(HWND menuWindow, char16_t character) { PostMessageW(menuWindow, WM_CHAR, character, 1); }
+inline void pressInMenu(HWND menuWindow, UINT key) { PostMessageW(menuWindow, WM_KEYDOWN, key, 1); }
 
 }  // namespace Ostra::testing
