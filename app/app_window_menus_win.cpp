@@ -155,7 +155,13 @@ void CAppWindow::startFromTemplate(const String& fileName) {
   if (countdownState != CountdownState::Idle) return;
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
-  if (!loadStartup(settings, fileName)) return;
+  const StartupLoad load = loadStartup(settings, fileName);
+  // Not loaded: the controls stay as they were.  Refused: shown, but not started.
+  if (load == StartupLoad::Failed) return;
   settingsToControls(settings, *this);
-  start();
+  if (load == StartupLoad::Ready) {
+    start();
+  } else {
+    updateControlStates();
+  }
 }

@@ -12,6 +12,12 @@
 using Ostra::CConfigData;
 using Ostra::String;
 
+namespace {
+
+constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND;
+
+}  // namespace
+
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
@@ -39,15 +45,33 @@ void CAppWindow::loadTemplate() {
   // Keys missing from the template take their defaults, not what was shown.
   CConfigData settings;
   writeDefaults(settings);
-  settings.load(fileDialog.results().front());
+  const String path = fileDialog.results().front();
+  settings.load(path);
+  confirmTemplateLaunch(window->handle(), path, settings);
+  // Ended while the question was open, as above.
+  if (window->handle() == nullptr) return;
   settingsToControls(settings, *this);
   updateControlStates();
 }
 
-bool CAppWindow::loadStartup(CConfigData& settings, const String& file) {
-  const String failed = loadStartupSettings(settings, file);
-  if (failed.empty()) return true;
-  Ostra::CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
+CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
+  String loadedTemplate;
+  const String failed = loadStartupSettings(settings, file, &loadedTemplate);
+  if (!failed.empty()) {
+    Ostra::CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
+    return StartupLoad::Failed;
+  }
+  // Not shown, or hidden in the tray: the question stands on its own, like the failure above.
+  if (loadedTemplate.empty() || confirmTemplateLaunch(nullptr, loadedTemplate, settings)) return StartupLoad::Ready;
+  return StartupLoad::Declined;
+}
+
+bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
+  if (!launchNeedsConsent(settings, path)) return true;
+  if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)
+    return true;
+  // No, or no box at all: the rest of the template still loads.
+  settings.setBool(u"NotifyExe", false);
   return false;
 }
 

@@ -9,6 +9,14 @@ using Ostra::CConfigData;
 using Ostra::CWnd;
 using Ostra::String;
 
+namespace {
+
+// The soonest a refused tray icon is tried again: the shell may take 4 s to
+// refuse an add, and may take it late all the same.
+constexpr int64_t kTrayRetryMilliseconds = 5000;
+
+}  // namespace
+
 CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound, CKeepAwake::SetState setExecutionState)
     : window(std::make_unique<Ostra::CWindow>()), clock(clock), sound(sound), keepAwake(setExecutionState) {
   window->chain().add(*this);
@@ -41,7 +49,10 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   if (onSystemMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
-      if (placement == Placement::WaitingForTray) minimizeToTray();
+      if (placement == Placement::WaitingForTray &&
+          clock.monotonicMilliseconds() - trayAddTriedMs >= kTrayRetryMilliseconds) {
+        minimizeToTray();
+      }
       tick();
       return true;
     case WM_COMMAND:
@@ -137,7 +148,7 @@ void CAppWindow::initialize(HWND dialog) {
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  if (!loadStartup(settings, startupFile)) startupFile = String();  // nothing to start
+  if (loadStartup(settings, startupFile) != StartupLoad::Ready) startupFile = String();  // nothing to start
   settingsToControls(settings, *this);
   updateControlStates();
   updateCaption();
@@ -199,6 +210,7 @@ void CAppWindow::minimizeToTray() {
   // not up yet refuses the add: the dialog then stays on the taskbar (the modal
   // loop's first show may even restore it) until a later add is taken.
   const bool added = trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  trayAddTriedMs = clock.monotonicMilliseconds();
   place(added ? Placement::InTray : Placement::WaitingForTray);
 }
 
@@ -243,7 +255,9 @@ void CAppWindow::place(Placement next) {
     case Placement::WaitingForTray:
       // The restarted shell would not take the icon back: never stay hidden
       // without it.  Back on the taskbar until a later add is taken.
-      if (was == Placement::InTray) ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
+      if (was != Placement::InTray) break;
+      trayAddTriedMs = clock.monotonicMilliseconds();
+      ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
       break;
   }
 }

@@ -125,9 +125,16 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void saveTemplate();
   void loadTemplate();
   void prepareTemplateDialog(const Ostra::String& title);
-  // The start-up settings of a template as the command line names it; a file
-  // that cannot be loaded is reported in a box, and then false.
-  bool loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
+  // The start-up settings of a template as the command line names it.  A
+  // file that cannot be loaded is reported in a box (Failed); one that asks
+  // and is refused has its launch switched off and does not start (Declined).
+  enum class StartupLoad { Ready, Failed, Declined };
+  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
+  // Every template load passes through here before its settings reach the
+  // controls: a template from another computer that would launch a program
+  // asks the user first (a box owned by owner, none when null); on No its
+  // launch is switched off in settings.  False when the user said No.
+  bool confirmTemplateLaunch(HWND owner, const Ostra::String& path, Ostra::CConfigData& settings);
   void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
               const Ostra::String& defaultExtension);
   void reportSaveFailure(const Ostra::String& path);
@@ -150,6 +157,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   StartupMode startupMode = StartupMode::None;
   CountdownState countdownState = CountdownState::Idle;
   Placement placement = Placement::Shown;
+  int64_t trayAddTriedMs = 0;  // when the last add was tried, on the monotonic clock
   TimerClock clock;
   SoundDevice sound;
   CKeepAwake keepAwake;
