@@ -1,7 +1,7 @@
 // The dialog's conversions against arbitrary text, absurd numbers included:
 // the number a text reads as, a settings document into the controls and back,
 // and the count of seconds from the three time texts with the countdown it
-// starts.  The input, as UTF-16 units, is cut at U+0001 into the hours,
+// starts, paused, extended and resumed.  The input, as UTF-16 units, is cut at U+0001 into the hours,
 // minutes and seconds texts and a settings document; its first bytes also
 // choose the mode, the time of day and a number.
 #include <climits>
@@ -83,6 +83,8 @@ void settingsShowAndSaveStably(const String& document) {
     require(malformed, "only an empty number or a boolean other than true/false fails");
     return;
   }
+  const bool onTop = settings.contains(kAlwaysOnTopKey) && settings.getRaw(kAlwaysOnTopKey) == String(u"true");
+  require(shown.isChecked(IDM_ALWAYS_ON_TOP) == onTop, "always on top only where its key holds true");
   for (const Setting& s : kSettings) {
     const String stored = settings.getRaw(s.key);
     if (s.kind == SettingKind::Boolean) require(shown.isChecked(s.controlId) == (stored == String(u"true")), "bool");
@@ -137,6 +139,43 @@ void countStartsTheRightCountdown(const String& hours, const String& minutes, co
   require(countdown.remainSeconds() == 0, "nothing left when due");
 }
 
+// Seconds left in leftMs, rounded up, 0 at least and clamped to 32 bits.
+int secondsIn(int64_t leftMs) { return leftMs <= 0 ? 0 : clampToInt((static_cast<__int128>(leftMs) + 999) / 1000); }
+
+// Paused some milliseconds after the start, extended, and resumed later: the
+// seconds left stand still while paused, grow by exactly the extension (up to
+// the 32-bit limit), and the countdown is due that long after the resume.
+void pauseAndExtendStaySane(int count, int pauseMs, bool longExtension) {
+  const int64_t startMs = 1'000'000;
+  Countdown countdown;
+  countdown.start(count, startMs);
+  const int64_t pausedAtMs = startMs + pauseMs;
+  countdown.pause(pausedAtMs);
+  require(countdown.running() && countdown.paused(), "a pause keeps the countdown");
+  int64_t leftMs = int64_t{count < 0 ? 0 : count} * 1000 - pauseMs;
+  if (leftMs < 0) leftMs = 0;
+  require(countdown.remainSeconds() == secondsIn(leftMs), "paused at the seconds left");
+  require(!countdown.tick(pausedAtMs + 3'600'000), "never due while paused");
+  require(countdown.remainSeconds() == secondsIn(leftMs), "the seconds left stand still while paused");
+
+  const int seconds = longExtension ? LongExtensionSeconds : ShortExtensionSeconds;
+  countdown.extend(seconds, pausedAtMs + 5000);
+  leftMs += int64_t{seconds} * 1000;
+  require(countdown.paused() && countdown.remainSeconds() == secondsIn(leftMs), "extended by the seconds added");
+  require(countdown.leftMilliseconds(pausedAtMs + 6000) == leftMs, "the time left, to the millisecond");
+  require(!captionText(countdown.remainSeconds(), true).empty(), "a paused caption");
+  const int permille = countdown.progressPermille(pausedAtMs + 6000);
+  require(permille >= 0 && permille <= 1000, "the progress in range while paused");
+
+  const int64_t resumedAtMs = pausedAtMs + 7000;
+  countdown.resume(resumedAtMs);
+  require(countdown.running() && !countdown.paused(), "resumed");
+  const int64_t deadlineMs = resumedAtMs + leftMs;
+  require(!countdown.tick(deadlineMs - 1), "not due before the time left has passed");
+  require(countdown.tick(deadlineMs) && countdown.remainSeconds() == 0, "due when it has");
+  require(countdown.progressPermille(deadlineMs) == 1000, "the progress complete at the deadline");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -155,6 +194,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const String& piece : pieces) numbersReadAsTheCLibraryWouldClamped(piece, number);
   countStartsTheRightCountdown(pieces[0], pieces[1], pieces[2], timeOfDay, now, earlyMs);
+  pauseAndExtendStaySane(calcRemainSeconds(pieces[0], pieces[1], pieces[2], false, now), number & 0xFFFF,
+                         head[7] & 0x80);
   settingsShowAndSaveStably(pieces[3]);
   settingsShowAndSaveStably(String(units));
   return 0;
