@@ -37,6 +37,9 @@ int stageIconId(int remainSeconds) {
 }
 
 void Countdown::start(int count, int64_t nowMs, int earlyMs) {
+  // A count of 0 or less is due at once; kept negative it would read as idle
+  // and the first tick would find nothing to count.
+  if (count < 0) count = 0;
   remainSeconds_ = count;
   startMs_ = nowMs;
   deadlineMs_ = nowMs + static_cast<int64_t>(count) * 1000 - earlyMs;

@@ -15,8 +15,8 @@ constexpr int TickMilliseconds = 1000;
 constexpr int SecondsPerDay = 86400;
 constexpr int BuildNumber = 6;
 
-// Seconds to count from the hours, minutes and seconds texts (atoi rules: empty
-// or non-numeric is 0, no range limits).  In time-of-day mode the fields are a
+// Seconds to count from the hours, minutes and seconds texts (String::toInt:
+// empty or non-numeric is 0, no range limits).  In time-of-day mode the fields are a
 // local time to wait for, and one that is now or past means tomorrow.  A count
 // beyond the 32-bit range is clamped to it.
 int calcRemainSeconds(const Ostra::String& hours, const Ostra::String& minutes, const Ostra::String& seconds,
@@ -37,7 +37,7 @@ int stageIconId(int remainSeconds);
 // dropped ticks never make it run late: each tick recomputes the seconds left.
 class Countdown {
  public:
-  // Counts `count` seconds from nowMs.  earlyMs moves the deadline back so that
+  // Counts `count` seconds from nowMs; 0 or less is due at once.  earlyMs moves the deadline back so that
   // it falls on a wall-clock second (the part of the current second gone by).
   void start(int count, int64_t nowMs, int earlyMs = 0);
   void stop() {

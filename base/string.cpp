@@ -1,6 +1,9 @@
 #include "base/string.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
@@ -110,7 +113,22 @@ int String::find(const String& pattern, int start, int count) const {
   return -1;
 }
 
-int String::toInt() const { return std::atoi(defaultEncoding().encode(*this).c_str()); }
+int String::toInt() const {
+  // atoi's rules, but a number beyond the 32-bit range is clamped to it: atoi
+  // leaves that undefined, and the C libraries wrap it into another number.
+  const std::string bytes = defaultEncoding().encode(*this);
+  size_t at = 0;
+  while (at < bytes.size() && (bytes[at] == ' ' || (bytes[at] >= '\t' && bytes[at] <= '\r'))) ++at;
+  const bool negative = at < bytes.size() && bytes[at] == '-';
+  if (at < bytes.size() && (bytes[at] == '-' || bytes[at] == '+')) ++at;
+  constexpr int64_t kBeyond = int64_t{INT_MAX} + 2;  // past both ends once negated
+  int64_t value = 0;
+  for (; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
+    value = std::min(value * 10 + (bytes[at] - '0'), kBeyond);
+  }
+  if (negative) value = -value;
+  return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
+}
 
 void String::copyToBuffer(char* buffer, int size) const {
   if (size <= 0) return;

@@ -54,7 +54,8 @@ class String {
   // First p in [start, start + count) where pattern matches; -1 when none.
   int find(const String& pattern, int start, int count) const;
 
-  // atoi of the text in the ANSI code page: 0 when there are no digits.
+  // atoi of the text in the ANSI code page: 0 when there are no digits, and a
+  // number beyond the 32-bit range clamped to INT_MAX or INT_MIN.
   int toInt() const;
   // The ANSI bytes and a terminator; when they do not fit, as many whole
   // characters as fit in size - 1 bytes (never half a double-byte character).

@@ -14,12 +14,7 @@
 namespace {
 
 using namespace Ostra;
-
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
+using Ostra::fuzzing::require;
 
 bool hasLeadingWhiteSpace(const String& text) { return !text.empty() && std::iswspace(static_cast<wint_t>(text[0])); }
 
@@ -81,11 +76,6 @@ void storedValuesRoundTrip(const String& text) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::u16string units = Ostra::fuzzing::unitsOf(data, size);

@@ -28,13 +28,8 @@
 namespace {
 
 using namespace Ostra;
+using Ostra::fuzzing::require;
 namespace fs = std::filesystem;
-
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 bool contains(const String& text, char16_t unit) { return text.str().find(unit) != std::u16string::npos; }
 
@@ -150,23 +145,10 @@ void listingShowsOddNames(const std::uint8_t* data, std::size_t size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Ostra::fuzzing::keepFaultsAsCrashes();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::u16string units = Ostra::fuzzing::unitsOf(data, size);
   std::vector<String> pieces;
-  size_t start = 0;
-  while (pieces.size() < 3) {
-    const size_t end = units.find(u'\x01', start);
-    if (end == std::u16string::npos) break;
-    pieces.emplace_back(units.substr(start, end - start));
-    start = end + 1;
-  }
-  pieces.emplace_back(units.substr(std::min(start, units.size())));
-  while (pieces.size() < 4) pieces.emplace_back(String());
+  for (std::u16string& piece : Ostra::fuzzing::piecesOf(units, 4)) pieces.emplace_back(std::move(piece));
 
   resolvingKeepsItsRules(pieces[0], pieces[1]);
   extensionRules(pieces[0], pieces[2]);

@@ -16,6 +16,7 @@
 #include "tests/app/window_search_win.h"
 #include "tests/support/child_process.h"
 #include "tests/support/environment_variable.h"
+#include "tests/support/settings_file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra::testing {
@@ -175,6 +176,41 @@ TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
   });
   EXPECT_TRUE(session.eventNames().empty());
+}
+
+TEST_F(Expiry, ACountOfZeroOrLessRingsOnTheFirstTickAndLeavesNothingBehind) {
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "overdue.tpt",
+             settingsFileBytes({u"TimeH = -1", u"NotifyBeep = true", u"NotifyMsg = false"}));
+  const struct {
+    std::vector<String> arguments;
+    const char16_t* hours;  // typed before Start; null: the start-up template starts it
+    const char16_t* seconds;
+  } cases[] = {
+      {{u"overdue"}, nullptr, nullptr},
+      {{}, u"", u"0"},
+      {{}, u"", u"-5"},
+      {{}, u"-99999999999999", u"30"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hours == nullptr ? "start-up template" : toUtf8(String(c.hours) + u":" + c.seconds));
+    DialogSession session;
+    session.run(c.arguments, [&](DialogDriver& d) {
+      if (c.hours != nullptr) {
+        prepare(d, c.seconds);
+        d.setText(IDC_HOURS, c.hours);
+        d.setChecked(IDC_BEEP, true);
+        d.setChecked(IDC_CLOSE_AT_END, true);
+        d.command(IDC_START);
+      }
+      // The window timer's own first tick rings: no tick from the script.
+      EXPECT_TRUE(d.waitClosed());
+    });
+    EXPECT_EQ((std::vector<std::string>{"beep", "close"}), session.eventNames());
+    constexpr EXECUTION_STATE kHold = ES_CONTINUOUS | ES_SYSTEM_REQUIRED, kRelease = ES_CONTINUOUS,
+                              kLight = ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
+    EXPECT_EQ((std::vector<EXECUTION_STATE>{kHold, kRelease, kLight}), session.executionStates());
+  }
 }
 
 TEST_F(Expiry, AnEmptyMessageStillShowsItsBox) {

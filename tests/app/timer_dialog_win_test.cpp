@@ -185,6 +185,8 @@ TEST_F(TimerDialog, CaptionCountsDownOneSecondPerTick) {
       {u"1", u"", u"", {u"あと1時間00分00秒", u"あと59分59秒", u"あと59分58秒"}},
       {u"", u"90", u"", {u"あと1時間30分00秒", u"あと1時間29分59秒"}},
       {u"", u"1", u"1", {u"あと01分01秒", u"あと01分00秒", u"あと59秒"}},
+      // Hours past 32 bits count the longest time there is, never a wrapped one.
+      {u"4294967297", u"", u"", {u"あと596523時間14分07秒", u"あと596523時間14分06秒"}},
   };
   DialogSession session;
   session.run([&](DialogDriver& d) {

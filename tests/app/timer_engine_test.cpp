@@ -47,6 +47,10 @@ TEST(CalcRemainSeconds, HugeCountsClampInsteadOfOverflowing) {
   EXPECT_EQ(INT_MAX, calcRemainSeconds(u"2147483647", u"2147483647", u"2147483647", true, noon));
   EXPECT_EQ(INT_MAX, calcRemainSeconds(u"596524", u"0", u"0", false, noon));  // 2147486400 > INT_MAX
   EXPECT_EQ(596523 * 3600, calcRemainSeconds(u"596523", u"0", u"0", false, noon));
+  // Hours beyond 32 bits (2^32 + 1 would wrap to one hour), either sign.
+  EXPECT_EQ(INT_MAX, calcRemainSeconds(u"4294967297", u"0", u"0", false, noon));
+  EXPECT_EQ(INT_MAX, calcRemainSeconds(u"4294967297", u"-4294967297", u"0", false, noon));
+  EXPECT_EQ(INT_MIN, calcRemainSeconds(u"-4294967297", u"0", u"0", false, noon));
 }
 
 TEST(CaptionText, Table) {
@@ -161,6 +165,8 @@ TEST(Countdown, ZeroAndNegativeCountsExpireOnTheFirstTick) {
   for (int count : {0, -5}) {
     Countdown countdown;
     countdown.start(count, 500);
+    EXPECT_TRUE(countdown.running()) << count;
+    EXPECT_EQ(0, countdown.remainSeconds()) << count;
     EXPECT_EQ(0, countdown.nextTickDelay(500)) << count;
     EXPECT_TRUE(countdown.tick(500)) << count;
   }

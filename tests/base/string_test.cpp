@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -114,6 +115,13 @@ TEST(String, ToIntReadsLeadingDigitsLikeAtoi) {
   EXPECT_EQ(0, String().toInt());
   EXPECT_EQ(-3, String(u"-3").toInt());
   EXPECT_EQ(7, String(u"+7x9").toInt());
+  // Beyond 32 bits: clamped, never wrapped into another number.
+  EXPECT_EQ(INT_MAX, String(u"2147483648").toInt());
+  EXPECT_EQ(INT_MAX, String(u"4294967297").toInt());
+  EXPECT_EQ(INT_MAX, String(u" 99999999999999999999999999").toInt());
+  EXPECT_EQ(INT_MIN, String(u"-2147483648").toInt());
+  EXPECT_EQ(INT_MIN, String(u"-4294967295").toInt());
+  EXPECT_EQ(INT_MAX, String(u"2147483647").toInt());
 }
 
 TEST(String, CopyToBufferCutsAndTerminates) {
