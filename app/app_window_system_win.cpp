@@ -10,6 +10,7 @@ void CAppWindow::createSystemAids(HWND dialog) {
 
 void CAppWindow::releaseSystemAids() {
   countdownEnded();
+  keepAwake.release();
   wakeTimer.reset();
   taskbarProgress.reset();
 }
@@ -50,9 +51,9 @@ void CAppWindow::countdownStarted(bool timeOfDay, int64_t nowMs) {
   showProgress();
 }
 
+// The keep-awake stays: its owner releases it, the expiry only when its notifications are over.
 void CAppWindow::countdownEnded() {
   awaitingDeadline = false;
-  keepAwake.release();
   if (wakeTimer) wakeTimer->disarm();
   if (taskbarProgress) taskbarProgress->clear();
 }

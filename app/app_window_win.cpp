@@ -1,5 +1,6 @@
 #include "app/app_window_win.h"
 
+#include "app/com_apartment_win.h"
 #include "app/countdown_pacing.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
@@ -27,6 +28,8 @@ int CAppWindow::runDialog(const Ostra::CAppFrameBase& frame) {
 }
 
 int CAppWindow::runDialog(const std::vector<String>& arguments) {
+  // Before anything of the shell's: the program's launch and the taskbar's list need it.
+  const CComApartment com;
   StartupOptions options = parseStartupArguments(arguments);
   startupFile = options.file;
   startupMode = options.mode;
@@ -156,6 +159,9 @@ void CAppWindow::initialize(HWND dialog) {
 }
 
 void CAppWindow::start() {
+  // Not while the expiry's notifications run (its sound lets presses through):
+  // its end would stop the new countdown.
+  if (countdown.running() && !awaitingDeadline) return;
   const Ostra::LocalTime now = clock.localTime();
   const bool timeOfDay = isChecked(IDC_TIME_OF_DAY);
   const int count = calcRemainSeconds(text(IDC_HOURS), text(IDC_MINUTES), text(IDC_SECONDS), timeOfDay, now);
@@ -165,6 +171,7 @@ void CAppWindow::start() {
   countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
   countdownStarted(timeOfDay, nowMs);
   window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, nowMs, true)));
+  moveFocus(IDC_CANCEL);
   updateControlStates();
   updateCaption();
   setStageIcon(stageIconId(countdown.remainSeconds()));
@@ -172,17 +179,21 @@ void CAppWindow::start() {
 }
 
 void CAppWindow::cancel() {
+  stopSound();
   window->killTimer(TimerId);
   countdownEnded();
+  keepAwake.release();
   setStageIcon(IDI_IDLE);
   countdown.stop();
+  moveFocus(IDC_START);
   updateControlStates();
   updateCaption();
 }
 
 void CAppWindow::tick() {
-  // A tick posted before the countdown ended has nothing left to count.
-  if (!countdown.running()) return;
+  // A tick posted before the countdown ended has nothing left to count, nor
+  // has one that comes while the expiry's sound plays.
+  if (!awaitingDeadline) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
   const bool expired = stepCountdown(countdown, nowMs);
   updateCaption();
@@ -237,6 +248,14 @@ void CAppWindow::updateControlStates() {
   enable(IDC_LOAD_TEMPLATE, idle);
   enable(IDC_START, idle);
   enable(IDC_CANCEL, !idle);
+}
+
+void CAppWindow::moveFocus(int controlId) {
+  // Before the button it leaves is disabled: a disabled control keeps no focus,
+  // and then Tab and Space reach nothing.  Not SetFocus: the dialog's default
+  // button and its own record of the focus follow the message too.
+  enable(controlId, true);
+  SendMessageW(window->handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window->item(controlId).handle()), TRUE);
 }
 
 void CAppWindow::updateCaption() {

@@ -28,9 +28,12 @@ struct TimerClock {
 
 // The two notifications that leave no trace a test could look at: they go
 // through here so that a test can see them happen, and in which order.
+// playSound runs on a thread of its own; stopSound, on the dialog's, must make
+// it return at once.
 struct SoundDevice {
   void (*beep)() = nullptr;                                // null: Beep(886, 1000)
   void (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
+  void (*stopSound)() = nullptr;                           // null: the system's player
 };
 
 // The application object: the timer dialog's message handler, its countdown,
@@ -74,6 +77,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void restoreFromTray();
   void keepHiddenInTray(WINDOWPOS& pos) const;
   void updateControlStates();
+  // Enables the button and gives it the keyboard focus.
+  void moveFocus(int controlId);
   void updateCaption();
   void setStageIcon(int iconId);
 
@@ -91,6 +96,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // Expiry notifications.
   void beep();
   void playSound();
+  void answerUntil(HANDLE finished);
+  void stopSound();
   void launchProgram();
   void showMessage();
 
@@ -133,4 +140,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   int stageIcon = IDI_IDLE;
   // From Start until Cancel or the expiry's beginning (the count stays at 0 until its end).
   bool awaitingDeadline = false;
+  // The expiry's sound plays while the dialog answers its messages; Cancel,
+  // closing the dialog or the end of the session stop it, and the expiry with it.
+  enum class SoundState { Silent, Playing, Stopped };
+  SoundState soundState = SoundState::Silent;
 };

@@ -287,6 +287,27 @@ TEST_F(TimerDialog, TimeOfDayModeWaitsForTheWallClock) {
   });
 }
 
+// The keyboard keeps a place: the button that is pressed leaves, disabled, and
+// the focus goes to the other one.
+TEST_F(TimerDialog, FocusGoesToCancelWhileCountingAndBackToStartAtTheEnd) {
+  DialogSession session;
+  session.run([](DialogDriver& d) {
+    d.setChecked(IDC_MINIMIZE_AT_START, false);
+    quietEnd(d);
+    d.setText(IDC_SECONDS, u"1");
+    for (const bool expire : {false, true}) {
+      d.command(IDC_START);
+      EXPECT_EQ(IDC_CANCEL, d.focusedControl());
+      if (expire) {
+        d.tick();
+      } else {
+        d.command(IDC_CANCEL);
+      }
+      EXPECT_EQ(IDC_START, d.focusedControl()) << (expire ? "expired" : "cancelled");
+    }
+  });
+}
+
 TEST_F(TimerDialog, StartWhileRunningCountsAgainFromTheFields) {
   DialogSession session;
   session.run([](DialogDriver& d) {
