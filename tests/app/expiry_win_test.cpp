@@ -236,6 +236,7 @@ TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
     EXPECT_TRUE(d.enabled(IDC_START));
     EXPECT_FALSE(d.enabled(IDC_CANCEL));
+    EXPECT_EQ(IDC_START, d.focusedControl());
     EXPECT_TRUE(d.classIconIs(IDI_IDLE));
     // Later ticks find nothing to count.
     d.tick();
