@@ -185,6 +185,10 @@ bool DialogDriver::waitClosed() const {
   return waitUntil(kWaitLimit, [this] { return !open(); });
 }
 
+bool DialogDriver::waitIdle() const {
+  return waitUntil(kWaitLimit, [this] { return enabled(IDC_START); });
+}
+
 // ---- DialogSession
 
 DialogSession* DialogSession::running_ = nullptr;

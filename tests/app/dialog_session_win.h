@@ -111,6 +111,9 @@ class DialogDriver {
   bool dismiss(HWND box) const;
   // Waits for the dialog to end by itself.
   bool waitClosed() const;
+  // Waits until Start is enabled again: the expiry's sound lets the script go
+  // on before the expiry is over.
+  bool waitIdle() const;
 
  private:
   HWND dialog_;

@@ -199,7 +199,7 @@ TEST_F(Expiry, TheDialogAnswersWhileTheSoundPlays) {
           ASSERT_NE(nullptr, box);
           EXPECT_TRUE(probe.waitReported());
           d.dismiss(box);
-          EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return d.enabled(IDC_START); }));
+          EXPECT_TRUE(d.waitIdle());
           break;
         }
         case End::Cancel:
@@ -257,7 +257,7 @@ TEST_F(Expiry, AnEmptyMessageStillShowsItsBox) {
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(String(), messageBoxText(box));
     d.dismiss(box);
-    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return d.enabled(IDC_START); }));
+    EXPECT_TRUE(d.waitIdle());
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
     EXPECT_TRUE(d.open());
   });
@@ -273,6 +273,7 @@ TEST_F(Expiry, NotificationsReadTheControlsAsTheyAreAtTheEnd) {
     d.setChecked(IDC_SOUND_ON, true);
     d.setText(IDC_SOUND_FILE, u"changed.wav");
     d.tick();
+    EXPECT_TRUE(d.waitIdle());
   });
   const std::vector<SessionEvent> events = session.events();
   ASSERT_EQ((std::vector<std::string>{"beep", "sound"}), session.eventNames());
@@ -301,8 +302,8 @@ TEST_F(Expiry, SoundFileNamesResolveBesideTheProgram) {
       d.setText(IDC_SOUND_FILE, c.typed);
       d.command(IDC_START);
       d.tick();
-      // The dialog goes on answering while the sound plays: a Start then would be ignored.
-      EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return d.enabled(IDC_START); }));
+      // The dialog answers while the sound plays: a Start then would be ignored.
+      EXPECT_TRUE(d.waitIdle());
     }
   });
   const std::vector<SessionEvent> events = session.events();
