@@ -237,11 +237,8 @@ void DialogSession::recordSound(const String& path) {
   DialogSession* session = running_;
   if (session == nullptr) return;
   session->note("sound", path);
-  if (!session->holdSounds_) return;
-  std::unique_lock<std::mutex> lock(session->mutex_);
   session->soundPlaying_ = true;
-  session->soundEnds_.wait_for(lock, kWaitLimit, [session] { return session->soundEnded_; });
-  session->soundEnded_ = false;
+  waitUntil(kWaitLimit, [session] { return !session->soundHeld_; });
   session->soundPlaying_ = false;
 }
 
@@ -249,17 +246,6 @@ void DialogSession::recordStop() {
   if (running_ == nullptr) return;
   running_->note("stop", String());
   running_->endSound();
-}
-
-void DialogSession::endSound() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  soundEnded_ = true;
-  soundEnds_.notify_all();
-}
-
-bool DialogSession::soundPlaying() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return soundPlaying_;
 }
 
 EXECUTION_STATE WINAPI DialogSession::recordExecutionState(EXECUTION_STATE state) {

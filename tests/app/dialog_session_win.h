@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -137,12 +136,10 @@ class DialogSession {
   std::vector<std::string> eventNames() const;
   // What the dialog asked of SetThreadExecutionState, in order.
   std::vector<EXECUTION_STATE> executionStates() const;
-  // From now on each sound plays until it is stopped or endSound() is called
-  // (at most the wait limit), as a long sound file does.
-  void holdSounds() { holdSounds_ = true; }
-  void endSound();
-  // A held sound is playing now.
-  bool soundPlaying() const;
+  // Sounds play until stopped or endSound() (at most the wait limit), as a long file does.
+  void holdSounds() { soundHeld_ = true; }
+  void endSound() { soundHeld_ = false; }
+  bool soundPlaying() const { return soundPlaying_; }
   // The session had to close the dialog: it was still open when the script was done.
   bool closedBySession() const { return closedBySession_; }
 
@@ -163,10 +160,8 @@ class DialogSession {
   mutable std::mutex mutex_;
   std::vector<SessionEvent> events_;
   std::vector<EXECUTION_STATE> executionStates_;
-  std::atomic<bool> holdSounds_{false};
-  std::condition_variable soundEnds_;
-  bool soundEnded_ = false;
-  bool soundPlaying_ = false;
+  std::atomic<bool> soundHeld_{false};
+  std::atomic<bool> soundPlaying_{false};
   std::atomic<bool> closedBySession_{false};
 };
 
