@@ -36,17 +36,13 @@ class ReleaseAtEnd {
 }  // namespace
 
 void CAppWindow::expire() {
-  window->killTimer(TimerId);
-  // Woken by the wake timer, the display stays dark and the system sleeps again
-  // within minutes: both are held, from now until the notifications are over.
-  keepAwake.holdDisplay();
+  // A menu left open would choose among commands that no longer apply.
+  EndMenu();
+  // Ringing holds the computer and the display awake; released at the end, also when a notification fails.
+  enterCountdownState(CountdownState::Ringing);
   const ReleaseAtEnd release(keepAwake);
-  countdownEnded();
   setStageIcon(IDI_IDLE);
-  trayIcon->remove();
-  hiddenInTray = false;
-  trayAddPending = false;
-  ShowWindow(window->handle(), SW_SHOWNORMAL);
+  place(Placement::Shown);
   // The system may refuse the foreground (another program holds the lock, or hangs):
   // then the taskbar button asks for attention instead.
   if (!window->forceForeground()) window->flashUntilActive();
@@ -59,10 +55,7 @@ void CAppWindow::expire() {
   if (isChecked(IDC_PROGRAM_ON)) launchProgram();
   if (isChecked(IDC_MESSAGE_ON)) showMessage();
 
-  countdown.stop();
-  moveFocus(IDC_START);
-  updateControlStates();
-  updateCaption();
+  enterCountdownState(CountdownState::Idle);
   if (isChecked(IDC_CLOSE_AT_END)) window->close();
 }
 
