@@ -1,5 +1,6 @@
 #include "app/app_window_win.h"
 
+#include "app/com_apartment_win.h"
 #include "app/countdown_pacing.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
@@ -35,6 +36,8 @@ int CAppWindow::runDialog(const Ostra::CAppFrameBase& frame) {
 }
 
 int CAppWindow::runDialog(const std::vector<String>& arguments) {
+  // Before anything of the shell's: the program's launch and the taskbar's list need it.
+  const CComApartment com;
   StartupOptions options = parseStartupArguments(arguments);
   startupFile = options.file;
   startupMode = options.mode;
@@ -166,6 +169,9 @@ void CAppWindow::initialize(HWND dialog) {
 }
 
 void CAppWindow::start() {
+  // Not while the expiry's notifications run (its sound lets presses through):
+  // its end would stop the new countdown.
+  if (countdownState == CountdownState::Ringing) return;
   const Ostra::LocalTime now = clock.localTime();
   const bool timeOfDay = isChecked(IDC_TIME_OF_DAY);
   const int count = calcRemainSeconds(text(IDC_HOURS), text(IDC_MINUTES), text(IDC_SECONDS), timeOfDay, now);
@@ -183,12 +189,14 @@ void CAppWindow::start() {
 }
 
 void CAppWindow::cancel() {
+  stopSound();
   enterCountdownState(CountdownState::Idle);
   setStageIcon(IDI_IDLE);
 }
 
 void CAppWindow::tick() {
-  // A tick posted before the countdown ended or paused has nothing to count.
+  // A tick posted before the countdown ended or paused has nothing to count,
+  // nor has one that comes while the expiry's sound plays.
   if (countdownState != CountdownState::Running) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
   const bool expired = stepCountdown(countdown, nowMs);
@@ -226,16 +234,26 @@ void CAppWindow::restoreFromTray() {
 }
 
 void CAppWindow::enterCountdownState(CountdownState next) {
+  const CountdownState was = countdownState;
   countdownState = next;
   if (next == CountdownState::Running) {
     holdCountdownAids();
     window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, clock.monotonicMilliseconds(), true)));
+  } else if (next == CountdownState::Ringing) {
+    window->killTimer(TimerId);
+    if (wakeTimer) wakeTimer->disarm();
+    // Woken by the wake timer, the display stays dark and the system sleeps again
+    // within minutes: both are held until the notifications are over.
+    keepAwake.holdDisplay();
   } else {
     window->killTimer(TimerId);
     releaseCountdownAids();
   }
   showProgress();
   if (next == CountdownState::Idle) countdown.stop();
+  // Start hands the keyboard to Cancel, and the end of the countdown gives it back.
+  if (was == CountdownState::Idle && next == CountdownState::Running) moveFocus(IDC_CANCEL);
+  if (was != CountdownState::Idle && next == CountdownState::Idle) moveFocus(IDC_START);
   updateControlStates();
   updateCaption();
 }
@@ -275,6 +293,14 @@ void CAppWindow::updateControlStates() {
   enable(IDC_START, idle);
   enable(IDC_CANCEL, !idle);
   updateSystemMenu();
+}
+
+void CAppWindow::moveFocus(int controlId) {
+  // Before the button it leaves is disabled: a disabled control keeps no focus,
+  // and then Tab and Space reach nothing.  Not SetFocus: the dialog's default
+  // button and its own record of the focus follow the message too.
+  enable(controlId, true);
+  SendMessageW(window->handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window->item(controlId).handle()), TRUE);
 }
 
 void CAppWindow::updateCaption() {

@@ -28,9 +28,12 @@ struct TimerClock {
 
 // The two notifications that leave no trace a test could look at: they go
 // through here so that a test can see them happen, and in which order.
+// playSound runs on a thread of its own; stopSound, on the dialog's, must make
+// it return at once.
 struct SoundDevice {
   void (*beep)() = nullptr;                                // null: Beep(886, 1000)
   void (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
+  void (*stopSound)() = nullptr;                           // null: the system's player
 };
 
 // Where a countdown is: nothing to count, counting to its deadline, standing
@@ -85,6 +88,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void enterCountdownState(CountdownState next);
   void place(Placement next);
   void updateControlStates();
+  // Enables the button and gives it the keyboard focus.
+  void moveFocus(int controlId);
   void updateCaption();
   void setStageIcon(int iconId);
 
@@ -117,6 +122,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // Expiry notifications.
   void beep();
   void playSound();
+  void answerUntil(HANDLE finished);
+  void stopSound();
   void launchProgram();
   void showMessage();
 
@@ -165,5 +172,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   std::unique_ptr<CTaskbarProgress> taskbarProgress;
   Ostra::CIconCache windowIcons;  // the dialog's own; it has ended before these go
   int stageIcon = IDI_IDLE;
+  // The expiry's sound plays while the dialog answers its messages; Cancel,
+  // closing the dialog or the end of the session stop it, and the expiry with it.
+  enum class SoundState { Silent, Playing, Stopped };
+  SoundState soundState = SoundState::Silent;
   bool alwaysOnTop = false;
 };

@@ -16,4 +16,7 @@ void CKeepAwake::release() {
   held_ = false;
 }
 
-void CKeepAwake::wakeDisplay() { setState_(ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED); }
+void CKeepAwake::holdDisplay() {
+  setState_(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+  held_ = true;
+}

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 // Keeps the computer out of idle sleep while a countdown runs (the display
-// may still go dark), and lights the display for the notifications.  The
-// state belongs to the calling thread: use it on the dialog's thread only.
+// may still go dark), and keeps the display lit while the notifications run.
+// The state belongs to the calling thread: use it on the dialog's thread only.
 class CKeepAwake {
  public:
   using SetState = EXECUTION_STATE(WINAPI*)(EXECUTION_STATE);
@@ -16,11 +16,12 @@ class CKeepAwake {
   ~CKeepAwake();  // releases
 
   void hold();
+  // Turns the display on and keeps it and the system on until release(), in
+  // place of hold(): woken by a timer, the system goes back to sleep within
+  // minutes unless something asks for it, with the alarm still on its screen.
+  void holdDisplay();
   // Lets the system sleep again; nothing when not held.
   void release();
-  // Turns the display on and restarts the idle timers, once: woken by a timer,
-  // the system goes back to sleep within minutes unless something asks for it.
-  void wakeDisplay();
 
  private:
   SetState setState_;

@@ -18,4 +18,10 @@ void playSoundFile(const String& path) {
   PlaySoundA(defaultEncoding().encode(path).c_str(), nullptr, SND_FILENAME);
 }
 
+void stopSound() {
+  // A null name stops the waveform sound that PlaySound plays, synchronous ones
+  // included: the player's wait ends and its PlaySound returns.
+  PlaySoundW(nullptr, nullptr, 0);
+}
+
 }  // namespace Ostra

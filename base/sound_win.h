@@ -9,4 +9,8 @@ namespace Ostra {
 // be played gives the system's default sound, which is still a notification.
 void playSoundFile(const String& path);
 
+// Ends the process's sound at once, also one that playSoundFile plays on
+// another thread, which then returns; nothing when none plays.
+void stopSound();
+
 }  // namespace Ostra

@@ -110,7 +110,11 @@ TEST_F(CountdownOnTime, AWakeDuringTheExpiryDoesNotExpireAgain) {
   EXPECT_EQ(std::vector<std::string>{"beep"}, session.eventNames());
 }
 
-TEST_F(CountdownOnTime, KeepsTheComputerAwakeOnlyWhileCounting) {
+// Awake while counting; awake and lit from the expiry's start until its
+// notifications are over (woken from sleep, the computer would sleep again).
+TEST_F(CountdownOnTime, KeepsTheComputerAwakeWhileCountingAndNotifying) {
+  constexpr EXECUTION_STATE kHold = ES_CONTINUOUS | ES_SYSTEM_REQUIRED, kRelease = ES_CONTINUOUS,
+                            kLit = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
   DialogSession session;
   session.run([&](DialogDriver& d) {
     prepare(d, u"", u"2", false);
@@ -118,15 +122,21 @@ TEST_F(CountdownOnTime, KeepsTheComputerAwakeOnlyWhileCounting) {
     d.command(IDC_CANCEL);
     d.command(IDC_START);
     d.tick();
-    d.tick();  // expiry: the display comes on for the notifications
+    d.tick();  // expiry without notifications
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.command(IDC_START);
+    d.tick(2000);
+    const HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(kLit, session.executionStates().back()) << "while the box is up";
+    d.dismiss(box);
     d.command(IDC_START);
     d.closeBox();
     EXPECT_TRUE(d.waitClosed());
   });
-  constexpr EXECUTION_STATE kHold = ES_CONTINUOUS | ES_SYSTEM_REQUIRED, kRelease = ES_CONTINUOUS,
-                            kLight = ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
-  EXPECT_EQ((std::vector<EXECUTION_STATE>{kHold, kRelease, kHold, kRelease, kLight, kHold, kRelease}),
-            session.executionStates());
+  EXPECT_EQ(
+      (std::vector<EXECUTION_STATE>{kHold, kRelease, kHold, kLit, kRelease, kHold, kLit, kRelease, kHold, kRelease}),
+      session.executionStates());
 }
 
 TEST_F(CountdownOnTime, CaptionAndTaskbarShowTheStageIconDrawnForTheirSize) {

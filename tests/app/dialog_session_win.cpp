@@ -1,5 +1,8 @@
 #include "tests/app/dialog_session_win.h"
 
+// After windows.h, which it needs.
+#include <objbase.h>
+
 #include <exception>
 #include <iterator>
 #include <string>
@@ -55,6 +58,12 @@ LONGLONG performanceCounter() {
 }
 
 }  // namespace
+
+bool inSingleThreadedApartment() {
+  APTTYPE type{};
+  APTTYPEQUALIFIER qualifier{};
+  return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+}
 
 // ---- FakeClock
 
@@ -151,6 +160,13 @@ bool DialogDriver::windowIconsAre(int iconId) const {
          shown(ICON_BIG) == resourcePicture(iconId, largeIconPixels(dialog_));
 }
 
+int DialogDriver::focusedControl() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info) || info.hwndFocus == nullptr) return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
 String DialogDriver::trayTip() const { return Ostra::fromWide(tray().recordForTesting().szTip); }
 
 HWND DialogDriver::openMenu(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,6 +199,10 @@ bool DialogDriver::waitClosed() const {
   return waitUntil(kWaitLimit, [this] { return !open(); });
 }
 
+bool DialogDriver::waitIdle() const {
+  return waitUntil(kWaitLimit, [this] { return enabled(IDC_START); });
+}
+
 // ---- DialogSession
 
 DialogSession* DialogSession::running_ = nullptr;
@@ -191,6 +211,7 @@ void DialogSession::run(const std::vector<String>& arguments, const std::functio
   SoundDevice sound;
   sound.beep = recordBeep;
   sound.playSound = recordSound;
+  sound.stopSound = recordStop;
   CAppWindow app(FakeClock::timerClock(), sound, recordExecutionState);
   app_ = &app;
   running_ = this;
@@ -227,7 +248,18 @@ void DialogSession::recordBeep() {
 }
 
 void DialogSession::recordSound(const String& path) {
-  if (running_ != nullptr) running_->note("sound", path);
+  DialogSession* session = running_;
+  if (session == nullptr) return;
+  session->note("sound", path);
+  session->soundPlaying_ = true;
+  waitUntil(kWaitLimit, [session] { return !session->soundHeld_; });
+  session->soundPlaying_ = false;
+}
+
+void DialogSession::recordStop() {
+  if (running_ == nullptr) return;
+  running_->note("stop", String());
+  running_->endSound();
 }
 
 EXECUTION_STATE WINAPI DialogSession::recordExecutionState(EXECUTION_STATE state) {
@@ -265,6 +297,7 @@ void DialogSession::note(const std::string& what, const String& detail) {
   event.what = what;
   event.detail = detail;
   event.counter = performanceCounter();
+  event.singleThreadedCom = inSingleThreadedApartment();
   const HWND dialog = app_->dialogHandleForTesting();
   event.caption = windowText(dialog);
   event.dialogVisible = IsWindowVisible(dialog) != FALSE;

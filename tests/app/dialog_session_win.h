@@ -17,7 +17,7 @@
 
 // Runs the real timer dialog (dialog 106 with a CAppWindow) inside the test
 // process and drives it with window messages from a second thread, the way
-// the system and the user would.  Only the clock, the two sound calls and
+// the system and the user would.  Only the clock, the sound calls and
 // the power request (SetThreadExecutionState) are replaced; files, message boxes, file dialogs, the tray icon and
 // launched programs are the real ones.
 namespace Ostra::testing {
@@ -36,15 +36,19 @@ class FakeClock {
 
 // Something that happened during a session, with the dialog as it was then.
 struct SessionEvent {
-  std::string what;  // "beep", "sound", "close" (a WM_CLOSE sent to the dialog)
+  std::string what;  // "beep", "sound", "stop" (of the sound), "close" (a WM_CLOSE sent to the dialog)
   String detail;     // the sound's path
   String caption;
   bool dialogVisible = false;
   bool dialogIconic = false;
   bool trayShown = false;
   bool startEnabled = false;
-  LONGLONG counter = 0;  // QueryPerformanceCounter, comparable between processes
+  LONGLONG counter = 0;            // QueryPerformanceCounter, comparable between processes
+  bool singleThreadedCom = false;  // on the thread that noted it: the dialog's for a beep or a stop
 };
+
+// The calling thread is in a single-threaded COM apartment.
+bool inSingleThreadedApartment();
 
 // The script's handle on the running dialog.  Commands, ticks and mouse
 // messages are posted, as the system delivers them, and the driver then waits
@@ -90,6 +94,9 @@ class DialogDriver {
   bool windowIconsAre(int iconId) const;
   String trayTip() const;
 
+  // The control that has the keyboard focus on the dialog's thread: its id, 0 for none.
+  int focusedControl() const;
+
   // The minimise box, the close box, and the tray icon's callback with a mouse message.
   void minimize() { deliver(WM_SYSCOMMAND, SC_MINIMIZE); }
   void closeBox() { deliver(WM_SYSCOMMAND, SC_CLOSE); }
@@ -111,6 +118,9 @@ class DialogDriver {
   bool dismiss(HWND box) const;
   // Waits for the dialog to end by itself.
   bool waitClosed() const;
+  // Waits until Start is enabled again: the expiry's sound lets the script go
+  // on before the expiry is over.
+  bool waitIdle() const;
 
  private:
   HWND openMenu(UINT message, WPARAM wParam, LPARAM lParam);
@@ -136,12 +146,17 @@ class DialogSession {
   std::vector<std::string> eventNames() const;
   // What the dialog asked of SetThreadExecutionState, in order.
   std::vector<EXECUTION_STATE> executionStates() const;
+  // Sounds play until stopped or endSound() (at most the wait limit), as a long file does.
+  void holdSounds() { soundHeld_ = true; }
+  void endSound() { soundHeld_ = false; }
+  bool soundPlaying() const { return soundPlaying_; }
   // The session had to close the dialog: it was still open when the script was done.
   bool closedBySession() const { return closedBySession_; }
 
  private:
   static void recordBeep();
   static void recordSound(const String& path);
+  static void recordStop();
   static EXECUTION_STATE WINAPI recordExecutionState(EXECUTION_STATE state);
   // A failure in a hook ends the test program: it may not unwind through the system.
   static LRESULT CALLBACK spyOnMessages(int code, WPARAM wParam, LPARAM lParam) noexcept;
@@ -155,6 +170,8 @@ class DialogSession {
   mutable std::mutex mutex_;
   std::vector<SessionEvent> events_;
   std::vector<EXECUTION_STATE> executionStates_;
+  std::atomic<bool> soundHeld_{false};
+  std::atomic<bool> soundPlaying_{false};
   std::atomic<bool> closedBySession_{false};
 };
 

@@ -106,6 +106,7 @@ TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
   TempDir tools;
   const Probe probe(tools.path());
   const String before = currentDirectory();
+  const bool comBefore = inSingleThreadedApartment();
   DialogSession session;
   session.run([&](DialogDriver& d) {
     prepare(d, u"2");
@@ -144,6 +145,9 @@ TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
   EXPECT_TRUE(events[0].dialogVisible);
   EXPECT_FALSE(events[0].dialogIconic);
   EXPECT_FALSE(events[0].trayShown);
+  // COM is ready on the dialog's thread for the shell's launch, and left as it was after the dialog.
+  EXPECT_TRUE(events[0].singleThreadedCom);
+  EXPECT_EQ(comBefore, inSingleThreadedApartment());
   EXPECT_EQ(expandEnvironment(u"%windir%\\Media\\chimes.wav"), events[1].detail);
   // Idle before it closes.
   EXPECT_EQ(String(u"Kairon build-6"), events[2].caption);
@@ -154,6 +158,62 @@ TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
   EXPECT_EQ(tools.string(), launch.folder);
   EXPECT_EQ((std::vector<String>{u"alpha", u"two words"}), launch.arguments);
   EXPECT_EQ(before, currentDirectory());
+}
+
+// A long sound plays while the dialog answers; the program and the message
+// wait for its end, and Cancel or closing the dialog stop it and them.
+TEST_F(Expiry, TheDialogAnswersWhileTheSoundPlays) {
+  enum class End { ByItself, Cancel, CloseBox };
+  const struct {
+    End end;
+    std::vector<std::string> events;
+  } cases[] = {
+      {End::ByItself, {"beep", "sound"}},
+      {End::Cancel, {"beep", "sound", "stop"}},
+      {End::CloseBox, {"beep", "sound", "close", "stop"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.end));
+    TempDir tools;
+    const Probe probe(tools.path());
+    DialogSession session;
+    session.holdSounds();
+    session.run([&](DialogDriver& d) {
+      prepare(d, u"1");
+      for (const int id : {IDC_BEEP, IDC_SOUND_ON, IDC_PROGRAM_ON, IDC_MESSAGE_ON}) d.setChecked(id, true);
+      d.setText(IDC_PROGRAM_FILE, probe.program());
+      d.command(IDC_START);
+      d.tick();
+      ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return session.soundPlaying(); }));
+      // Late ticks, the wake timer and a Start neither ring again nor start a countdown.
+      d.tick();
+      d.deliver(CAppWindow::WakeMessage);
+      d.command(IDC_START);
+      EXPECT_EQ(String(u"あと00秒 / Kairon build-6"), answeredWindowText(d.dialog(), 1000).value_or(u"no answer"));
+      EXPECT_TRUE(IsWindowEnabled(d.dialog())) << "no box yet";
+      EXPECT_FALSE(probe.started());
+      switch (c.end) {
+        case End::ByItself:
+          session.endSound();
+          d.dismiss(d.waitForWindow(u"メッセージ"));
+          EXPECT_TRUE(probe.waitReported());
+          break;
+        case End::Cancel:
+          d.command(IDC_CANCEL);
+          EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+          EXPECT_TRUE(IsWindowEnabled(d.dialog())) << "a box came";
+          break;
+        case End::CloseBox:
+          d.closeBox();
+          EXPECT_TRUE(d.waitClosed());
+          break;
+      }
+    });
+    EXPECT_EQ(c.events, session.eventNames());
+    if (c.end != End::ByItself) {
+      EXPECT_FALSE(probe.started());
+    }
+  }
 }
 
 TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {
@@ -170,6 +230,7 @@ TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
     EXPECT_TRUE(d.enabled(IDC_START));
     EXPECT_FALSE(d.enabled(IDC_CANCEL));
+    EXPECT_EQ(IDC_START, d.focusedControl());
     EXPECT_TRUE(d.classIconIs(IDI_IDLE));
     // Later ticks find nothing to count.
     d.tick();
@@ -225,7 +286,7 @@ TEST_F(Expiry, AnEmptyMessageStillShowsItsBox) {
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(String(), messageBoxText(box));
     d.dismiss(box);
-    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return d.enabled(IDC_START); }));
+    EXPECT_TRUE(d.waitIdle());
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
     EXPECT_TRUE(d.open());
   });
@@ -241,6 +302,7 @@ TEST_F(Expiry, NotificationsReadTheControlsAsTheyAreAtTheEnd) {
     d.setChecked(IDC_SOUND_ON, true);
     d.setText(IDC_SOUND_FILE, u"changed.wav");
     d.tick();
+    EXPECT_TRUE(d.waitIdle());
   });
   const std::vector<SessionEvent> events = session.events();
   ASSERT_EQ((std::vector<std::string>{"beep", "sound"}), session.eventNames());
@@ -269,6 +331,8 @@ TEST_F(Expiry, SoundFileNamesResolveBesideTheProgram) {
       d.setText(IDC_SOUND_FILE, c.typed);
       d.command(IDC_START);
       d.tick();
+      // The dialog answers while the sound plays: a Start then would be ignored.
+      EXPECT_TRUE(d.waitIdle());
     }
   });
   const std::vector<SessionEvent> events = session.events();

@@ -530,10 +530,9 @@ TEST(Manifest, AsksForVisualStylesDpiAwarenessAndNoElevation) {
   ASSERT_FALSE(bytes.empty()) << "no manifest 1";
   const std::string manifest(bytes.begin(), bytes.end());
   const char* const wanted[] = {
-      "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-      "<requestedExecutionLevel level=\"asInvoker\"",
-      ">true/PM</dpiAware>",
-      ">PerMonitorV2, PerMonitor</dpiAwareness>",
+      "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "<requestedExecutionLevel level=\"asInvoker\"",
+      // System-aware where per-monitor v2 is missing, never per-monitor v1.
+      ">true</dpiAware>", ">PerMonitorV2, System</dpiAwareness>",
       "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
       "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
       "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1

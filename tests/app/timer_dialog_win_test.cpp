@@ -87,7 +87,11 @@ TEST_F(TimerDialog, ControlsFollowTheStateAndTheCheckBoxes) {
     d.setText(IDC_SECONDS, u"30");
     for (const bool running : {false, true, false}) {
       SCOPED_TRACE(running ? "running" : "idle");
-      if (running) d.command(IDC_START);
+      if (running) {
+        d.command(IDC_START);
+        // The keyboard keeps a place: the focus leaves the button being disabled for the other one.
+        EXPECT_EQ(IDC_CANCEL, d.focusedControl());
+      }
       for (const int id : idleOnly) EXPECT_EQ(!running, d.enabled(id)) << id;
       for (const int id : always) EXPECT_TRUE(d.enabled(id)) << id;
       EXPECT_EQ(running, d.enabled(IDC_CANCEL));
@@ -100,6 +104,7 @@ TEST_F(TimerDialog, ControlsFollowTheStateAndTheCheckBoxes) {
       }
       if (running) d.command(IDC_CANCEL);
     }
+    EXPECT_EQ(IDC_START, d.focusedControl());
     EXPECT_EQ(String(kIdleCaption), d.caption());
     EXPECT_TRUE(d.classIconIs(IDI_IDLE));
   });

@@ -1,0 +1,16 @@
+#pragma once
+
+// COM for the calling thread as a single-threaded apartment without OLE 1.0
+// DDE, as the shell's calls (ShellExecute, the taskbar list) expect of it; a
+// thread already in an apartment keeps its own.  Balanced at the end of the
+// scope when this object's initialisation was taken.
+class CComApartment {
+ public:
+  CComApartment();
+  CComApartment(const CComApartment&) = delete;
+  CComApartment& operator=(const CComApartment&) = delete;
+  ~CComApartment();
+
+ private:
+  bool initialized_;
+};
