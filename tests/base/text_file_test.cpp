@@ -55,9 +55,8 @@ TEST(ReadTextFile, OtherwiseTheAnsiCodePage) {
       {"three bytes", "ABC"},
       {"UTF-16LE mark, odd size", kLittleEndianMark + std::string("A\0B", 3)},
       {"UTF-16BE mark, odd size", kBigEndianMark + std::string("\0A\0", 3)},
-      {"UTF-8 mark",
-       "\xEF\xBB\xBF"
-       "key = v\r\n"},
+      {"Shift_JIS, not UTF-8", "\x91\xE5\x8E\x96"},
+      {"overlong UTF-8 form", "\xC0\xAF"},
       {"even size, no mark", "key = value\r\n"},
       {"one byte", "x"},
   };
@@ -69,6 +68,30 @@ TEST(ReadTextFile, OtherwiseTheAnsiCodePage) {
   TempDir folder;
   writeBytes(folder.file("ascii.txt"), "ABC");
   EXPECT_EQ(String(u"ABC"), readTextFile(folder.fileString("ascii.txt")));
+}
+
+TEST(ReadTextFile, Utf8AfterItsMarkOrWhenWellFormed) {
+  const struct {
+    std::string bytes;
+    String want;
+  } cases[] = {
+      {"\xEF\xBB\xBFk = \xE5\xA4\xA7\xE4\xBA\x8B", u"k = 大事"},
+      {"k = \xE5\xA4\xA7\xE4\xBA\x8B\xF0\x9F\x8D\xB5", u"k = 大事\U0001F375"},
+      {"\xEF\xBB\xBF", u""},
+      {"\xEF\xBB\xBF\xFFk", u"\uFFFDk"},  // after the mark, even when broken
+  };
+  for (const auto& c : cases) {
+    TempDir folder;
+    writeBytes(folder.file("t.txt"), c.bytes);
+    EXPECT_EQ(c.want, readTextFile(folder.fileString("t.txt"))) << toUtf8(c.want);
+  }
+}
+
+TEST(ReadTextFile, RefusesAFileLargerThanTheLimitBeforeReading) {
+  TempDir folder;
+  writeBytes(folder.file("t.txt"), "0123456789");
+  EXPECT_EQ(String(u"0123456789"), readTextFile(folder.fileString("t.txt"), 10));
+  EXPECT_THROW(readTextFile(folder.fileString("t.txt"), 9), IOException);
 }
 
 TEST(ReadTextFile, MissingFileThrowsTheOpenMessage) {
@@ -127,6 +150,17 @@ TEST(WriteTextFile, CreatesMissingFoldersFirst) {
   writeTextFile(path, u"k = v");
   EXPECT_EQ(String(u"k = v"), readTextFile(path));
   EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("template/新規/a.tpt")));
+}
+
+TEST(WriteNewTextFile, CreatesTheFileAndNeverWritesIntoOneThatStandsThere) {
+  TempDir folder;
+  writeNewTextFile(folder.fileString("new.txt"), u"A", WriteDurability::kToDisk);
+  EXPECT_EQ(bytes({0xFF, 0xFE, 0x41, 0x00}), readBytes(folder.file("new.txt")));
+  // A second name for another file, as a link placed at the name would be.
+  writeBytes(folder.file("other"), "kept");
+  std::filesystem::create_hard_link(folder.file("other"), folder.file("link.txt"));
+  EXPECT_THROW(writeNewTextFile(folder.fileString("link.txt"), u"x", WriteDurability::kToSystem), IOException);
+  EXPECT_EQ("kept", readBytes(folder.file("other")));
 }
 
 TEST(WriteTextFile, FailsWhenTheFileCannotBeCreated) {
