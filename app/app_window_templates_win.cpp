@@ -7,6 +7,7 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "config/config_data.h"
+#include "ui/wnd.h"
 
 using Ostra::CConfigData;
 using Ostra::String;
@@ -14,7 +15,12 @@ using Ostra::String;
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
-  settings.loadDefault();
+  // A file that is there but cannot be read now would lose those keys: it is
+  // left as it is.
+  if (settings.readDefault() == Ostra::LoadResult::Failed) {
+    reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
+    return;
+  }
   controlsToSettings(*this, settings);
   if (!settings.saveDefault()) reportSaveFailure(Ostra::defaultConfigPath());
 }
@@ -38,7 +44,12 @@ void CAppWindow::loadTemplate() {
   // Keys missing from the template take their defaults, not what was shown.
   CConfigData settings;
   writeDefaults(settings);
-  settings.load(fileDialog.results().front());
+  const String path = fileDialog.results().front();
+  // What is on the screen stays when the file cannot be read.
+  if (!settings.load(path)) {
+    reportLoadFailure(window->handle(), path);
+    return;
+  }
   settingsToControls(settings, *this);
   updateControlStates();
 }
@@ -70,4 +81,8 @@ void CAppWindow::browse(int editId, const String& title, const String& filterNam
 
 void CAppWindow::reportSaveFailure(const String& path) {
   window->messageBox(InformationBox, u"エラー", saveFailedMessage(path));
+}
+
+void CAppWindow::reportLoadFailure(HWND owner, const String& path) {
+  Ostra::CWnd(owner).messageBox(InformationBox, u"エラー", loadFailedMessage(path));
 }

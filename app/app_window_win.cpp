@@ -134,9 +134,10 @@ void CAppWindow::initialize(HWND dialog) {
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  const String failed = loadStartupSettings(settings, startupFile);
-  if (!failed.empty()) {
-    CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
+  const StartupFailures failed = loadStartupSettings(settings, startupFile);
+  if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
+  if (!failed.startupFile.empty()) {
+    reportLoadFailure(nullptr, failed.startupFile);
     startupFile = String();  // nothing to start
   }
   settingsToControls(settings, *this);

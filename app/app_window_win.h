@@ -102,6 +102,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
               const Ostra::String& defaultExtension);
   void reportSaveFailure(const Ostra::String& path);
+  // The load-failure box, owned by owner (none at start-up).
+  void reportLoadFailure(HWND owner, const Ostra::String& path);
 
   // The controls, as the settings see them.
   Ostra::String text(int controlId) override;

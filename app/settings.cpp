@@ -87,16 +87,32 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
 
-String loadStartupSettings(CConfigData& settings, const String& startupFile) {
+StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile) {
+  StartupFailures failures;
   writeDefaults(settings);
-  // A first start creates the file with the defaults.
-  if (!settings.loadDefault()) settings.saveDefault();
-  if (startupFile.empty()) return String();
+  // Only a first start creates the file: one that is there but cannot be read
+  // now (held by another program, locked, too large) keeps the user's settings.
+  switch (settings.readDefault()) {
+    case Ostra::LoadResult::Loaded:
+      break;
+    case Ostra::LoadResult::Missing:
+      settings.saveDefault();
+      break;
+    case Ostra::LoadResult::Failed:
+      failures.defaultFile = Ostra::defaultConfigPath();
+      break;
+  }
+  if (startupFile.empty()) return failures;
   const String path = Ostra::resolvePath(startupFile, templateFolder());
-  if (settings.load(path)) return String();
+  const Ostra::LoadResult asNamed = settings.read(path);
+  if (asNamed == Ostra::LoadResult::Loaded) return failures;
   const String withExtension = Ostra::changeExtension(path, u"tpt");
-  if (settings.load(withExtension)) return String();
-  return withExtension;
+  const Ostra::LoadResult second = settings.read(withExtension);
+  if (second == Ostra::LoadResult::Loaded) return failures;
+  // The box names a file that is there but could not be read, when one is.
+  const bool onlyTheFirstIsThere = asNamed == Ostra::LoadResult::Failed && second == Ostra::LoadResult::Missing;
+  failures.startupFile = onlyTheFirstIsThere ? path : withExtension;
+  return failures;
 }
 
 String loadFailedMessage(const String& path) { return path + u" の読み込みに失敗しました"; }

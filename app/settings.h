@@ -41,12 +41,18 @@ void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& c
 // The folder "template" beside the program, with its trailing separator.
 Ostra::String templateFolder();
 
+// What the start-up could not read; each empty when nothing went wrong.
+struct StartupFailures {
+  Ostra::String defaultFile;  // the default-settings file, there but unreadable
+  Ostra::String startupFile;  // the last name tried for the start-up file
+};
+
 // Start-up settings: the defaults, then the default-settings file (created
-// when it cannot be read), then the start-up file when one is named: first as
-// given (relative to the template folder), then with the extension "tpt".
-// Returns the name that failed last when the start-up file could not be
-// loaded, empty otherwise.
-Ostra::String loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile);
+// with the defaults only when it does not exist; one that is there but cannot
+// be read leaves the defaults and is not written), then the start-up file when
+// one is named: first as given (relative to the template folder), then, when
+// nothing is there, with the extension "tpt".
+StartupFailures loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile);
 
 // The box texts of the file operations.
 Ostra::String loadFailedMessage(const Ostra::String& path);
