@@ -44,9 +44,9 @@ std::basic_string<Char> expandWhole(DWORD size, Expand expand, const String& tex
 // the path does not fit (unterminated on XP), so the buffer grows until it is
 // not full; 65536 units (or ANSI bytes) hold any path the system can have.
 template <typename Char, typename Query>
-std::basic_string<Char> wholeModulePath(Query query) {
+std::basic_string<Char> wholeModulePath(DWORD firstSize, Query query) {
   constexpr DWORD kLongestPath = 65536;
-  for (DWORD size = MAX_PATH;; size *= 2) {
+  for (DWORD size = firstSize;; size *= 2) {
     std::vector<Char> buffer(size, Char{});
     const DWORD n = query(buffer.data(), size);
     if (n == 0) return std::basic_string<Char>();
@@ -70,16 +70,24 @@ String expandEnvironment(const String& text) {
       size, [&](char* out, DWORD capacity) { return ExpandEnvironmentStringsA(narrow.c_str(), out, capacity); }, text));
 }
 
-String modulePath() {
+namespace {
+
+String readModulePath(unsigned firstBufferUnits) {
   // The wide call on the NT family: through the ANSI code page a folder name
   // outside it comes back with '?' and can no longer be opened.
   if (useWideCalls()) {
     const std::wstring path = wholeModulePath<wchar_t>(
-        [](wchar_t* out, DWORD capacity) { return GetModuleFileNameW(nullptr, out, capacity); });
+        firstBufferUnits, [](wchar_t* out, DWORD capacity) { return GetModuleFileNameW(nullptr, out, capacity); });
     return fromWide(path.c_str(), static_cast<int>(path.size()));
   }
-  return defaultEncoding().decode(
-      wholeModulePath<char>([](char* out, DWORD capacity) { return GetModuleFileNameA(nullptr, out, capacity); }));
+  return defaultEncoding().decode(wholeModulePath<char>(
+      firstBufferUnits, [](char* out, DWORD capacity) { return GetModuleFileNameA(nullptr, out, capacity); }));
 }
+
+}  // namespace
+
+String modulePath() { return readModulePath(MAX_PATH); }
+
+String modulePathForTesting(unsigned firstBufferUnits) { return readModulePath(firstBufferUnits); }
 
 }  // namespace Ostra
