@@ -155,29 +155,6 @@ TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
   EXPECT_EQ(before, currentDirectory());
 }
 
-TEST_F(Expiry, AProgramThatCannotStartIsReportedBeforeTheMessage) {
-  TempDir tools;
-  ScopedEnvironmentVariable folder(u"KAIRON_TEST_TOOLS", tools.string());
-  DialogSession session;
-  session.run([&](DialogDriver& d) {
-    prepare(d, u"1");
-    for (const int id : {IDC_PROGRAM_ON, IDC_MESSAGE_ON, IDC_CLOSE_AT_END}) d.setChecked(id, true);
-    d.setText(IDC_PROGRAM_FILE, u"%KAIRON_TEST_TOOLS%\\missing.exe");
-    d.command(IDC_START);
-    d.tick();
-    const HWND box = d.waitForWindow(u"エラー");
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(tools.string() + u"\\missing.exe を起動できませんでした", messageBoxText(box));
-    EXPECT_EQ(d.dialog(), GetWindow(box, GW_OWNER));
-    EXPECT_EQ(nullptr, findDialogTitled(GetCurrentProcessId(), u"メッセージ"));
-    d.dismiss(box);
-    const HWND message = d.waitForWindow(u"メッセージ");
-    ASSERT_NE(nullptr, message);
-    d.dismiss(message);
-    EXPECT_TRUE(d.waitClosed());
-  });
-}
-
 TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {
   DialogSession session;
   session.run([](DialogDriver& d) {

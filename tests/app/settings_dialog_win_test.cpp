@@ -5,15 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
-#include <future>
-#include <memory>
 #include <string>
-#include <thread>
 
 #include "base/environment.h"
 #include "config/config_data.h"
-#include "config/process_exclusion.h"
 #include "resources/resource.h"
 #include "tests/app/dialog_session_win.h"
 #include "tests/app/window_search_win.h"
@@ -236,44 +231,6 @@ struct HeldWithoutSharing {
   ~HeldWithoutSharing() { CloseHandle(handle); }
   HANDLE handle;
 };
-
-TEST_F(SettingsDialog, ADefaultFileThatCannotBeReadIsReportedAndNeverWritten) {
-  const std::string mine = settingsFileBytes(defaultsWith({u"TimeM = 25", u"Mine = kept"}));
-  setExclusionPatienceForTesting(std::chrono::milliseconds(300));
-  // Another program holds the file, or another copy keeps its lock (on a thread of its own).
-  for (const bool lockKept : {false, true}) {
-    writeBytes(configFile(), mine);
-    std::unique_ptr<HeldWithoutSharing> held;
-    if (!lockKept) held = std::make_unique<HeldWithoutSharing>(configFile());
-    std::promise<void> locked, release;
-    std::thread copy([&, done = release.get_future()] {
-      CProcessExclusion exclusion(defaultConfigPath());
-      if (lockKept) exclusion.lock();
-      locked.set_value();
-      done.wait();
-    });
-    locked.get_future().wait();
-    DialogSession session;
-    session.run([&](DialogDriver& d) {
-      for (const HWND owner : {HWND{nullptr}, d.dialog()}) {  // at start, then at save as default
-        const HWND box = d.waitForWindow(u"エラー");
-        ASSERT_NE(nullptr, box);
-        EXPECT_EQ(defaultConfigPath() + u" の読み込みに失敗しました", messageBoxText(box));
-        EXPECT_EQ(owner, GetWindow(box, GW_OWNER));
-        d.dismiss(box);
-        ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
-        expectShown(d, kDefaultsShown);
-        if (owner == nullptr) d.command(IDC_SAVE_DEFAULT);
-      }
-    });
-    release.set_value();
-    copy.join();
-    held.reset();
-    EXPECT_EQ(mine, readBytes(configFile())) << "lock kept " << lockKept;
-    EXPECT_FALSE(std::filesystem::exists(configFile().string() + ".tmp"));
-  }
-  setExclusionPatienceForTesting(kExclusionPatience);
-}
 
 TEST_F(SettingsDialog, AFailedSaveAsDefaultIsReported) {
   // A folder where the temporary file should be: nothing can be written there.

@@ -87,13 +87,6 @@ TEST(ReadTextFile, Utf8AfterItsMarkOrWhenWellFormed) {
   }
 }
 
-TEST(ReadTextFile, RefusesAFileLargerThanTheLimitBeforeReading) {
-  TempDir folder;
-  writeBytes(folder.file("t.txt"), "0123456789");
-  EXPECT_EQ(String(u"0123456789"), readTextFile(folder.fileString("t.txt"), 10));
-  EXPECT_THROW(readTextFile(folder.fileString("t.txt"), 9), IOException);
-}
-
 TEST(ReadTextFile, MissingFileThrowsTheOpenMessage) {
   TempDir folder;
   const String path = folder.fileString("missing.cfg");
@@ -150,17 +143,6 @@ TEST(WriteTextFile, CreatesMissingFoldersFirst) {
   writeTextFile(path, u"k = v");
   EXPECT_EQ(String(u"k = v"), readTextFile(path));
   EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("template/新規/a.tpt")));
-}
-
-TEST(WriteNewTextFile, CreatesTheFileAndNeverWritesIntoOneThatStandsThere) {
-  TempDir folder;
-  writeNewTextFile(folder.fileString("new.txt"), u"A", WriteDurability::kToDisk);
-  EXPECT_EQ(bytes({0xFF, 0xFE, 0x41, 0x00}), readBytes(folder.file("new.txt")));
-  // A second name for another file, as a link placed at the name would be.
-  writeBytes(folder.file("other"), "kept");
-  std::filesystem::create_hard_link(folder.file("other"), folder.file("link.txt"));
-  EXPECT_THROW(writeNewTextFile(folder.fileString("link.txt"), u"x", WriteDurability::kToSystem), IOException);
-  EXPECT_EQ("kept", readBytes(folder.file("other")));
 }
 
 TEST(WriteTextFile, FailsWhenTheFileCannotBeCreated) {

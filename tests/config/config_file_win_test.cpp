@@ -57,17 +57,6 @@ TEST(ConfigFileBusy, SaveSucceedsWhileAnotherProgramHoldsTheTargetOpen) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("held.cfg.tmp")));
 }
 
-TEST(ConfigFileBusy, AFileHeldWithoutSharingFailsToLoadAndIsNotMissing) {
-  TempDir dir;
-  const String path = dir.fileString("locked.cfg");
-  CConfigData document;
-  document.setString(u"k", u"old");
-  ASSERT_TRUE(document.save(path));
-  OpenElsewhere holder(dir.file("locked.cfg"), 0);
-  ASSERT_TRUE(holder.valid());
-  EXPECT_EQ(LoadResult::Failed, CConfigData().read(path));
-}
-
 // A scanner that opens the new temporary file the moment it is written lets
 // nobody else write it.
 std::filesystem::path scannedFile;
