@@ -12,6 +12,12 @@
 using Ostra::CConfigData;
 using Ostra::String;
 
+namespace {
+
+constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND;
+
+}  // namespace
+
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
@@ -50,8 +56,20 @@ void CAppWindow::loadTemplate() {
     reportLoadFailure(window->handle(), path);
     return;
   }
+  confirmTemplateLaunch(window->handle(), path, settings);
+  // Ended while the question was open, as above.
+  if (window->handle() == nullptr) return;
   settingsToControls(settings, *this);
   updateControlStates();
+}
+
+bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
+  if (!launchNeedsConsent(settings, path)) return true;
+  if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)
+    return true;
+  // No, or no box at all: the rest of the template still loads.
+  settings.setBool(u"NotifyExe", false);
+  return false;
 }
 
 void CAppWindow::prepareTemplateDialog(const String& title) {

@@ -134,11 +134,16 @@ void CAppWindow::initialize(HWND dialog) {
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  const StartupFailures failed = loadStartupSettings(settings, startupFile);
+  String loadedTemplate;
+  const StartupFailures failed = loadStartupSettings(settings, startupFile, &loadedTemplate);
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
   if (!failed.startupFile.empty()) {
     reportLoadFailure(nullptr, failed.startupFile);
     startupFile = String();  // nothing to start
+  }
+  // Not shown yet: the question stands on its own, like the failure above.
+  if (!loadedTemplate.empty() && !confirmTemplateLaunch(nullptr, loadedTemplate, settings)) {
+    startupFile = String();  // the user did not want it to run: nothing starts
   }
   settingsToControls(settings, *this);
   updateControlStates();

@@ -99,6 +99,11 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void saveTemplate();
   void loadTemplate();
   void prepareTemplateDialog(const Ostra::String& title);
+  // Every template load passes through here before its settings reach the
+  // controls: a template from another computer that would launch a program
+  // asks the user first (a box owned by owner, none when null); on No its
+  // launch is switched off in settings.  False when the user said No.
+  bool confirmTemplateLaunch(HWND owner, const Ostra::String& path, Ostra::CConfigData& settings);
   void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
               const Ostra::String& defaultExtension);
   void reportSaveFailure(const Ostra::String& path);

@@ -2,6 +2,7 @@
 
 #include "base/environment.h"
 #include "base/path.h"
+#include "base/zone_identifier.h"
 #include "resources/resource.h"
 
 using Ostra::CConfigData;
@@ -87,7 +88,7 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
 
-StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile) {
+StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
   StartupFailures failures;
   writeDefaults(settings);
   // Only a first start creates the file: one that is there but cannot be read
@@ -105,14 +106,30 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
   if (startupFile.empty()) return failures;
   const String path = Ostra::resolvePath(startupFile, templateFolder());
   const Ostra::LoadResult asNamed = settings.read(path);
-  if (asNamed == Ostra::LoadResult::Loaded) return failures;
   const String withExtension = Ostra::changeExtension(path, u"tpt");
-  const Ostra::LoadResult second = settings.read(withExtension);
-  if (second == Ostra::LoadResult::Loaded) return failures;
+  const Ostra::LoadResult second = asNamed == Ostra::LoadResult::Loaded ? asNamed : settings.read(withExtension);
+  if (second == Ostra::LoadResult::Loaded) {
+    if (loadedTemplate != nullptr) *loadedTemplate = asNamed == Ostra::LoadResult::Loaded ? path : withExtension;
+    return failures;
+  }
   // The box names a file that is there but could not be read, when one is.
   const bool onlyTheFirstIsThere = asNamed == Ostra::LoadResult::Failed && second == Ostra::LoadResult::Missing;
   failures.startupFile = onlyTheFirstIsThere ? path : withExtension;
   return failures;
+}
+
+bool launchNeedsConsent(const CConfigData& settings, const String& templatePath) {
+  // The document as a whole decides: a template may name only the arguments
+  // and leave the launch switched on by the default-settings file.
+  return settings.contains(u"NotifyExe") && settings.getRaw(u"NotifyExe").equals(u"true") &&
+         Ostra::isFromAnotherComputer(templatePath);
+}
+
+String launchConfirmationMessage(const CConfigData& settings) {
+  const String program = Ostra::resolvePath(settings.getRaw(u"NotifyExeFile"), String());
+  return u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
+         u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
+         program + u"\n引数:\n " + settings.getRaw(u"NotifyExePrm") + u"\n\n実行してもよいですか？";
 }
 
 String loadFailedMessage(const String& path) { return path + u" の読み込みに失敗しました"; }
