@@ -128,9 +128,10 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   StartupMode startupMode = StartupMode::None;
   // Minimised into the notification area: only a restore or the expiry shows it again.
   bool hiddenInTray = false;
-  // Minimised while the shell refused the icon: each tick and "TaskbarCreated"
-  // try again, until it is in or the user restores the dialog.
+  // Minimised while the shell refused the icon: the ticks, every few seconds,
+  // and "TaskbarCreated" try again, until it is in or the user restores the dialog.
   bool trayAddPending = false;
+  int64_t trayAddTriedMs = 0;  // when the last add was tried, on the monotonic clock
   TimerClock clock;
   SoundDevice sound;
   CKeepAwake keepAwake;
