@@ -63,6 +63,20 @@ void CAppWindow::loadTemplate() {
   updateControlStates();
 }
 
+CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
+  String loadedTemplate;
+  const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate);
+  // The default-settings file alone: the defaults stand in for it and the template still loads.
+  if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
+  if (!failed.startupFile.empty()) {
+    reportLoadFailure(nullptr, failed.startupFile);
+    return StartupLoad::Failed;
+  }
+  // Not shown, or hidden in the tray: the question stands on its own, like the failure above.
+  if (loadedTemplate.empty() || confirmTemplateLaunch(nullptr, loadedTemplate, settings)) return StartupLoad::Ready;
+  return StartupLoad::Declined;
+}
+
 bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
   if (!launchNeedsConsent(settings, path)) return true;
   if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)
