@@ -134,18 +134,20 @@ void CAppWindow::stopSound() {
 void CAppWindow::launchProgram() {
   const String file = Ostra::resolvePath(text(IDC_PROGRAM_FILE), String());
   const String arguments = text(IDC_PROGRAM_ARGUMENTS);
-  // The program starts in its own folder when the path names one absolutely;
-  // ours is put back afterwards, also when the launch throws.
-  Ostra::CurrentDirectoryScope keep;
-  const String folder = Ostra::directoryPart(file);
-  if (!folder.empty() && !Ostra::isRelative(folder)) {
-    Ostra::setCurrentDirectory(Ostra::stripTrailingSeparator(folder));
+  bool launched;
+  {
+    // The program starts in its own folder when the path names one absolutely;
+    // ours is put back afterwards, also when the launch throws.
+    Ostra::CurrentDirectoryScope keep;
+    const String folder = Ostra::directoryPart(file);
+    if (!folder.empty() && !Ostra::isRelative(folder)) {
+      Ostra::setCurrentDirectory(Ostra::stripTrailingSeparator(folder));
+    }
+    launched =
+        arguments.empty() ? Ostra::shellOpen(file, SW_SHOWNORMAL) : Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
   }
-  if (arguments.empty()) {
-    Ostra::shellOpen(file, SW_SHOWNORMAL);
-  } else {
-    Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
-  }
+  // The alarm must not pass unnoticed when the message is off and the window closes.
+  if (!launched) window->messageBox(InformationBox, u"エラー", file + u" を起動できませんでした");
 }
 
 void CAppWindow::showMessage() { window->messageBox(InformationBox, u"メッセージ", text(IDC_MESSAGE_TEXT)); }

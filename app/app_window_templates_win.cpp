@@ -21,7 +21,12 @@ constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND;
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
-  settings.loadDefault();
+  // A file that is there but cannot be read now would lose those keys: it is
+  // left as it is.
+  if (settings.readDefault() == Ostra::LoadResult::Failed) {
+    reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
+    return;
+  }
   controlsToSettings(*this, settings);
   if (!settings.saveDefault()) reportSaveFailure(Ostra::defaultConfigPath());
 }
@@ -46,7 +51,11 @@ void CAppWindow::loadTemplate() {
   CConfigData settings;
   writeDefaults(settings);
   const String path = fileDialog.results().front();
-  settings.load(path);
+  // What is on the screen stays when the file cannot be read.
+  if (!settings.load(path)) {
+    reportLoadFailure(window->handle(), path);
+    return;
+  }
   confirmTemplateLaunch(window->handle(), path, settings);
   // Ended while the question was open, as above.
   if (window->handle() == nullptr) return;
@@ -56,9 +65,11 @@ void CAppWindow::loadTemplate() {
 
 CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
   String loadedTemplate;
-  const String failed = loadStartupSettings(settings, file, &loadedTemplate);
-  if (!failed.empty()) {
-    Ostra::CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
+  const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate);
+  // The default-settings file alone: the defaults stand in for it and the template still loads.
+  if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
+  if (!failed.startupFile.empty()) {
+    reportLoadFailure(nullptr, failed.startupFile);
     return StartupLoad::Failed;
   }
   // Not shown, or hidden in the tray: the question stands on its own, like the failure above.
@@ -102,4 +113,8 @@ void CAppWindow::browse(int editId, const String& title, const String& filterNam
 
 void CAppWindow::reportSaveFailure(const String& path) {
   window->messageBox(InformationBox, u"エラー", saveFailedMessage(path));
+}
+
+void CAppWindow::reportLoadFailure(HWND owner, const String& path) {
+  Ostra::CWnd(owner).messageBox(InformationBox, u"エラー", loadFailedMessage(path));
 }

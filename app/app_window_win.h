@@ -133,8 +133,10 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void loadTemplate();
   void prepareTemplateDialog(const Ostra::String& title);
   // The start-up settings of a template as the command line names it.  A
-  // file that cannot be loaded is reported in a box (Failed); one that asks
-  // and is refused has its launch switched off and does not start (Declined).
+  // file that cannot be loaded is reported in a box (Failed), and so is a
+  // default-settings file that is there but unreadable (the load goes on
+  // without it); one that asks and is refused has its launch switched off and
+  // does not start (Declined).
   enum class StartupLoad { Ready, Failed, Declined };
   StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
   // Every template load passes through here before its settings reach the
@@ -145,6 +147,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
               const Ostra::String& defaultExtension);
   void reportSaveFailure(const Ostra::String& path);
+  // The load-failure box, owned by owner (none at start-up).
+  void reportLoadFailure(HWND owner, const Ostra::String& path);
 
   // The controls, as the settings see them.
   Ostra::String text(int controlId) override;

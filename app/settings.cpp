@@ -123,19 +123,34 @@ std::vector<String> templateMenuNames(const String& folder, size_t limit) {
   return names;
 }
 
-String loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
+StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
+  StartupFailures failures;
   writeDefaults(settings);
-  // A first start creates the file with the defaults.
-  if (!settings.loadDefault()) settings.saveDefault();
-  if (startupFile.empty()) return String();
-  const String path = Ostra::resolvePath(startupFile, templateFolder());
-  const String withExtension = Ostra::changeExtension(path, u"tpt");
-  for (const String& candidate : {path, withExtension}) {
-    if (!settings.load(candidate)) continue;
-    if (loadedTemplate != nullptr) *loadedTemplate = candidate;
-    return String();
+  // Only a first start creates the file: one that is there but cannot be read
+  // now (held by another program, locked, too large) keeps the user's settings.
+  switch (settings.readDefault()) {
+    case Ostra::LoadResult::Loaded:
+      break;
+    case Ostra::LoadResult::Missing:
+      settings.saveDefault();
+      break;
+    case Ostra::LoadResult::Failed:
+      failures.defaultFile = Ostra::defaultConfigPath();
+      break;
   }
-  return withExtension;
+  if (startupFile.empty()) return failures;
+  const String path = Ostra::resolvePath(startupFile, templateFolder());
+  const Ostra::LoadResult asNamed = settings.read(path);
+  const String withExtension = Ostra::changeExtension(path, u"tpt");
+  const Ostra::LoadResult second = asNamed == Ostra::LoadResult::Loaded ? asNamed : settings.read(withExtension);
+  if (second == Ostra::LoadResult::Loaded) {
+    if (loadedTemplate != nullptr) *loadedTemplate = asNamed == Ostra::LoadResult::Loaded ? path : withExtension;
+    return failures;
+  }
+  // The box names a file that is there but could not be read, when one is.
+  const bool onlyTheFirstIsThere = asNamed == Ostra::LoadResult::Failed && second == Ostra::LoadResult::Missing;
+  failures.startupFile = onlyTheFirstIsThere ? path : withExtension;
+  return failures;
 }
 
 bool launchNeedsConsent(const CConfigData& settings, const String& templatePath) {

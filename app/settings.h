@@ -48,19 +48,26 @@ void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& c
 // The folder "template" beside the program, with its trailing separator.
 Ostra::String templateFolder();
 
+// What the start-up could not read; each empty when nothing went wrong.
+struct StartupFailures {
+  Ostra::String defaultFile;  // the default-settings file, there but unreadable
+  Ostra::String startupFile;  // the last name tried for the start-up file
+};
+
 // The templates the tray's menu offers: the names of the folder's "*.tpt"
 // files without the extension, sorted, at most limit; none when the folder
 // cannot be read.
 std::vector<Ostra::String> templateMenuNames(const Ostra::String& folder, size_t limit);
 
 // Start-up settings: the defaults, then the default-settings file (created
-// when it cannot be read), then the start-up file when one is named: first as
-// given (relative to the template folder), then with the extension "tpt".
-// Returns the name that failed last when the start-up file could not be
-// loaded, empty otherwise; loadedTemplate, when given, is set to the path the
-// start-up file was loaded from (and left alone when none was).
-Ostra::String loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,
-                                  Ostra::String* loadedTemplate = nullptr);
+// with the defaults only when it does not exist; one that is there but cannot
+// be read leaves the defaults and is not written), then the start-up file when
+// one is named: first as given (relative to the template folder), then, when
+// it is not loaded so, with the extension "tpt".  loadedTemplate, when given,
+// is set to the path the start-up file was loaded from (and left alone when
+// none was).
+StartupFailures loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,
+                                    Ostra::String* loadedTemplate = nullptr);
 
 // True when settings read from the template at path would launch a program and
 // the file came from another computer (it carries the mark of the web): the

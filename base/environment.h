@@ -14,9 +14,13 @@ String expandEnvironment(const String& text);
 // a relative path is joined to base with its ".\" and "..\" steps applied.
 String resolvePath(const String& path, const String& base);
 
-// The full path of the running program.  Never throws; a path longer than 259
-// units is cut.
+// The full path of the running program, whole however long it is.  Never
+// throws; empty when the system cannot tell.
 String modulePath();
+// modulePath() read into a first buffer of that many units: a test's view of a
+// path longer than the buffer (Wine starts no program from a folder deeper
+// than MAX_PATH).
+String modulePathForTesting(unsigned firstBufferUnits);
 // modulePath() up to and including its last separator.  RuntimeException
 // "実行ファイルのファイル名にディレクトリ区切り文字 L'\' がありません" when there is none.
 String executableDirectory();

@@ -35,8 +35,10 @@ String expandEnvironment(const String& text) {
   return String(std::move(out));
 }
 
-String modulePath() {
-  std::vector<char> buffer(4096);
+namespace {
+
+String readModulePath(unsigned firstBufferUnits) {
+  std::vector<char> buffer(firstBufferUnits == 0 ? 1 : firstBufferUnits);
   for (;;) {
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (n < 0) return emptyString();
@@ -44,5 +46,11 @@ String modulePath() {
     buffer.resize(buffer.size() * 2);
   }
 }
+
+}  // namespace
+
+String modulePath() { return readModulePath(4096); }
+
+String modulePathForTesting(unsigned firstBufferUnits) { return readModulePath(firstBufferUnits); }
 
 }  // namespace Ostra

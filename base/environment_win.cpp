@@ -39,6 +39,22 @@ std::basic_string<Char> expandWhole(DWORD size, Expand expand, const String& tex
   throwExpansionFailed(text);
 }
 
+// The program's whole path, however deep its folder: a cut one would name a
+// settings file in another folder.  The call fills the buffer to its end when
+// the path does not fit (unterminated on XP), so the buffer grows until it is
+// not full; 65536 units (or ANSI bytes) hold any path the system can have.
+template <typename Char, typename Query>
+std::basic_string<Char> wholeModulePath(DWORD firstSize, Query query) {
+  constexpr DWORD kLongestPath = 65536;
+  for (DWORD size = firstSize;; size *= 2) {
+    std::vector<Char> buffer(size, Char{});
+    const DWORD n = query(buffer.data(), size);
+    if (n == 0) return std::basic_string<Char>();
+    if (n < size) return std::basic_string<Char>(buffer.data(), n);
+    if (size >= kLongestPath) return std::basic_string<Char>();
+  }
+}
+
 }  // namespace
 
 String expandEnvironment(const String& text) {
@@ -54,17 +70,24 @@ String expandEnvironment(const String& text) {
       size, [&](char* out, DWORD capacity) { return ExpandEnvironmentStringsA(narrow.c_str(), out, capacity); }, text));
 }
 
-String modulePath() {
+namespace {
+
+String readModulePath(unsigned firstBufferUnits) {
   // The wide call on the NT family: through the ANSI code page a folder name
   // outside it comes back with '?' and can no longer be opened.
   if (useWideCalls()) {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return fromWide(buffer, static_cast<int>(std::min<DWORD>(n, MAX_PATH)));
+    const std::wstring path = wholeModulePath<wchar_t>(
+        firstBufferUnits, [](wchar_t* out, DWORD capacity) { return GetModuleFileNameW(nullptr, out, capacity); });
+    return fromWide(path.c_str(), static_cast<int>(path.size()));
   }
-  char buffer[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  return defaultEncoding().decode(std::string(buffer, std::min<DWORD>(n, MAX_PATH)));
+  return defaultEncoding().decode(wholeModulePath<char>(
+      firstBufferUnits, [](char* out, DWORD capacity) { return GetModuleFileNameA(nullptr, out, capacity); }));
 }
+
+}  // namespace
+
+String modulePath() { return readModulePath(MAX_PATH); }
+
+String modulePathForTesting(unsigned firstBufferUnits) { return readModulePath(firstBufferUnits); }
 
 }  // namespace Ostra

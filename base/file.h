@@ -42,7 +42,8 @@ class IFile {
 // "<path> が開けませんでした"; the destructor closes and ignores close errors.
 class CStdFile : public IFile {
  public:
-  // mode is a C library mode string: "rb", "w+b", ...
+  // mode is a C library mode string: "rb", "w+b", ...; with 'x' ("wxb") the
+  // file is created and the open fails when anything stands at its name.
   CStdFile(const String& fileName, const String& mode);
   ~CStdFile() override;
 

@@ -7,7 +7,9 @@
 namespace Ostra {
 
 // Opens a stream that other openers may read and write at the same time;
-// nullptr on failure, also for a folder.  One definition per platform.
+// nullptr on failure, also for a folder.  A mode with 'x' creates the file
+// and fails when anything, a link included, stands at the name.  One
+// definition per platform.
 FILE* openSharedStream(const String& fileName, const String& mode);
 
 // Forces what the system holds of the stream's file to the disk (the stream's

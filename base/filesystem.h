@@ -27,6 +27,11 @@ constexpr unsigned kInvalidAttributes = 0xFFFFFFFFu;
 // when it leads to a directory); kInvalidAttributes when it does not exist or
 // cannot be read.  Never throws.
 unsigned fileAttributes(const String& path);
+// What one query of the path itself found: it is there, nothing is there (no
+// such file, or no folder on the way to it), or the system could not tell
+// (access denied, a drive that is not ready, a name it refuses).  Never throws.
+enum class PathPresence { Present, Missing, Unknown };
+PathPresence pathPresence(const String& path);
 // Clears read-only and the other settable attributes; the result is not
 // examined.  On POSIX: gives the owner write permission (a link is left alone).
 void clearFileAttributes(const String& path);

@@ -59,6 +59,15 @@ unsigned fileAttributes(const String& path) {
   return attributes == 0 ? kNormalAttribute : attributes;
 }
 
+PathPresence pathPresence(const String& path) {
+  struct stat status {};
+  if (lstat(systemPath(path).c_str(), &status) == 0) return PathPresence::Present;
+  // ENOTDIR: a file stands where a folder on the way should be, which Windows
+  // reports as a path not found.
+  if (errno == ENOENT || errno == ENOTDIR) return PathPresence::Missing;
+  return PathPresence::Unknown;
+}
+
 void clearFileAttributes(const String& path) {
   const std::string name = systemPath(path);
   struct stat status {};

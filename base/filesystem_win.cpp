@@ -21,6 +21,13 @@ unsigned fileAttributes(const String& path) {
   return GetFileAttributesA(ansi(path).c_str());
 }
 
+PathPresence pathPresence(const String& path) {
+  if (fileAttributes(path) != kInvalidAttributes) return PathPresence::Present;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return PathPresence::Missing;
+  return PathPresence::Unknown;
+}
+
 void clearFileAttributes(const String& path) {
   if (useWideCalls()) {
     SetFileAttributesW(wide(path), FILE_ATTRIBUTE_NORMAL);

@@ -1,7 +1,9 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -29,31 +31,49 @@ std::vector<std::string> commandFor(const String& file, const String* parameters
   return command;
 }
 
-void open(const String& file, const String* parameters) {
+bool open(const String& file, const String* parameters) {
   const std::vector<std::string> command = commandFor(file, parameters);
   std::vector<char*> argv;
   for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  // A failed exec writes its errno into the pipe; a successful one closes the
+  // pipe's last writer (close-on-exec), so the read below sees its end.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return false;
   // Started from a child that ends at once, so the program is not ours to
-  // wait for and leaves no zombie behind; only exec and _exit run after fork.
+  // wait for and leaves no zombie behind; only exec, write and _exit run after fork.
   const pid_t child = fork();
-  if (child < 0) return;
+  if (child < 0) {
+    close(report[0]);
+    close(report[1]);
+    return false;
+  }
   if (child == 0) {
     if (fork() == 0) {
       execvp(argv[0], argv.data());
+      const int error = errno;
+      [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
       _exit(127);
     }
     _exit(0);
   }
+  close(report[1]);
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
+  int error = 0;
+  ssize_t n;
+  do {
+    n = read(report[0], &error, sizeof error);
+  } while (n < 0 && errno == EINTR);
+  close(report[0]);
+  return n == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace
 
-void shellOpen(const String& file, int) { open(file, nullptr); }
+bool shellOpen(const String& file, int) { return open(file, nullptr); }
 
-void shellOpen(const String& file, const String& parameters, int) { open(file, &parameters); }
+bool shellOpen(const String& file, const String& parameters, int) { return open(file, &parameters); }
 
 }  // namespace Ostra

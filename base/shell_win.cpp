@@ -11,21 +11,26 @@ namespace Ostra {
 
 namespace {
 
-void open(const String& file, const String* parameters, int showCommand) {
+// ShellExecute gives a value above 32 on success and an error code otherwise.
+bool started(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
+
+bool open(const String& file, const String* parameters, int showCommand) {
   if (useWideCalls()) {
-    ShellExecuteW(nullptr, L"open", wide(file), parameters ? wide(*parameters) : nullptr, nullptr, showCommand);
-    return;
+    return started(
+        ShellExecuteW(nullptr, L"open", wide(file), parameters ? wide(*parameters) : nullptr, nullptr, showCommand));
   }
   const std::string narrowFile = defaultEncoding().encode(file);
   const std::string narrowParameters = parameters ? defaultEncoding().encode(*parameters) : std::string();
-  ShellExecuteA(nullptr, "open", narrowFile.c_str(), parameters ? narrowParameters.c_str() : nullptr, nullptr,
-                showCommand);
+  return started(ShellExecuteA(nullptr, "open", narrowFile.c_str(), parameters ? narrowParameters.c_str() : nullptr,
+                               nullptr, showCommand));
 }
 
 }  // namespace
 
-void shellOpen(const String& file, int showCommand) { open(file, nullptr, showCommand); }
+bool shellOpen(const String& file, int showCommand) { return open(file, nullptr, showCommand); }
 
-void shellOpen(const String& file, const String& parameters, int showCommand) { open(file, &parameters, showCommand); }
+bool shellOpen(const String& file, const String& parameters, int showCommand) {
+  return open(file, &parameters, showCommand);
+}
 
 }  // namespace Ostra

@@ -85,5 +85,8 @@ inline bool operator<(const String& a, const String& b) { return a.str() < b.str
 // names, test output).  Unpaired surrogates become U+FFFD.
 std::string toUtf8(const String& text);
 String fromUtf8(const std::string& bytes);
+// True when the bytes are well-formed UTF-8 throughout: no stray or missing
+// continuation bytes, overlong forms, surrogates or values past U+10FFFF.
+bool isUtf8(const std::string& bytes);
 
 }  // namespace Ostra

@@ -6,6 +6,16 @@
 
 namespace Ostra {
 
+// What a load came to: the file read; nothing at the path (no such file, or no
+// folder on the way); or a file that is there but could not be read (held by
+// another program, unreadable, larger than kMaxConfigFileBytes, its lock kept
+// by another process).
+enum class LoadResult { Loaded, Missing, Failed };
+
+// Settings and templates are a few KB: a larger file is refused before it is
+// read, so that a broken or hostile one cannot hold the program for long.
+constexpr long kMaxConfigFileBytes = 16L * 1024 * 1024;
+
 // A configuration document: stored texts by key, ordered by UTF-16 code units
 // (a proper prefix first), case-sensitive.  Entries are added, replaced or removed.
 // Used by one thread at a time; files are guarded by CProcessExclusion instead.
@@ -33,14 +43,19 @@ class CConfigData {
   // Takes the key's entry out; nothing when there is none.
   void remove(const String& key) { entries_.erase(key); }
 
-  // Merges the file's entries into the document under the file's lock.  False
-  // when the file does not exist or any step failed (entries parsed so far stay).
-  bool load(const String& path);
+  // Merges the file's entries into the document under the file's lock, all of
+  // them or, when any step fails, none.
+  LoadResult read(const String& path);
+  LoadResult readDefault();  // read(defaultConfigPath())
+  bool load(const String& path) { return read(path) == LoadResult::Loaded; }
   // Writes the document to "<path>.tmp", forces it to disk and then moves it
   // over the target in one step, under the file's lock: the target holds the
   // old or the new text at every moment.  While another program holds a file
   // open the move is retried for a moment, then the temporary file is copied
-  // over the target instead.  False when any step failed.
+  // over the target instead.  The temporary file is made new each time, after
+  // whatever stood at its name (a leftover file, a link) is removed; a folder
+  // there is not ours to remove and fails the save.  False when any step
+  // failed, and then no temporary file is left.
   bool save(const String& path);
   bool loadDefault();  // load(defaultConfigPath())
   bool saveDefault();  // save(defaultConfigPath())
@@ -49,6 +64,8 @@ class CConfigData {
 
  private:
   const String* find(const String& key) const;
+  // Moves the entries of a freshly parsed document in, replacing equal keys.
+  void mergeFrom(CConfigData& parsed);
 
   Entries entries_;
 };

@@ -1,5 +1,7 @@
 #include "config/process_exclusion.h"
 
+#include <atomic>
+
 namespace Ostra {
 
 namespace {
@@ -12,7 +14,13 @@ String exclusionName(const String& path) {
   return name.length() > kMaxNameLength ? name.substring(0, kMaxNameLength) : name;
 }
 
+std::atomic<long long> patienceMilliseconds{kExclusionPatience.count()};
+
 }  // namespace
+
+void setExclusionPatienceForTesting(std::chrono::milliseconds patience) { patienceMilliseconds = patience.count(); }
+
+std::chrono::milliseconds exclusionPatience() { return std::chrono::milliseconds(patienceMilliseconds.load()); }
 
 CProcessExclusion::CProcessExclusion(const String& path) : name_(exclusionName(path)) {}
 

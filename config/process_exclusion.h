@@ -1,10 +1,21 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "base/string.h"
 
 namespace Ostra {
+
+// How long a lock held by another is waited for: a copy that hangs, or any
+// program that made a mutex of the same name, must not freeze the dialog.
+constexpr std::chrono::milliseconds kExclusionPatience{10000};
+
+// Replaces kExclusionPatience for every later lock() of the process, so that a
+// test of a lock that stays held need not wait ten seconds.
+void setExclusionPatienceForTesting(std::chrono::milliseconds patience);
+// The wait lock() allows: kExclusionPatience, or what a test set.
+std::chrono::milliseconds exclusionPatience();
 
 // A lock shared by every process of the user's session.
 class IExclusion {
@@ -14,9 +25,10 @@ class IExclusion {
   IExclusion& operator=(const IExclusion&) = delete;
   virtual ~IExclusion() = default;
 
-  // Waits as long as it takes.  When the system cannot provide the lock the
-  // caller goes on without it.
-  virtual void lock() = 0;
+  // Waits while another holds the lock, at most kExclusionPatience: false when
+  // it is still held then, and the caller gives up.  True without a lock when
+  // the system cannot provide one at all: the caller goes on without it.
+  virtual bool lock() = 0;
   // Releases the lock if it is held.
   virtual void unlock() = 0;
 };
@@ -32,7 +44,7 @@ class CProcessExclusion : public IExclusion {
   ~CProcessExclusion() override;
 
   // Releases a lock held from an earlier call first.
-  void lock() override;
+  bool lock() override;
   void unlock() override;
 
   // The path with '\' turned into '/', cut to its first 259 units.
@@ -52,13 +64,17 @@ class CProcessExclusion : public IExclusion {
 // Holds an exclusion for one scope, also when an exception passes.
 class ExclusionScope {
  public:
-  explicit ExclusionScope(IExclusion& exclusion) : exclusion_(exclusion) { exclusion_.lock(); }
+  explicit ExclusionScope(IExclusion& exclusion) : exclusion_(exclusion), acquired_(exclusion.lock()) {}
   ~ExclusionScope() { exclusion_.unlock(); }
   ExclusionScope(const ExclusionScope&) = delete;
   ExclusionScope& operator=(const ExclusionScope&) = delete;
 
+  // What lock() gave: false when another kept the lock for the whole wait.
+  bool acquired() const { return acquired_; }
+
  private:
   IExclusion& exclusion_;
+  const bool acquired_;
 };
 
 }  // namespace Ostra

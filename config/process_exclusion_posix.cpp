@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "base/unique_handle_posix.h"
@@ -77,18 +78,22 @@ void CProcessExclusion::HeldDeleter::operator()(Held* held) const { delete held;
 
 CProcessExclusion::~CProcessExclusion() = default;
 
-void CProcessExclusion::lock() {
+bool CProcessExclusion::lock() {
   unlock();
   UniqueFd lockFile(openLockFile(name_));
-  if (!lockFile) return;  // no lock file: go on without exclusion
+  if (!lockFile) return true;  // no lock file: go on without exclusion
   // flock, not fcntl: its lock belongs to this open file, so two exclusions of
   // one process (on two threads) keep each other out as two processes do.
-  int locked;
-  do {
-    locked = flock(lockFile.get(), LOCK_EX);
-  } while (locked != 0 && errno == EINTR);
-  if (locked != 0) return;
+  // flock cannot wait with a limit: it is asked again and again until then.
+  const auto giveUp = std::chrono::steady_clock::now() + exclusionPatience();
+  while (flock(lockFile.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return true;
+    if (std::chrono::steady_clock::now() >= giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   held_.reset(new Held(std::move(lockFile)));
+  return true;
 }
 
 void CProcessExclusion::unlock() { held_.reset(); }

@@ -38,17 +38,19 @@ void CProcessExclusion::HeldDeleter::operator()(Held* held) const { delete held;
 
 CProcessExclusion::~CProcessExclusion() = default;
 
-void CProcessExclusion::lock() {
+bool CProcessExclusion::lock() {
   unlock();
   UniqueKernelHandle mutex(createOwnedMutex(name_));
-  if (!mutex) return;  // no system mutex: go on without exclusion
+  if (!mutex) return true;  // no system mutex: go on without exclusion
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     // Someone else created it, so the request for initial ownership was not
     // granted.  WAIT_ABANDONED hands over the mutex of a holder that died.
-    const DWORD waited = WaitForSingleObject(mutex.get(), INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return;
+    const DWORD waited = WaitForSingleObject(mutex.get(), static_cast<DWORD>(exclusionPatience().count()));
+    if (waited == WAIT_TIMEOUT) return false;
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return true;
   }
   held_.reset(new Held(std::move(mutex)));
+  return true;
 }
 
 void CProcessExclusion::unlock() { held_.reset(); }

@@ -354,7 +354,7 @@ void removeProgramFiles(const std::filesystem::path& config, const std::filesyst
   std::error_code ignored;
   std::filesystem::permissions(config, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(config, ignored);
-  // A failed save leaves its temporary file for the next one to overwrite.
+  // A test may block the temporary file's name with a folder.
   std::filesystem::path temporary = config;
   temporary += ".tmp";
   std::filesystem::remove(temporary, ignored);

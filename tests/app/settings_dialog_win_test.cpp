@@ -229,9 +229,17 @@ TEST_F(SettingsDialog, AMalformedValueIsReportedAndTheDialogStaysUsable) {
   }
 }
 
+// Opened by another program that lets nobody else in, until destroyed.
+struct HeldWithoutSharing {
+  explicit HeldWithoutSharing(const std::filesystem::path& file)
+      : handle(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~HeldWithoutSharing() { CloseHandle(handle); }
+  HANDLE handle;
+};
+
 TEST_F(SettingsDialog, AFailedSaveAsDefaultIsReported) {
-  // A folder where the file should be: nothing can be written there.
-  std::filesystem::create_directories(configFile());
+  // A folder where the temporary file should be: nothing can be written there.
+  std::filesystem::create_directories(configFile().string() + ".tmp");
   DialogSession session;
   session.run([&](DialogDriver& d) {
     expectShown(d, kDefaultsShown);
@@ -246,7 +254,24 @@ TEST_F(SettingsDialog, AFailedSaveAsDefaultIsReported) {
     d.command(IDC_START);
     EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
   });
-  EXPECT_TRUE(std::filesystem::is_directory(configFile()));
+  EXPECT_TRUE(std::filesystem::is_directory(configFile().string() + ".tmp"));
+}
+
+TEST_F(SettingsDialog, ATemplateThatCannotBeReadIsReportedAndChangesNothing) {
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "held.tpt", settingsFileBytes({u"TimeM = 3"}));
+  const HeldWithoutSharing held(templateFolder() / "held.tpt");
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setText(IDC_HOURS, u"4");
+    d.setChecked(IDC_BEEP, true);
+    throughFileDialog(d, IDC_LOAD_TEMPLATE, u"テンプレートを読み込み", u"held.tpt");
+    const HWND box = d.waitForWindow(u"エラー");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(fromPath(templateFolder() / "held.tpt") + u" の読み込みに失敗しました", messageBoxText(box));
+    d.dismiss(box);
+    expectShown(d, defaultsShownWith({{IDC_HOURS, u"4"}, {IDC_BEEP, u"on"}}));
+  });
 }
 
 TEST_F(SettingsDialog, ATemplateFolderThatCannotBeMadeIsReportedBeforeAnyFileDialog) {

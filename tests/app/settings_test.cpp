@@ -138,14 +138,14 @@ class StartupSettings : public ::testing::Test {
 
 TEST_F(StartupSettings, FirstStartCreatesTheDefaultFile) {
   CConfigData settings;
-  EXPECT_EQ(String(), loadStartupSettings(settings, String()));
+  EXPECT_EQ(String(), loadStartupSettings(settings, String()).defaultFile);
   EXPECT_EQ(utf16FileBytes(kDefaultSettingsText), readBytes(toPath(Ostra::defaultConfigPath())));
 }
 
 TEST_F(StartupSettings, TheDefaultFileOverridesDefaultsAndKeepsTheRest) {
   writeBytes(toPath(Ostra::defaultConfigPath()), utf16FileBytes(u"TimeS = 42\r\nNotifyBeep = true\r\n"));
   CConfigData settings;
-  EXPECT_EQ(String(), loadStartupSettings(settings, String()));
+  EXPECT_EQ(String(), loadStartupSettings(settings, String()).defaultFile);
   EXPECT_EQ(42, settings.getNumber(u"TimeS"));
   EXPECT_TRUE(settings.getBool(u"NotifyBeep"));
   EXPECT_TRUE(settings.getBool(u"CloseWithEnd"));
@@ -153,16 +153,28 @@ TEST_F(StartupSettings, TheDefaultFileOverridesDefaultsAndKeepsTheRest) {
   EXPECT_EQ(utf16FileBytes(u"TimeS = 42\r\nNotifyBeep = true\r\n"), readBytes(toPath(Ostra::defaultConfigPath())));
 }
 
+TEST_F(StartupSettings, ADefaultFileThatIsThereButUnreadableIsReportedAndNotWritten) {
+  const std::filesystem::path file = toPath(Ostra::defaultConfigPath());
+  std::filesystem::create_directory(file);
+  CConfigData settings;
+  EXPECT_EQ(Ostra::defaultConfigPath(), loadStartupSettings(settings, String()).defaultFile);
+  CConfigData defaults;
+  writeDefaults(defaults);
+  EXPECT_TRUE(defaults.entries() == settings.entries());
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+  EXPECT_FALSE(std::filesystem::exists(toPath(Ostra::defaultConfigPath() + u".tmp")));
+}
+
 TEST_F(StartupSettings, StartupFileIsTriedAsNamedThenWithTpt) {
   std::filesystem::create_directories(toPath(templateFolder()));
   writeBytes(toPath(templateFolder() + u"tea.tpt"), utf16FileBytes(u"TimeM = 3\r\n"));
   for (const char16_t* name : {u"tea", u"tea.tpt", u"tea.txt"}) {
     CConfigData settings;
-    EXPECT_EQ(String(), loadStartupSettings(settings, name)) << Ostra::toUtf8(name);
+    EXPECT_EQ(String(), loadStartupSettings(settings, name).startupFile) << Ostra::toUtf8(name);
     EXPECT_EQ(3, settings.getNumber(u"TimeM"));
   }
   CConfigData settings;
-  EXPECT_EQ(templateFolder() + u"coffee.tpt", loadStartupSettings(settings, u"coffee.txt"));
+  EXPECT_EQ(templateFolder() + u"coffee.tpt", loadStartupSettings(settings, u"coffee.txt").startupFile);
   EXPECT_EQ(0, settings.getNumber(u"TimeM"));
 }
 
@@ -172,7 +184,7 @@ TEST_F(StartupSettings, AnAbsoluteStartupFileIsUsedAsGiven) {
   if (Ostra::isRelative(dir.string())) GTEST_SKIP() << "no absolute path of the rules' form here";
   writeBytes(dir.file("abs.tpt"), utf16FileBytes(u"TimeH = 1\r\n"));
   CConfigData settings;
-  EXPECT_EQ(String(), loadStartupSettings(settings, dir.fileString("abs")));
+  EXPECT_EQ(String(), loadStartupSettings(settings, dir.fileString("abs")).startupFile);
   EXPECT_EQ(1, settings.getNumber(u"TimeH"));
 }
 

@@ -91,6 +91,8 @@ TEST_P(Environment, ExecutablePathAndFolder) {
   EXPECT_EQ(directory + u"template\\x.tpt", resolveFromExecutable(String(u"template\\x.tpt")));
   EXPECT_EQ(directoryPart(stripTrailingSeparator(directory)) + u"x.cfg", resolveFromExecutable(String(u"..\\x.cfg")));
   EXPECT_EQ(String(u"D:\\v\\y"), resolveFromExecutable(String(u"%KAIRON_FS_D%/y")));
+  // A path longer than the first buffer comes whole, not cut.
+  EXPECT_EQ(module, modulePathForTesting(5));
 }
 
 INSTANTIATE_TEST_SUITE_P(CallForms, Environment, ::testing::ValuesIn(availableCallForms()),

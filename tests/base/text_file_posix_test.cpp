@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 #include <string>
 
 #include "base/encoding.h"
 #include "base/exception.h"
 #include "base/file.h"
 #include "base/text_file.h"
+#include "tests/support/temp_dir.h"
 
 namespace Ostra {
 namespace {
@@ -37,6 +42,23 @@ TEST(CStdFile, CloseReportsTheLostBytes) {
   file.write("abc", 3);
   EXPECT_THROW(file.close(), IOException);
   EXPECT_FALSE(file.isOpen());
+}
+
+// A file-size limit fails the write past it, as a full disk does.
+TEST(WriteNewTextFile, AFileThatCannotBeWrittenWholeIsRemoved) {
+  const testing::TempDir folder;
+  struct rlimit saved {};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(
+      writeNewTextFile(folder.fileString("t.tmp"), String(std::u16string(100000, u'x')), WriteDurability::kToDisk),
+      IOException);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(std::filesystem::exists(folder.file("t.tmp")));
 }
 
 }  // namespace

@@ -55,9 +55,8 @@ TEST(ReadTextFile, OtherwiseTheAnsiCodePage) {
       {"three bytes", "ABC"},
       {"UTF-16LE mark, odd size", kLittleEndianMark + std::string("A\0B", 3)},
       {"UTF-16BE mark, odd size", kBigEndianMark + std::string("\0A\0", 3)},
-      {"UTF-8 mark",
-       "\xEF\xBB\xBF"
-       "key = v\r\n"},
+      {"Shift_JIS, not UTF-8", "\x91\xE5\x8E\x96"},
+      {"overlong UTF-8 form", "\xC0\xAF"},
       {"even size, no mark", "key = value\r\n"},
       {"one byte", "x"},
   };
@@ -69,6 +68,23 @@ TEST(ReadTextFile, OtherwiseTheAnsiCodePage) {
   TempDir folder;
   writeBytes(folder.file("ascii.txt"), "ABC");
   EXPECT_EQ(String(u"ABC"), readTextFile(folder.fileString("ascii.txt")));
+}
+
+TEST(ReadTextFile, Utf8AfterItsMarkOrWhenWellFormed) {
+  const struct {
+    std::string bytes;
+    String want;
+  } cases[] = {
+      {"\xEF\xBB\xBFk = \xE5\xA4\xA7\xE4\xBA\x8B", u"k = 大事"},
+      {"k = \xE5\xA4\xA7\xE4\xBA\x8B\xF0\x9F\x8D\xB5", u"k = 大事\U0001F375"},
+      {"\xEF\xBB\xBF", u""},
+      {"\xEF\xBB\xBF\xFFk", u"\uFFFDk"},  // after the mark, even when broken
+  };
+  for (const auto& c : cases) {
+    TempDir folder;
+    writeBytes(folder.file("t.txt"), c.bytes);
+    EXPECT_EQ(c.want, readTextFile(folder.fileString("t.txt"))) << toUtf8(c.want);
+  }
 }
 
 TEST(ReadTextFile, MissingFileThrowsTheOpenMessage) {

@@ -90,8 +90,8 @@ TEST(ConfigFile, FilesInEveryEncodingRead) {
                          "a = 1")},  // odd length: ANSI, mark included
       {"\xFF\xFE", {}},              // two bytes are always ANSI, and hold no marker
       {"", {}},
-      // No UTF-8 detection: the mark's characters begin the first key.
-      {utf8Mark + "k = v", {{defaultEncoding().decode(utf8Mark).str() + u"k", u"v"}}},
+      {utf8Mark + "k = v", {{u"k", u"v"}}},                         // the mark is no part of the first key
+      {"k = \xE5\xA4\xA7\xE4\xBA\x8B", {{u"k", u"\u5927\u4E8B"}}},  // UTF-8 without a mark
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     TempDir dir;
@@ -112,15 +112,24 @@ TEST(ConfigFile, AnsiFileInTheCodePage) {
   EXPECT_EQ((Pairs{{u"\u30AD\u30FC", u"\u5024"}}), entriesOf(document));
 }
 
-TEST(ConfigFile, LoadFailsWithoutTouchingTheDocument) {
+TEST(ConfigFile, LoadTellsAMissingFileFromOneItCannotReadAndTouchesNothing) {
   TempDir dir;
   fs::create_directory(dir.file("folder.cfg"));
-  const String paths[] = {dir.fileString("missing.cfg"), dir.fileString("no/such/folder.cfg"),
-                          dir.fileString("folder.cfg")};
-  for (size_t i = 0; i < std::size(paths); ++i) {
+  writeBytes(dir.file("huge.cfg"), "k = v\r\n");
+  fs::resize_file(dir.file("huge.cfg"), kMaxConfigFileBytes + 1);
+  const struct {
+    String path;
+    LoadResult want;
+  } cases[] = {
+      {dir.fileString("missing.cfg"), LoadResult::Missing},
+      {dir.fileString("no/such/folder.cfg"), LoadResult::Missing},
+      {dir.fileString("folder.cfg"), LoadResult::Failed},
+      {dir.fileString("huge.cfg"), LoadResult::Failed},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
     CConfigData document;
     document.setRaw(u"kept", u"1");
-    EXPECT_FALSE(document.load(paths[i])) << "case " << i;
+    EXPECT_EQ(cases[i].want, document.read(cases[i].path)) << "case " << i;
     EXPECT_EQ((Pairs{{u"kept", u"1"}}), entriesOf(document)) << "case " << i;
   }
 }
@@ -166,12 +175,15 @@ TEST(ConfigFile, SaveCreatesMissingFoldersAndLeavesNoTemporaryFile) {
 TEST(ConfigFile, SaveReplacesAnExistingFileAndAStaleTemporaryFile) {
   TempDir dir;
   writeBytes(dir.file("s.cfg"), "\xFF\xFE" + utf16(u"old = 1\r\n"));
-  writeBytes(dir.file("s.cfg.tmp"), "left over from a crash, longer than the new text is going to be");
+  // Left over from a crash, or a link placed there: removed, never written through.
+  writeBytes(dir.file("other"), "another file, longer than the new text is going to be");
+  fs::create_hard_link(dir.file("other"), dir.file("s.cfg.tmp"));
   CConfigData document;
   document.setRaw(u"new", u"2");
   ASSERT_TRUE(document.save(dir.fileString("s.cfg")));
   EXPECT_EQ("\xFF\xFE" + utf16(u"new = 2\r\n"), readBytes(dir.file("s.cfg")));
   EXPECT_FALSE(fs::exists(dir.file("s.cfg.tmp")));
+  EXPECT_EQ("another file, longer than the new text is going to be", readBytes(dir.file("other")));
 }
 
 TEST(ConfigFile, SaveNeverWritesIntoTheOldTargetFile) {
@@ -202,14 +214,14 @@ TEST(ConfigFile, FailedSaveLeavesTheTargetAsItWas) {
     EXPECT_EQ(old, readBytes(dir.file("t.cfg")));
   }
   {
-    // The target is a folder and cannot be replaced: it stays, the new text
-    // waits in the temporary file.
+    // The target is a folder and cannot be replaced: it stays, and so does no
+    // temporary file.
     TempDir dir;
     fs::create_directory(dir.file("d.cfg"));
     writeBytes(dir.file("d.cfg/inside"), old);
     EXPECT_FALSE(document.save(dir.fileString("d.cfg")));
     EXPECT_EQ(old, readBytes(dir.file("d.cfg/inside")));
-    EXPECT_EQ("\xFF\xFE" + utf16(u"new = 2\r\n"), readBytes(dir.file("d.cfg.tmp")));
+    EXPECT_FALSE(fs::exists(dir.file("d.cfg.tmp")));
   }
 }
 

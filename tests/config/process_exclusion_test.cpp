@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "config/config_data.h"
 #include "tests/config/marker_file.h"
 #include "tests/config/watchdog.h"
 #include "tests/support/child_process.h"
@@ -142,6 +143,25 @@ TEST(ProcessExclusion, SecondProcessWaitsUntilTheFirstReleases) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("released")));
   });
   EXPECT_EQ(0, holder.wait());
+}
+
+TEST(ProcessExclusion, AHolderThatNeverLetsGoFailsLoadAndSaveAfterThePatience) {
+  TempDir dir;
+  const String path = dir.fileString("h.cfg");
+  testing::writeBytes(dir.file("h.cfg"), "k = old");
+  ChildProcess holder(siblingExecutable("config_child"), {"hold", toUtf8(path), dir.file("held").u8string()},
+                      dir.file("child.txt"));
+  ASSERT_TRUE(testing::waitForMarker(dir.file("held"), holder)) << testing::readBytes(dir.file("child.txt"));
+  setExclusionPatienceForTesting(200ms);
+  mustEndWithin(kDeadlockLimit, "a lock that another process keeps", [&] {
+    CConfigData document;
+    EXPECT_EQ(LoadResult::Failed, document.read(path));
+    document.setRaw(u"k", u"new");
+    EXPECT_FALSE(document.save(path));
+  });
+  setExclusionPatienceForTesting(kExclusionPatience);
+  EXPECT_EQ("k = old", testing::readBytes(dir.file("h.cfg")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("h.cfg.tmp")));
 }
 
 TEST(ProcessExclusion, KilledHolderDoesNotBlockOthers) {

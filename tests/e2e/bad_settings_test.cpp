@@ -130,19 +130,50 @@ TEST(BadSettings, AbsurdNumbersInTheTimeFieldsAreClamped) {
   }
 }
 
+TEST(BadSettings, ASettingsFileThatCannotBeReadIsReportedAndKept) {
+  const std::string bytes = settingsFileBytes(withValues(
+      defaultSettings(), {{u"TimeM", u"25"}, {u"NotifyMsgText", u"\u5927\u4E8B\u306A\u30E1\u30E2"}, {u"Mine", u"1"}}));
+  for (const bool heldElsewhere : {true, false}) {
+    SCOPED_TRACE(heldElsewhere ? "held by another program" : "a folder");
+    ProgramFolder folder;
+    UniqueFileHandle held;
+    if (heldElsewhere) {
+      testing::writeBytes(folder.settingsFile(), bytes);
+      held.reset(CreateFileW(folder.settingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    } else {
+      fs::create_directory(folder.settingsFile());
+    }
+    KaironProcess kairon(folder);
+    HWND dialog = nullptr;
+    for (int box = 0; box < 2; ++box) {  // at start, then at 現在の設定をﾃﾞﾌｫﾙﾄにする
+      HWND error = kairon.waitForBox(u"エラー");
+      ASSERT_NE(nullptr, error) << "no error box; " << kairon.state();
+      EXPECT_EQ(pathText(folder.settingsFile()) + u" の読み込みに失敗しました", messageBoxText(error));
+      press(error);
+      ASSERT_NE(nullptr, dialog = kairon.waitForDialog()) << kairon.state();
+      EXPECT_EQ(String(), controlText(dialog, IDC_MINUTES));  // the defaults
+      if (box == 0) clickLater(dialog, IDC_SAVE_DEFAULT);
+    }
+    held.reset();
+    EXPECT_EQ(heldElsewhere ? bytes : "", testing::readBytes(folder.settingsFile()));
+    EXPECT_FALSE(fs::exists(folder.path() / "Kairon.cfg.tmp"));
+    expectUsable(kairon, dialog);
+  }
+}
+
 TEST(BadSettings, SaveAsDefaultReportsAFileItCannotWrite) {
+  // (A folder at Kairon.cfg itself cannot be read, and is reported and kept as such.)
   const struct {
     const char* name;
     const char* blocker;  // a folder where the program writes a file
   } cases[] = {
       {"temporary file", "Kairon.cfg.tmp"},
-      {"settings file", "Kairon.cfg"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ProgramFolder folder;
     const std::string bytes = settingsFileBytes(withValues(defaultSettings(), {{u"TimeM", u"4"}}));
-    if (std::string(c.blocker) != "Kairon.cfg") testing::writeBytes(folder.settingsFile(), bytes);
+    testing::writeBytes(folder.settingsFile(), bytes);
     fs::create_directory(folder.path() / c.blocker);
     KaironProcess kairon(folder);
     HWND dialog = kairon.waitForDialog();

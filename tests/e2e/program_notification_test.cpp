@@ -90,5 +90,27 @@ TEST(ProgramNotification, RunsInItsOwnFolderAndLeavesTheTimersDirectoryAlone) {
   EXPECT_TRUE(kairon.running());
 }
 
+TEST(ProgramNotification, AProgramThatCannotStartIsReportedBeforeTheMessage) {
+  ProgramFolder folder;
+  KaironProcess kairon(folder);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+  setChecked(dialog, IDC_MINIMIZE_AT_START, false);  // and 終了時に閉じる stays on
+  setChecked(dialog, IDC_PROGRAM_ON, true);
+  setControlText(dialog, IDC_PROGRAM_FILE, u"%windir%\\no-such-program.exe");
+  setControlText(dialog, IDC_SECONDS, u"1");
+  click(dialog, IDC_START);
+  HWND box = kairon.waitForBox(u"エラー", 10s);
+  ASSERT_NE(nullptr, box) << "no error box; " << kairon.state();
+  wchar_t windir[MAX_PATH];
+  GetEnvironmentVariableW(L"windir", windir, MAX_PATH);
+  EXPECT_EQ(fromWide(windir) + u"\\no-such-program.exe を起動できませんでした", messageBoxText(box));
+  EXPECT_EQ(nullptr, kairon.findWindow(L"#32770", u"メッセージ"));
+  press(box);
+  ASSERT_NE(nullptr, box = kairon.waitForBox(u"メッセージ")) << kairon.state();
+  press(box);
+  EXPECT_TRUE(kairon.waitForExit(kAnswerLimit).has_value()) << kairon.state();
+}
+
 }  // namespace
 }  // namespace Ostra::e2e
