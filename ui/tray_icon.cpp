@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/call_form.h"
+#include "base/system_library_win.h"
 
 namespace Ostra {
 
@@ -16,6 +17,9 @@ constexpr UINT_PTR kIdMask = 0x1D3FA574;
 constexpr int kTipUnits = 64;
 
 UINT registeredTaskbarCreated = 0;
+
+const SystemFunction<decltype(Shell_NotifyIconW)> shellNotifyIconW{shell32Library, "Shell_NotifyIconW", FALSE};
+const SystemFunction<decltype(Shell_NotifyIconA)> shellNotifyIconA{shell32Library, "Shell_NotifyIconA", FALSE};
 
 bool isHighSurrogate(char16_t unit) { return (unit & 0xFC00) == 0xD800; }
 
@@ -51,9 +55,9 @@ NOTIFYICONDATAA CTrayIcon::ansiRecord() const {
 bool CTrayIcon::notify(DWORD command) {
   // Through the ANSI call a code page without the tip's characters (1252 has no
   // Japanese) shows "?", and UTF-8 (65001) fits a third of it.
-  if (useWideCalls()) return Shell_NotifyIconW(command, record_.get()) != FALSE;
+  if (useWideCalls()) return shellNotifyIconW(command, record_.get()) != FALSE;
   NOTIFYICONDATAA record = ansiRecord();
-  return Shell_NotifyIconA(command, &record) != FALSE;
+  return shellNotifyIconA(command, &record) != FALSE;
 }
 
 bool CTrayIcon::setIcon(unsigned short iconId) {
