@@ -21,7 +21,8 @@ for exe in "$@"; do
     continue
   fi
   faults=()
-  wanted=(TERMINAL_SERVER_AWARE DYNAMIC_BASE NX_COMPAT)
+  # objdump spells IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE so.
+  wanted=(TERMINAL_SERVICE_AWARE DYNAMIC_BASE NX_COMPAT)
   # Only a 64-bit image has a 64-bit address space to spread itself over.
   grep -qE '^Magic[[:space:]]+020b' <<<"$headers" && wanted+=(HIGH_ENTROPY_VA)
   characteristics=$(sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p' <<<"$headers")
