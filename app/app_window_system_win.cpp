@@ -60,7 +60,9 @@ void CAppWindow::countdownEnded() {
 void CAppWindow::recheckDeadline() {
   // Not once the expiry has begun: a wake posted just before it would otherwise
   // run the expiry again from inside the message box's loop.
-  if (awaitingDeadline && pacedByDeadline()) tick();
+  if (!awaitingDeadline || !pacedByDeadline()) return;
+  tickPeriodMs = 0;  // off the running timer's beat: aim it anew
+  tick();
 }
 
 void CAppWindow::armWake() {

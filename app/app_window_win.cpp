@@ -164,7 +164,8 @@ void CAppWindow::start() {
   // seconds from this moment.
   countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
   countdownStarted(timeOfDay, nowMs);
-  window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, nowMs, true)));
+  tickPeriodMs = tickDelay(countdown, nowMs, true);
+  window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
   updateControlStates();
   updateCaption();
   setStageIcon(stageIconId(countdown.remainSeconds()));
@@ -197,9 +198,12 @@ void CAppWindow::tick() {
     expire();
     return;
   }
-  // Aim the next tick just past the next whole second of the deadline.
+  // Aim the next tick just past the next whole second of the deadline, unless
+  // the running timer already does.
   const int delay = tickDelay(countdown, nowMs, false);
-  if (delay >= 0) window->setTimer(TimerId, static_cast<unsigned>(delay));
+  if (delay < 0 || timerKeepsPace(tickPeriodMs, delay)) return;
+  tickPeriodMs = delay;
+  window->setTimer(TimerId, static_cast<unsigned>(delay));
 }
 
 void CAppWindow::minimizeToTray() {

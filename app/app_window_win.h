@@ -124,6 +124,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // Minimised while the shell refused the icon: each tick and "TaskbarCreated"
   // try again, until it is in or the user restores the dialog.
   bool trayAddPending = false;
+  // What the countdown's window timer was last set to: it repeats at that period.
+  int tickPeriodMs = 0;
   TimerClock clock;
   SoundDevice sound;
   CKeepAwake keepAwake;

@@ -72,3 +72,10 @@ class Countdown {
 // How far after a second boundary a tick is aimed, so that the usual timer
 // jitter never lands it before the boundary (which would repeat a second).
 constexpr int TickSlackMilliseconds = 20;
+
+// Whether a window timer repeating every periodMs, which has just fired, already
+// serves the next tick that nextTickDelay puts delayMs away: it repeats every
+// second and lands within a few ms of that aim, past the boundary.  Not so for
+// the last second, aimed at the deadline itself.  Re-arming the timer would
+// cost a request to the system every second.
+bool timerKeepsPace(int periodMs, int delayMs);
