@@ -164,7 +164,7 @@ void CAppWindow::start() {
   // seconds from this moment.
   countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
   countdownStarted(timeOfDay, nowMs);
-  tickPeriodMs = tickDelay(countdown, nowMs, true);
+  tickPeriodMs = tickTimerPeriod(tickDelay(countdown, nowMs, true));
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
   updateControlStates();
   updateCaption();
@@ -201,9 +201,9 @@ void CAppWindow::tick() {
   // Aim the next tick just past the next whole second of the deadline, unless
   // the running timer already does.
   const int delay = tickDelay(countdown, nowMs, false);
-  if (delay < 0 || timerKeepsPace(tickPeriodMs, delay)) return;
-  tickPeriodMs = delay;
-  window->setTimer(TimerId, static_cast<unsigned>(delay));
+  if (delay < 0 || tickTimerPeriod(delay) == tickPeriodMs) return;
+  tickPeriodMs = tickTimerPeriod(delay);
+  window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 
 void CAppWindow::minimizeToTray() {

@@ -80,10 +80,10 @@ int Countdown::nextTickDelay(int64_t nowMs) const {
   return static_cast<int>(toBoundary) + TickSlackMilliseconds;
 }
 
-bool timerKeepsPace(int periodMs, int delayMs) {
+int tickTimerPeriod(int delayMs) {
   // Less than the slack either way: a tick within it is still past its
   // boundary, and the last second's delay (the slack short of a second, or
   // less) never passes for one.
   constexpr int kToleranceMs = TickSlackMilliseconds / 2;
-  return periodMs == 1000 && delayMs >= 1000 - kToleranceMs && delayMs <= 1000 + kToleranceMs;
+  return delayMs >= 1000 - kToleranceMs && delayMs <= 1000 + kToleranceMs ? 1000 : delayMs;
 }

@@ -73,9 +73,10 @@ class Countdown {
 // jitter never lands it before the boundary (which would repeat a second).
 constexpr int TickSlackMilliseconds = 20;
 
-// Whether a window timer repeating every periodMs, which has just fired, already
-// serves the next tick that nextTickDelay puts delayMs away: it repeats every
-// second and lands within a few ms of that aim, past the boundary.  Not so for
-// the last second, aimed at the deadline itself.  Re-arming the timer would
-// cost a request to the system every second.
-bool timerKeepsPace(int periodMs, int delayMs);
+// What to set the countdown's window timer to, which then repeats at that
+// period, for the next tick that nextTickDelay puts delayMs away: a whole
+// second when the delay is within a few ms of one (the tick then lands that
+// much off its aim, still past its boundary), so that once aligned the timer
+// needs no re-arming, which would cost a request to the system every second;
+// the delay itself otherwise (aligning, the last second).
+int tickTimerPeriod(int delayMs);

@@ -135,20 +135,20 @@ TEST(Countdown, ZeroAndNegativeCountsExpireOnTheFirstTick) {
 
 TEST(Countdown, ARepeatingTimerIsReArmedOnlyToAlignAndForTheLastSecond) {
   // A window timer fires every period from its arming, each message a little
-  // late (0-9 ms, not adding up); it is re-armed only when it would not keep pace.
+  // late (1-9 ms, not adding up); it is re-armed only for another period.
   const struct {
     int64_t startMs;
     int lateMaxMs, count;
-  } cases[] = {{0, 1, 30}, {1234, 9, 30}, {777, 5, 3}, {999, 9, 120}};
+  } cases[] = {{0, 1, 30}, {1234, 9, 30}, {777, 5, 3}, {999, 9, 120}, {500, 3, 1}};
   for (const auto& c : cases) {
     Countdown countdown;
     countdown.start(c.count, c.startMs);
-    int period = countdown.nextTickDelay(c.startMs);
+    int period = tickTimerPeriod(countdown.nextTickDelay(c.startMs));
     int64_t due = c.startMs + period;
     int arms = 1;
     std::vector<int> counts;
     for (int tick = 0;; ++tick) {
-      const int64_t now = due + (tick * 7) % (c.lateMaxMs + 1);
+      const int64_t now = due + 1 + (tick * 7) % c.lateMaxMs;
       if (countdown.tick(now)) {
         EXPECT_LE(countdown.leftMilliseconds(now), 0) << c.startMs;
         EXPECT_GE(countdown.leftMilliseconds(now), -c.lateMaxMs) << c.startMs;
@@ -156,11 +156,11 @@ TEST(Countdown, ARepeatingTimerIsReArmedOnlyToAlignAndForTheLastSecond) {
       }
       counts.push_back(countdown.remainSeconds());
       const int delay = countdown.nextTickDelay(now);
-      if (timerKeepsPace(period, delay)) {
+      if (tickTimerPeriod(delay) == period) {
         due += period;
       } else {
-        period = delay;
-        due = now + delay;
+        period = tickTimerPeriod(delay);
+        due = now + period;
         ++arms;
       }
     }
