@@ -7,9 +7,16 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "config/config_data.h"
+#include "ui/wnd.h"
 
 using Ostra::CConfigData;
 using Ostra::String;
+
+namespace {
+
+constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND;
+
+}  // namespace
 
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
@@ -38,9 +45,22 @@ void CAppWindow::loadTemplate() {
   // Keys missing from the template take their defaults, not what was shown.
   CConfigData settings;
   writeDefaults(settings);
-  settings.load(fileDialog.results().front());
+  const String path = fileDialog.results().front();
+  settings.load(path);
+  confirmTemplateLaunch(window->handle(), path, settings);
+  // Ended while the question was open, as above.
+  if (window->handle() == nullptr) return;
   settingsToControls(settings, *this);
   updateControlStates();
+}
+
+bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
+  if (!launchNeedsConsent(settings, path)) return true;
+  if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)
+    return true;
+  // No, or no box at all: the rest of the template still loads.
+  settings.setBool(u"NotifyExe", false);
+  return false;
 }
 
 void CAppWindow::prepareTemplateDialog(const String& title) {

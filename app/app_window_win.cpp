@@ -9,6 +9,14 @@ using Ostra::CConfigData;
 using Ostra::CWnd;
 using Ostra::String;
 
+namespace {
+
+// The soonest a refused tray icon is tried again: the shell may take 4 s to
+// refuse an add, and may take it late all the same.
+constexpr int64_t kTrayRetryMilliseconds = 5000;
+
+}  // namespace
+
 CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound, CKeepAwake::SetState setExecutionState)
     : window(std::make_unique<Ostra::CWindow>()), clock(clock), sound(sound), keepAwake(setExecutionState) {
   window->chain().add(*this);
@@ -41,7 +49,7 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   if (onSystemMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
-      if (trayAddPending) minimizeToTray();
+      if (trayAddPending && clock.monotonicMilliseconds() - trayAddTriedMs >= kTrayRetryMilliseconds) minimizeToTray();
       tick();
       return true;
     case WM_COMMAND:
@@ -59,6 +67,7 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       // without it.  Back on the taskbar until a later add is taken.
       hiddenInTray = false;
       trayAddPending = true;
+      trayAddTriedMs = clock.monotonicMilliseconds();
       ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
     } else if (trayAddPending) {
       minimizeToTray();
@@ -134,10 +143,15 @@ void CAppWindow::initialize(HWND dialog) {
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  const String failed = loadStartupSettings(settings, startupFile);
+  String loadedTemplate;
+  const String failed = loadStartupSettings(settings, startupFile, &loadedTemplate);
   if (!failed.empty()) {
     CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
     startupFile = String();  // nothing to start
+  }
+  // Not shown yet: the question stands on its own, like the failure above.
+  if (!loadedTemplate.empty() && !confirmTemplateLaunch(nullptr, loadedTemplate, settings)) {
+    startupFile = String();  // the user did not want it to run: nothing starts
   }
   settingsToControls(settings, *this);
   updateControlStates();
@@ -211,6 +225,7 @@ void CAppWindow::minimizeToTray() {
   // not up yet refuses the add: the dialog then stays on the taskbar (the modal
   // loop's first show may even restore it) until a later add is taken.
   trayAddPending = !trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  trayAddTriedMs = clock.monotonicMilliseconds();
   if (trayAddPending) return;
   ShowWindow(window->handle(), SW_HIDE);
   hiddenInTray = true;

@@ -99,6 +99,11 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void saveTemplate();
   void loadTemplate();
   void prepareTemplateDialog(const Ostra::String& title);
+  // Every template load passes through here before its settings reach the
+  // controls: a template from another computer that would launch a program
+  // asks the user first (a box owned by owner, none when null); on No its
+  // launch is switched off in settings.  False when the user said No.
+  bool confirmTemplateLaunch(HWND owner, const Ostra::String& path, Ostra::CConfigData& settings);
   void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
               const Ostra::String& defaultExtension);
   void reportSaveFailure(const Ostra::String& path);
@@ -121,11 +126,12 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   StartupMode startupMode = StartupMode::None;
   // Minimised into the notification area: only a restore or the expiry shows it again.
   bool hiddenInTray = false;
-  // Minimised while the shell refused the icon: each tick and "TaskbarCreated"
-  // try again, until it is in or the user restores the dialog.
+  // Minimised while the shell refused the icon: the ticks, every few seconds,
+  // and "TaskbarCreated" try again, until it is in or the user restores the dialog.
   bool trayAddPending = false;
   // What the countdown's window timer was last set to: it repeats at that period.
   int tickPeriodMs = 0;
+  int64_t trayAddTriedMs = 0;  // when the last add was tried, on the monotonic clock
   TimerClock clock;
   SoundDevice sound;
   CKeepAwake keepAwake;

@@ -2,6 +2,7 @@
 
 #include "base/environment.h"
 #include "base/path.h"
+#include "base/zone_identifier.h"
 #include "resources/resource.h"
 
 using Ostra::CConfigData;
@@ -87,16 +88,33 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
 
-String loadStartupSettings(CConfigData& settings, const String& startupFile) {
+String loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
   writeDefaults(settings);
   // A first start creates the file with the defaults.
   if (!settings.loadDefault()) settings.saveDefault();
   if (startupFile.empty()) return String();
   const String path = Ostra::resolvePath(startupFile, templateFolder());
-  if (settings.load(path)) return String();
   const String withExtension = Ostra::changeExtension(path, u"tpt");
-  if (settings.load(withExtension)) return String();
+  for (const String& candidate : {path, withExtension}) {
+    if (!settings.load(candidate)) continue;
+    if (loadedTemplate != nullptr) *loadedTemplate = candidate;
+    return String();
+  }
   return withExtension;
+}
+
+bool launchNeedsConsent(const CConfigData& settings, const String& templatePath) {
+  // The document as a whole decides: a template may name only the arguments
+  // and leave the launch switched on by the default-settings file.
+  return settings.contains(u"NotifyExe") && settings.getRaw(u"NotifyExe").equals(u"true") &&
+         Ostra::isFromAnotherComputer(templatePath);
+}
+
+String launchConfirmationMessage(const CConfigData& settings) {
+  const String program = Ostra::resolvePath(settings.getRaw(u"NotifyExeFile"), String());
+  return u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
+         u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
+         program + u"\n引数:\n " + settings.getRaw(u"NotifyExePrm") + u"\n\n実行してもよいですか？";
 }
 
 String loadFailedMessage(const String& path) { return path + u" の読み込みに失敗しました"; }

@@ -45,8 +45,19 @@ Ostra::String templateFolder();
 // when it cannot be read), then the start-up file when one is named: first as
 // given (relative to the template folder), then with the extension "tpt".
 // Returns the name that failed last when the start-up file could not be
-// loaded, empty otherwise.
-Ostra::String loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile);
+// loaded, empty otherwise; loadedTemplate, when given, is set to the path the
+// start-up file was loaded from (and left alone when none was).
+Ostra::String loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,
+                                  Ostra::String* loadedTemplate = nullptr);
+
+// True when settings read from the template at path would launch a program and
+// the file came from another computer (it carries the mark of the web): the
+// user is asked first.  Not for a malformed NotifyExe, which the copy into the
+// controls stops at, before the program's keys.
+bool launchNeedsConsent(const Ostra::CConfigData& settings, const Ostra::String& templatePath);
+// The question before such a launch: the program as the launch resolves it
+// (Win32Exception when its expansion fails) and the arguments in full.
+Ostra::String launchConfirmationMessage(const Ostra::CConfigData& settings);
 
 // The box texts of the file operations.
 Ostra::String loadFailedMessage(const Ostra::String& path);

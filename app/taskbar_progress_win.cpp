@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include "base/system_library_win.h"
+#include "ui/wnd.h"
 
 namespace {
 
@@ -23,7 +24,9 @@ UINT buttonCreatedMessage() {
 }  // namespace
 
 CTaskbarProgress::CTaskbarProgress(HWND window) : window_(window) {
-  buttonCreatedMessage();  // registered before the shell sends it
+  // Registered before the shell sends it, and let through from the shell also
+  // when this process runs as administrator.
+  Ostra::CWnd(window).allowFromLowerIntegrity(buttonCreatedMessage());
 }
 
 CTaskbarProgress::~CTaskbarProgress() {
@@ -39,6 +42,8 @@ bool CTaskbarProgress::handleButtonCreated(const Ostra::WindowMessage& m) {
   void* list = nullptr;
   if (FAILED(coCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list))) return true;
   list_ = static_cast<ITaskbarList3*>(list);
+  // No other method may be called on a list that did not initialise.
+  if (FAILED(list_->HrInit())) releaseList();
   return true;
 }
 

@@ -1,8 +1,22 @@
 #include "ui/icon_cache.h"
 
+#include <commctrl.h>
+
+#include "base/system_library_win.h"
+
 namespace Ostra {
 
 namespace {
+
+using LoadIconMetricFunction = decltype(&LoadIconMetric);
+
+// LoadIconMetric is in version 6 of comctl32 only (Windows Vista on), which is
+// no known DLL: loaded when first needed and from the system only; the bare
+// name keeps the manifest's redirection to version 6.  Null where it is missing.
+SystemLibrary comctl32Library{L"comctl32.dll"};
+const SystemFunction<decltype(LoadIconMetric)> loadIconMetricCall{comctl32Library, "LoadIconMetric", E_FAIL};
+
+LoadIconMetricFunction loadIconMetric() { return loadIconMetricCall.get(); }
 
 using DpiForWindow = UINT(WINAPI*)(HWND);
 using MetricsForDpi = int(WINAPI*)(int, UINT);
@@ -32,11 +46,26 @@ CIconCache::~CIconCache() {
 
 HICON CIconCache::get(unsigned short iconId, int pixels) {
   for (const Entry& entry : entries_) {
-    if (entry.id == iconId && entry.pixels == pixels) return entry.icon;
+    if (entry.id == iconId && entry.pixels == pixels && !entry.metric) return entry.icon;
   }
   HICON icon = static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, pixels, pixels, LR_DEFAULTCOLOR));
-  if (icon != nullptr) entries_.push_back({iconId, pixels, icon});
+  if (icon != nullptr) entries_.push_back({iconId, pixels, false, icon});
+  return icon;
+}
+
+HICON CIconCache::getSmallMetric(unsigned short iconId, int fallbackPixels) {
+  const LoadIconMetricFunction load = loadIconMetric();
+  if (load == nullptr) return get(iconId, fallbackPixels);
+  // Keyed by the size it comes at, as the others are.
+  const int pixels = GetSystemMetrics(SM_CXSMICON);
+  for (const Entry& entry : entries_) {
+    if (entry.id == iconId && entry.pixels == pixels && entry.metric) return entry.icon;
+  }
+  HICON icon = nullptr;
+  if (FAILED(load(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), LIM_SMALL, &icon)) || icon == nullptr)
+    return get(iconId, fallbackPixels);
+  entries_.push_back({iconId, pixels, true, icon});
   return icon;
 }
 

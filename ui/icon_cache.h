@@ -26,10 +26,16 @@ class CIconCache {
   // Null when the resource cannot be loaded.
   HICON get(unsigned short iconId, int pixels);
 
+  // The icon resource at the system's small-icon size, as the notification area
+  // wants it: LoadIconMetric takes the image drawn for that size or scales a
+  // larger one down.  Where the call is missing, get(iconId, fallbackPixels).
+  HICON getSmallMetric(unsigned short iconId, int fallbackPixels);
+
  private:
   struct Entry {
     unsigned short id;
     int pixels;
+    bool metric;  // loaded by LoadIconMetric
     HICON icon;
   };
   std::vector<Entry> entries_;

@@ -1,16 +1,17 @@
 #include "ui/tray_icon.h"
 
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 #include "base/call_form.h"
 #include "base/system_library_win.h"
+#include "ui/wnd.h"
 
 namespace Ostra {
 
 namespace {
 
-// Distinguishes the icons of one window by the object's address.
-constexpr UINT_PTR kIdMask = 0x1D3FA574;
 // The tip field of the first-version record, in units of either form; the
 // headers' record has the later 128-unit field, of which that shell reads only
 // this much.
@@ -23,6 +24,23 @@ const SystemFunction<decltype(Shell_NotifyIconA)> shellNotifyIconA{shell32Librar
 
 bool isHighSurrogate(char16_t unit) { return (unit & 0xFC00) == 0xD800; }
 
+// The records of the live icon objects, for the ids their windows have in use.
+std::mutex liveLock;
+std::vector<const NOTIFYICONDATAW*>& liveRecords() {
+  static std::vector<const NOTIFYICONDATAW*> records;
+  return records;
+}
+
+UINT lowestFreeId(HWND owner) {
+  const auto& live = liveRecords();
+  UINT id = 1;
+  while (std::any_of(live.begin(), live.end(),
+                     [&](const NOTIFYICONDATAW* record) { return record->hWnd == owner && record->uID == id; })) {
+    ++id;
+  }
+  return id;
+}
+
 }  // namespace
 
 CTrayIcon::CTrayIcon(HWND owner, unsigned callbackMessage) : record_(std::make_unique<NOTIFYICONDATAW>()) {
@@ -30,13 +48,25 @@ CTrayIcon::CTrayIcon(HWND owner, unsigned callbackMessage) : record_(std::make_u
   // The first-version layout: every shell since Windows 95 takes it.
   record_->cbSize = NOTIFYICONDATAW_V1_SIZE;
   record_->hWnd = owner;
-  record_->uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(this) ^ kIdMask);
   record_->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record_->uCallbackMessage = callbackMessage;
+  {
+    std::lock_guard<std::mutex> lock(liveLock);
+    record_->uID = lowestFreeId(owner);
+    liveRecords().push_back(record_.get());
+  }
   if (registeredTaskbarCreated == 0) registeredTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  const CWnd window(owner);
+  window.allowFromLowerIntegrity(registeredTaskbarCreated);
+  window.allowFromLowerIntegrity(callbackMessage);
 }
 
-CTrayIcon::~CTrayIcon() { remove(); }
+CTrayIcon::~CTrayIcon() {
+  remove();
+  std::lock_guard<std::mutex> lock(liveLock);
+  auto& live = liveRecords();
+  live.erase(std::find(live.begin(), live.end(), record_.get()));
+}
 
 UINT CTrayIcon::taskbarCreatedMessage() { return registeredTaskbarCreated; }
 
@@ -60,11 +90,19 @@ bool CTrayIcon::notify(DWORD command) {
   return shellNotifyIconA(command, &record) != FALSE;
 }
 
-bool CTrayIcon::setIcon(unsigned short iconId) {
-  record_->hIcon = icons_.get(iconId, smallIconPixels(record_->hWnd));
-  if (!notify(shown_ ? NIM_MODIFY : NIM_ADD)) return false;
+bool CTrayIcon::place(DWORD first) {
+  // The shell may hold our icon when we count it as hidden: it keeps it across
+  // the "TaskbarCreated" of a DPI change or a remote session, and takes an add
+  // late after reporting it failed.  It may also have lost one we count as
+  // shown.  Then it refuses the first command and takes the other.
+  if (!notify(first) && !notify(first == NIM_ADD ? NIM_MODIFY : NIM_ADD)) return false;
   shown_ = true;
   return true;
+}
+
+bool CTrayIcon::setIcon(unsigned short iconId) {
+  record_->hIcon = icons_.getSmallMetric(iconId, smallIconPixels(record_->hWnd));
+  return place(shown_ ? NIM_MODIFY : NIM_ADD);
 }
 
 bool CTrayIcon::setTip(const String& text) {
@@ -78,14 +116,14 @@ bool CTrayIcon::setTip(const String& text) {
 }
 
 void CTrayIcon::remove() {
-  if (shown_ && notify(NIM_DELETE)) shown_ = false;
+  if (notify(NIM_DELETE)) shown_ = false;
 }
 
 bool CTrayIcon::handleTaskbarCreated(const WindowMessage& m) {
   if (registeredTaskbarCreated == 0 || m.message != registeredTaskbarCreated) return false;
-  // The shell forgets every icon when the taskbar restarts; put ours back if it
-  // was showing.  One it refuses is no longer shown, so the owner can tell.
-  if (shown_ && !notify(NIM_ADD)) shown_ = false;
+  // A restarted shell has forgotten every icon: put ours back if it was showing.
+  // One it refuses is no longer shown, so the owner can tell.
+  if (shown_ && !place(NIM_ADD)) shown_ = false;
   return true;
 }
 

@@ -18,25 +18,32 @@ namespace Ostra {
 // show only in the results.
 class CTrayIcon {
  public:
+  // The id is the lowest the owner has free among the live icon objects: 1 for
+  // its first, the same on every run, as Windows keeps the user's "always
+  // show" by the program's path and this id.  Lets the shell's messages through
+  // to the owner also when this process runs as administrator.
   CTrayIcon(HWND owner, unsigned callbackMessage);
   CTrayIcon(const CTrayIcon&) = delete;
   CTrayIcon& operator=(const CTrayIcon&) = delete;
-  // Removes the icon if it is shown.
+  // Removes the icon, shown or not.
   ~CTrayIcon();
 
   // Shows the icon resource of the program (add) or changes it (modify), at the
-  // small-icon size of the owner's DPI; false, and the state kept, when the
-  // shell refused.
+  // system's small-icon size (of the owner's DPI where LoadIconMetric is
+  // missing); the other command when the shell refuses the first, and false,
+  // the state kept, when it refuses both.
   bool setIcon(unsigned short iconId);
   // Stores the tooltip, cut on a character boundary to the 63 units of the
   // wide call (63 bytes of the ANSI one), and updates a shown icon (false when
   // the shell refused); a hidden icon gets it with the next setIcon.
   bool setTip(const String& text);
-  // Takes a shown icon out of the notification area; a refusal keeps it shown.
+  // Asks the shell to drop the icon also when it counts as hidden (an add it
+  // refused may still arrive); a refusal keeps a shown icon shown.
   void remove();
   bool isShown() const { return shown_; }
-  // True when m is the shell's "TaskbarCreated"; a shown icon is added again,
-  // and counts as hidden when the shell refuses it.
+  // True when m is the shell's "TaskbarCreated"; a shown icon is added again
+  // (modified when the shell kept it), and counts as hidden when the shell
+  // refuses both.
   bool handleTaskbarCreated(const WindowMessage& m);
 
   // The record handed to the shell's wide call (first-version layout), which
@@ -49,6 +56,7 @@ class CTrayIcon {
 
  private:
   bool notify(DWORD command);
+  bool place(DWORD first);
 
   CIconCache icons_;  // before the record: the shell may hold its icon until the removal
   std::unique_ptr<NOTIFYICONDATAW> record_;

@@ -14,6 +14,8 @@ namespace {
 // How long a foreground window may take to answer before we leave it alone.
 constexpr UINT kAnswerMilliseconds = 200;
 
+using MessageFilterEx = BOOL(WINAPI*)(HWND, UINT, DWORD, CHANGEFILTERSTRUCT*);
+
 }  // namespace
 
 CWnd::CWnd(const CWindow& window, int id) : handle_(GetDlgItem(window.handle(), id)) {}
@@ -105,6 +107,14 @@ void CWnd::flashUntilActive() const {
   // Caption and button, on until the window comes to the foreground.
   flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
   FlashWindowEx(&flash);
+}
+
+void CWnd::allowFromLowerIntegrity(UINT message) const {
+  // From Windows 7 on; Vista has only the process-wide filter, which would let
+  // the message through to every window of the program.
+  static const auto changeFilter = reinterpret_cast<MessageFilterEx>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+  if (changeFilter != nullptr && message != 0) changeFilter(handle_, message, MSGFLT_ALLOW, nullptr);
 }
 
 }  // namespace Ostra

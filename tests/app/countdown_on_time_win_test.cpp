@@ -86,6 +86,7 @@ TEST_F(CountdownOnTime, WakeResumeAndClockChangesRecheckTheDeadlineWithoutATick)
       FakeClock::advance(c.advance);
       FakeClock::setWallClock(c.setClock);
       d.deliver(c.message, c.wParam);
+      d.sync();  // and the wake message its handler posts
       EXPECT_EQ(String(c.caption), d.caption());
       if (d.enabled(IDC_CANCEL)) d.command(IDC_CANCEL);
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -16,6 +17,7 @@
 
 #include "resources/resource.h"
 #include "tests/support/icon_picture_win.h"
+#include "ui/icon_cache.h"
 
 namespace {
 
@@ -309,37 +311,109 @@ std::vector<bool> inkMask(const std::vector<uint32_t>& pixels) {
   return mask;
 }
 
-TEST(StageIcons, EachHoldsOneSixteenColourImagePerShownSize) {
-  // Caption and notification area (small) and taskbar (large), 100 to 200 %.
-  const int sizes[] = {16, 20, 24, 32, 48};
-  for (const ExpectedIcon& icon : kIcons) {
-    SCOPED_TRACE(testing::Message() << "icon " << icon.id);
-    const std::vector<BYTE> group = resourceBytes(icon.id, RT_GROUP_ICON);
-    ASSERT_GE(group.size(), sizeof(GroupIconHeader));
-    GroupIconHeader header;
-    std::memcpy(&header, group.data(), sizeof header);
-    EXPECT_EQ(1, header.type);
-    ASSERT_EQ(std::size(sizes), header.count);
-    ASSERT_GE(group.size(), sizeof header + header.count * sizeof(GroupIconEntry));
-    for (size_t i = 0; i < std::size(sizes); ++i) {
-      const int size = sizes[i];
-      GroupIconEntry entry;
-      std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry, sizeof entry);
-      EXPECT_EQ(size, entry.width);
-      EXPECT_EQ(size, entry.height);
-      EXPECT_EQ(16, entry.colorCount);
-      EXPECT_EQ(4, entry.bitCount);
+// The images of an icon group in its order; none when it is no square icon group.
+struct GroupImage {
+  int size, bitCount, colorCount;
+  std::vector<BYTE> bytes;
+};
+std::vector<GroupImage> groupImages(int iconId) {
+  const std::vector<BYTE> group = resourceBytes(iconId, RT_GROUP_ICON);
+  GroupIconHeader header{};
+  if (group.size() >= sizeof header) std::memcpy(&header, group.data(), sizeof header);
+  if (header.type != 1 || group.size() < sizeof header + header.count * sizeof(GroupIconEntry)) return {};
+  std::vector<GroupImage> images;
+  for (size_t i = 0; i < header.count; ++i) {
+    GroupIconEntry entry;
+    std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry, sizeof entry);
+    if (entry.width != entry.height) return {};
+    images.push_back(
+        {entry.width == 0 ? 256 : entry.width, entry.bitCount, entry.colorCount, resourceBytes(entry.id, RT_ICON)});
+  }
+  return images;
+}
 
-      const std::vector<BYTE> image = resourceBytes(entry.id, RT_ICON);
-      ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+// For the displays of 16 colours: the caption and notification area (small) and
+// the taskbar (large), 100 to 200 %.
+constexpr int kSixteenColourSizes[] = {16, 20, 24, 32, 48};
+// With alpha: the same and Explorer's views; 256 is stored as PNG.
+constexpr int kAlphaSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+
+TEST(StageIcons, EachHoldsSixteenColourAndAlphaImagesAtEverySize) {
+  struct Expected {
+    int size, bitCount;
+  };
+  std::vector<Expected> expected;
+  for (int size : kSixteenColourSizes) expected.push_back({size, 4});
+  for (int size : kAlphaSizes) expected.push_back({size, 32});
+  for (const ExpectedIcon& icon : kIcons) {
+    const std::vector<GroupImage> images = groupImages(icon.id);
+    ASSERT_EQ(expected.size(), images.size()) << "icon " << icon.id;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      const auto [size, bitCount] = expected[i];
+      const GroupImage& image = images[i];
+      SCOPED_TRACE(testing::Message() << "icon " << icon.id << ", " << size << " pixels, " << bitCount << " bits");
+      EXPECT_EQ(size, image.size);
+      EXPECT_EQ(bitCount, image.bitCount);
+      EXPECT_EQ(bitCount == 4 ? 16 : 0, image.colorCount);
+      if (size == 256) {  // a PNG file (its size is seen when it is drawn below)
+        ASSERT_GE(image.bytes.size(), 8u);
+        EXPECT_EQ(std::string("\x89PNG\r\n\x1A\n"), std::string(image.bytes.begin(), image.bytes.begin() + 8));
+        continue;
+      }
+      ASSERT_GE(image.bytes.size(), sizeof(BITMAPINFOHEADER));
       BITMAPINFOHEADER bitmap;
-      std::memcpy(&bitmap, image.data(), sizeof bitmap);
+      std::memcpy(&bitmap, image.bytes.data(), sizeof bitmap);
       EXPECT_EQ(size, bitmap.biWidth);
       EXPECT_EQ(2 * size, bitmap.biHeight) << "colour bitmap and mask";
-      EXPECT_EQ(4, bitmap.biBitCount);
-      // header, 16 palette entries, 4-bit colour rows, 1-bit mask rows (rows of whole 32-bit words)
-      const size_t colourRow = (size / 2 + 3) / 4 * 4, maskRow = (size + 31) / 32 * 4;
-      EXPECT_EQ(sizeof bitmap + 16 * 4 + size * (colourRow + maskRow), image.size());
+      EXPECT_EQ(bitCount, bitmap.biBitCount);
+      // header, 16 palette entries (4 bits only), colour rows and 1-bit mask rows,
+      // each row of whole 32-bit words
+      const size_t palette = bitCount == 4 ? 16 * 4 : 0;
+      const size_t colourRow = (size * bitCount / 8 + 3) / 4 * 4, maskRow = (size + 31) / 32 * 4;
+      ASSERT_EQ(sizeof bitmap + palette + size * (colourRow + maskRow), image.bytes.size());
+      if (bitCount != 32) continue;
+      // The alpha channel is used: a clear corner, an opaque glyph.
+      const BYTE* pixels = image.bytes.data() + sizeof bitmap;
+      size_t opaque = 0;
+      for (int p = 0; p < size * size; ++p) opaque += pixels[4 * p + 3] == 255;
+      EXPECT_EQ(0, pixels[3]) << "a corner";
+      EXPECT_GT(opaque, size_t(size * size / 10));
+    }
+  }
+}
+
+// Luma of 0xRRGGBB, 0 to 255.
+int luma(uint32_t pixel) {
+  return static_cast<int>((299 * (pixel >> 16 & 0xFF) + 587 * (pixel >> 8 & 0xFF) + 114 * (pixel & 0xFF)) / 1000);
+}
+
+// Every image with alpha, drawn on the taskbar of the dark mode and of the light
+// one, has a glyph that stands out (its white outline on the dark one), and still
+// shows its ink: black for idle, blue for running and the digits.
+TEST(StageIcons, AlphaImagesReadOnDarkAndLightTaskbarsInTheirInk) {
+  constexpr uint32_t kDark = 0x202020, kLight = 0xEEEEEE;
+  for (const ExpectedIcon& icon : kIcons) {
+    const std::vector<GroupImage> images = groupImages(icon.id);
+    for (size_t i = std::size(kSixteenColourSizes); i < images.size(); ++i) {
+      const GroupImage& image = images[i];
+      SCOPED_TRACE(testing::Message() << "icon " << icon.id << " at " << image.size);
+      std::vector<BYTE> bytes = image.bytes;
+      UniqueIcon loaded(CreateIconFromResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), TRUE, 0x00030000,
+                                                 image.size, image.size, LR_DEFAULTCOLOR));
+      ASSERT_TRUE(loaded) << "CreateIconFromResourceEx failed, error " << GetLastError();
+      for (uint32_t background : {kDark, kLight}) {
+        std::vector<uint32_t> picture = Ostra::testing::iconPicture(loaded.get(), background);
+        ASSERT_EQ(size_t(image.size) * image.size + 1, picture.size());
+        picture.erase(picture.begin());
+        size_t standsOut = 0, ink = 0;
+        for (uint32_t pixel : picture) {
+          standsOut += std::abs(luma(pixel) - luma(background)) >= 128;
+          ink += pixel == (icon.ink == Ink::kBlack ? kBlack : kBlue);
+        }
+        EXPECT_GT(standsOut, picture.size() / 25) << std::hex << "on 0x" << background;
+        EXPECT_GT(ink, picture.size() / 20) << std::hex << "on 0x" << background;
+        EXPECT_EQ(background, picture.front()) << "the corners are clear";
+      }
     }
   }
 }
@@ -383,6 +457,18 @@ TEST(StageIcons, IdleAndRunningShareTheGlyphAndDigitsDiffer) {
   for (size_t i = 1; i < shapes.size(); ++i)
     for (size_t j = i + 1; j < shapes.size(); ++j)
       EXPECT_NE(shapes[i], shapes[j]) << "icons " << kIcons[i].id << " and " << kIcons[j].id;
+}
+
+// The notification area's icon comes from LoadIconMetric, found in the version 6
+// comctl32 the manifest names: at the system's small size whatever the fallback
+// size, loaded once, and kept apart from the images loaded at a size.
+TEST(StageIcons, NotificationAreaIconComesAtTheSystemsSmallSize) {
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  Ostra::CIconCache cache;
+  const HICON shown = cache.getSmallMetric(IDI_RUNNING, 3 * small);
+  EXPECT_EQ(Ostra::testing::resourcePicture(IDI_RUNNING, small), Ostra::testing::iconPicture(shown));
+  EXPECT_EQ(shown, cache.getSmallMetric(IDI_RUNNING, 3 * small));
+  EXPECT_NE(shown, cache.get(IDI_RUNNING, small));
 }
 
 // The version record's text value under the Japanese Unicode block.

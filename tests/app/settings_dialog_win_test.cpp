@@ -5,13 +5,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/environment.h"
+#include "base/zone_identifier.h"
 #include "config/config_data.h"
 #include "resources/resource.h"
 #include "tests/app/dialog_session_win.h"
 #include "tests/app/window_search_win.h"
+#include "tests/support/child_process.h"
+#include "tests/support/environment_variable.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra::testing {
@@ -280,6 +285,70 @@ TEST_F(SettingsDialog, AStartupTemplateLoadsOverTheDefaultFileAndStarts) {
       EXPECT_TRUE(d.enabled(IDC_CANCEL));
       EXPECT_EQ(String(u"あと03分00秒 / Kairon build-6"), d.caption());
     });
+  }
+}
+
+TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
+  TempDir tools;
+  std::filesystem::copy_file(siblingExecutable("app_launch_probe"), tools.path() / "app_launch_probe.exe");
+  const ScopedEnvironmentVariable folder(u"KAIRON_TEST_TOOLS", tools.string());
+  // Blanks that hide the tail from the edit; the question shows it all.
+  const String arguments = String(u"x") + String(std::u16string(150, u' ')) + u"tail";
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "run.tpt",
+             settingsFileBytes({u"TimeS = 2", u"NotifyMsg = false", u"NotifyExe = true",
+                                u"NotifyExeFile = %KAIRON_TEST_TOOLS%\\app_launch_probe.exe",
+                                u"NotifyExePrm = " + arguments.str()}));
+  const struct {
+    std::vector<String> arguments;
+    bool fromLoadDialog;  // else named on the command line
+    const char* zoneId;
+    int answer;
+  } cases[] = {{{u"run"}, false, "3", IDYES},
+               {{u"run"}, false, "4", IDNO},
+               {{}, true, "4", IDYES},
+               {{u"/select"}, true, "3", IDNO}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.fromLoadDialog << c.zoneId << c.answer);
+    std::filesystem::remove(tools.path() / "launched.txt");
+    // This file system keeps no mark of the web: the seam gives every file one.
+    std::vector<String> asked;
+    const ScopedZoneStreamForTesting mark([&](const String& path) {
+      asked.push_back(path);
+      return "[ZoneTransfer]\r\nZoneId=" + std::string(c.zoneId) + "\r\n";
+    });
+    const bool yes = c.answer == IDYES;
+    DialogSession session;
+    session.run(c.arguments, [&](DialogDriver& d) {
+      if (c.fromLoadDialog) {
+        if (c.arguments.empty()) d.command(IDC_LOAD_TEMPLATE);
+        const HWND files = d.waitForWindow(u"テンプレートを読み込み");
+        ASSERT_NE(nullptr, files);
+        EXPECT_TRUE(answerFileDialog(files, u"run.tpt"));
+      }
+      const HWND box = d.waitForWindow(u"確認");
+      ASSERT_NE(nullptr, box);
+      EXPECT_EQ(
+          u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
+          u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
+              tools.string() + u"\\app_launch_probe.exe\n引数:\n " + arguments + u"\n\n実行してもよいですか？",
+          messageBoxText(box));
+      // At start-up the dialog is not shown yet: the box stands alone.
+      EXPECT_EQ(c.fromLoadDialog ? d.dialog() : nullptr, GetWindow(box, GW_OWNER));
+      ASSERT_TRUE(pressAndWaitGone(box, c.answer));
+      d.sync();
+      EXPECT_EQ(arguments, d.text(IDC_PROGRAM_ARGUMENTS)) << "the template loads either way";
+      EXPECT_EQ(yes, d.checked(IDC_PROGRAM_ON));
+      EXPECT_EQ(yes && !c.fromLoadDialog, d.enabled(IDC_CANCEL)) << "only a Yes lets a start-up template start";
+      // Started by hand after a No, the countdown still launches nothing.
+      if (d.enabled(IDC_START)) d.command(IDC_START);
+      d.tick();
+      d.tick();
+      EXPECT_TRUE(d.waitClosed());
+    });
+    EXPECT_EQ(std::vector<String>{executableDirectory() + u"template\\run.tpt"}, asked);
+    const auto wait = yes ? kWaitLimit : std::chrono::milliseconds(2000);
+    EXPECT_EQ(yes, waitUntil(wait, [&] { return std::filesystem::exists(tools.path() / "launched.txt"); }));
   }
 }
 

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <iterator>
+#include <memory>
 
 #include "base/platform_win.h"
 #include "resources/resource.h"
@@ -13,6 +14,7 @@
 #include "tests/app/window_search_win.h"
 #include "tests/support/environment_variable.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/win/refusing_shell_win.h"
 
 namespace Ostra::testing {
 namespace {
@@ -125,22 +127,21 @@ TEST_F(TimerDialog, MinimisedWhileIdleLivesInTheTrayUntilDoubleClicked) {
 }
 
 TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
-  // Where the add is tried again: the countdown's next tick, or the taskbar coming up.
+  // Where the add is tried again: a tick 5 s after the refused one, or the taskbar coming up.
   for (const bool byTick : {true, false}) {
     SCOPED_TRACE(byTick ? "tick" : "TaskbarCreated");
     DialogSession session;
     session.run([&](DialogDriver& d) {
       startThirtySeconds(d, false);
-      // An icon under the dialog's own id: the shell refuses our add, as one not yet up does.
-      NOTIFYICONDATAW taken = d.tray().recordForTesting();
-      taken.uFlags = NIF_TIP;
-      ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &taken));
+      auto shell = std::make_unique<RefusingShell>();
       d.minimize();
-      d.tick();
+      const int refused = shell->refused();
+      for (int second = 1; second < 5; ++second) d.tick();
+      EXPECT_EQ(refused, shell->refused()) << "tried again within 5 s";
       // Still on the taskbar (minimised, or restored by the modal loop's first show).
       EXPECT_TRUE(d.visible());
       EXPECT_FALSE(d.tray().isShown());
-      Shell_NotifyIconW(NIM_DELETE, &taken);
+      shell.reset();
       if (byTick) {
         d.tick();
       } else {
@@ -152,21 +153,22 @@ TEST_F(TimerDialog, AMinimiseTheShellRefusesStaysOnTheTaskbarUntilTheIconIsIn) {
   }
 }
 
-TEST_F(TimerDialog, AnIconTheRestartedShellRefusesBringsTheDialogBackToTheTaskbar) {
+TEST_F(TimerDialog, TaskbarCreatedKeepsTheDialogInTheTrayOrBringsItBackToTheTaskbar) {
   DialogSession session;
   session.run([&](DialogDriver& d) {
     startThirtySeconds(d, true);
     ASSERT_TRUE(d.tray().isShown());
-    // The shell comes back holding an icon under our id, so it refuses ours.
-    NOTIFYICONDATAW taken = d.tray().recordForTesting();
-    taken.uFlags = NIF_TIP;
-    Shell_NotifyIconW(NIM_DELETE, &taken);
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &taken));
+    // After a DPI change or a remote session: the shell still holds our icon.
+    d.deliver(CTrayIcon::taskbarCreatedMessage());
+    EXPECT_FALSE(d.visible());
+    EXPECT_TRUE(d.tray().isShown());
+    // A restarted shell that refuses the icon.
+    auto shell = std::make_unique<RefusingShell>();
     d.deliver(CTrayIcon::taskbarCreatedMessage());
     EXPECT_TRUE(d.visible());
     EXPECT_FALSE(d.tray().isShown());
-    Shell_NotifyIconW(NIM_DELETE, &taken);
-    d.tick();
+    shell.reset();
+    d.tick(5000);
     EXPECT_FALSE(d.visible());
     EXPECT_TRUE(d.tray().isShown());
   });

@@ -2,7 +2,7 @@
 
 namespace Ostra::testing {
 
-std::vector<uint32_t> iconPicture(HICON icon) {
+std::vector<uint32_t> iconPicture(HICON icon, uint32_t background) {
   ICONINFO info{};
   if (icon == nullptr || !GetIconInfo(icon, &info)) return {};
   BITMAP mask{};
@@ -23,11 +23,11 @@ std::vector<uint32_t> iconPicture(HICON icon) {
   std::vector<uint32_t> picture{static_cast<uint32_t>(size)};
   if (target != nullptr && bits != nullptr) {
     const HGDIOBJ previous = SelectObject(dc, target);
-    RECT all{0, 0, size, size};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    auto* pixels = static_cast<uint32_t*>(bits);
+    GdiFlush();
+    for (int i = 0; i < size * size; ++i) pixels[i] = background;
     DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
-    const auto* pixels = static_cast<const uint32_t*>(bits);
     for (int i = 0; i < size * size; ++i) picture.push_back(pixels[i] & 0xFFFFFF);
     SelectObject(dc, previous);
   }

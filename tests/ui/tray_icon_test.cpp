@@ -11,6 +11,7 @@
 #include "test_dialog.h"
 #include "tests/support/icon_picture_win.h"
 #include "tests/support/string_print.h"
+#include "tests/support/win/refusing_shell_win.h"
 
 namespace Ostra {
 namespace {
@@ -48,14 +49,14 @@ void shellDelete(const NOTIFYICONDATAW& record) {
   Shell_NotifyIconW(NIM_DELETE, &copy);
 }
 
-TEST(TrayIcon, RecordIsTheFirstVersionLayoutWithAnIdFromTheObject) {
+TEST(TrayIcon, RecordIsTheFirstVersionLayoutWithTheWindowsFirstId) {
   OwnerWindow owner;
   CTrayIcon icon(owner.handle(), kTrayCallback);
   const NOTIFYICONDATAW& record = icon.recordForTesting();
   EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), record.cbSize);
   EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), icon.ansiRecord().cbSize);
   EXPECT_EQ(owner.handle(), record.hWnd);
-  EXPECT_EQ(static_cast<UINT>(reinterpret_cast<UINT_PTR>(&icon) ^ 0x1D3FA574), record.uID);
+  EXPECT_EQ(1u, record.uID);
   EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), record.uFlags);
   EXPECT_EQ(kTrayCallback, record.uCallbackMessage);
   EXPECT_EQ(nullptr, record.hIcon);
@@ -152,7 +153,7 @@ TEST(TrayIcon, TwoIconsOfOneWindowHaveTheirOwnIds) {
   OwnerWindow owner;
   CTrayIcon first(owner.handle(), kTrayCallback);
   CTrayIcon second(owner.handle(), kTrayCallback);
-  EXPECT_NE(first.recordForTesting().uID, second.recordForTesting().uID);
+  EXPECT_EQ(2u, second.recordForTesting().uID);
   ASSERT_TRUE(first.setIcon(IDI_TEST_BLUE));
   ASSERT_TRUE(second.setIcon(IDI_TEST_RED));
   pumpMessages(kShellRounds);
@@ -161,6 +162,27 @@ TEST(TrayIcon, TwoIconsOfOneWindowHaveTheirOwnIds) {
   first.remove();
   EXPECT_FALSE(shellHas(first.recordForTesting()));
   EXPECT_TRUE(shellHas(second.recordForTesting()));
+}
+
+// After a DPI change or a remote session the shell announces itself again but
+// keeps our icon; a restarted one that is not up yet refuses everything.
+TEST(TrayIcon, TaskbarCreatedKeepsAnIconTheShellHeldOn) {
+  OwnerWindow owner;
+  CTrayIcon icon(owner.handle(), kTrayCallback);
+  ASSERT_TRUE(icon.setIcon(IDI_TEST_BLUE));
+  pumpMessages(kShellRounds);
+  const WindowMessage rebuilt{owner.handle(), CTrayIcon::taskbarCreatedMessage(), 0, 0, 1};
+  EXPECT_TRUE(icon.handleTaskbarCreated(rebuilt));
+  EXPECT_TRUE(icon.isShown());
+  {
+    testing::RefusingShell shell;
+    icon.handleTaskbarCreated(rebuilt);
+    EXPECT_FALSE(icon.isShown());
+    EXPECT_EQ(2, shell.refused()) << "an add, then a modify";
+  }
+  // Still held by the real shell, though hidden here: removed all the same.
+  icon.remove();
+  EXPECT_FALSE(shellHas(icon.recordForTesting()));
 }
 
 TEST(TrayIcon, TaskbarCreatedPutsAShownIconBack) {
