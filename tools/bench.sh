@@ -138,7 +138,7 @@ if [ "$win32" = 1 ]; then
     imports-win32 "$(winpath "$run/imports32/minimal_dialog_imports.exe")" "Minimal dialog")
 fi
 if wanted startup; then
-  note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing Kairon's DLLs; '-win32': the 32-bit builds)"
+  note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing shell32, comdlg32 and winmm; '-win32': the 32-bit builds)"
   [ "$win32" = 1 ] || say "startup win32: not measured: $why32"
   wine_run "$driver" startup 10 "${startup_programs[@]}" | figures startup
   awk '/^startup startup-ms/ { for (i = 1; i <= NF; i++) if ($i ~ /^median=/) m[$3] = substr($i, 8) }
