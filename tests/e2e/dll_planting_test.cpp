@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
 #include "base/platform_win.h"
@@ -28,36 +27,11 @@ using namespace std::chrono_literals;
 // the process's DLL directories; on Windows it is a KnownDLL, never searched.
 const char* const kPlanted[] = {"winmm", "shell32", "comdlg32"};
 
-// Wine's own order for the DLLs of kPlanted while the object lives: a DLL in
-// the program's or the current folder before the system's, as Windows takes
-// any DLL that is not one of its KnownDLLs (WINEDLLOVERRIDES=winmm=n,b).  Set
-// for Kairon.exe in the registry, because a started program takes
-// WINEDLLOVERRIDES from the Linux environment, which a Windows program cannot
-// change.
-class PreferDllsBesideTheProgram {
- public:
-  PreferDllsBesideTheProgram() {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr) !=
-        ERROR_SUCCESS) {
-      throw std::runtime_error("cannot create the DLL overrides key");
-    }
-    static const wchar_t kOrder[] = L"native,builtin";
-    for (const char* name : kPlanted) {
-      RegSetValueExW(key_, fs::path(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kOrder), sizeof kOrder);
-    }
-  }
-  ~PreferDllsBesideTheProgram() {
-    RegCloseKey(key_);
-    RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Kairon.exe");
-  }
-  PreferDllsBesideTheProgram(const PreferDllsBesideTheProgram&) = delete;
-  PreferDllsBesideTheProgram& operator=(const PreferDllsBesideTheProgram&) = delete;
-
- private:
-  static constexpr const wchar_t* kKey = L"Software\\Wine\\AppDefaults\\Kairon.exe\\DllOverrides";
-  HKEY key_ = nullptr;
-};
+// Wine's order for a DLL that is no KnownDLL on Windows: the program's or the
+// current folder's copy first (WINEDLLOVERRIDES=winmm=n,b), for Kairon.exe
+// only.  In the registry: a started program takes WINEDLLOVERRIDES from the
+// Linux environment, which a Windows program cannot change.
+constexpr const wchar_t* kOverrides = L"Software\\Wine\\AppDefaults\\Kairon.exe\\DllOverrides";
 
 // Starts the program in current, chooses the sound in the file dialog, counts
 // down from the tray with the sound and a launch of the helper, and closes it.
@@ -105,10 +79,17 @@ TEST(DllPlanting, NoDllBesideTheProgramOrInItsCurrentFolderIsLoaded) {
   const fs::path sound = places.file("bell.wav");
   testing::writeBytes(sound, "RIFF");
 
-  {
-    PreferDllsBesideTheProgram override;
-    countDownWithEverything(folder, current, sound, helperFolder);
+  HKEY overrides = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &overrides, nullptr));
+  static const wchar_t kOrder[] = L"native,builtin";
+  for (const char* name : kPlanted) {
+    RegSetValueExW(overrides, fs::path(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kOrder), sizeof kOrder);
   }
+  RegCloseKey(overrides);
+  countDownWithEverything(folder, current, sound, helperFolder);
+  RegDeleteKeyW(HKEY_CURRENT_USER, kOverrides);
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Kairon.exe");
   // Also after a failure above, which a loaded stand-in may have caused.
   for (const fs::path& where : {folder.path(), current}) {
     for (const auto& entry : fs::directory_iterator(where)) {
