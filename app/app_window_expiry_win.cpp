@@ -20,15 +20,13 @@ constexpr DWORD kBeepMilliseconds = 1000;
 }  // namespace
 
 void CAppWindow::expire() {
-  window->killTimer(TimerId);
-  countdownEnded();
+  // A menu left open would choose among commands that no longer apply.
+  EndMenu();
+  enterCountdownState(CountdownState::Ringing);
   // Woken by the wake timer, the display stays dark and the system soon sleeps again.
   keepAwake.wakeDisplay();
   setStageIcon(IDI_IDLE);
-  trayIcon->remove();
-  hiddenInTray = false;
-  trayAddPending = false;
-  ShowWindow(window->handle(), SW_SHOWNORMAL);
+  place(Placement::Shown);
   // The system may refuse the foreground (another program holds the lock, or hangs):
   // then the taskbar button asks for attention instead.
   if (!window->forceForeground()) window->flashUntilActive();
@@ -39,9 +37,7 @@ void CAppWindow::expire() {
   if (isChecked(IDC_PROGRAM_ON)) launchProgram();
   if (isChecked(IDC_MESSAGE_ON)) showMessage();
 
-  countdown.stop();
-  updateControlStates();
-  updateCaption();
+  enterCountdownState(CountdownState::Idle);
   if (isChecked(IDC_CLOSE_AT_END)) window->close();
 }
 

@@ -9,7 +9,8 @@ void CAppWindow::createSystemAids(HWND dialog) {
 }
 
 void CAppWindow::releaseSystemAids() {
-  countdownEnded();
+  releaseCountdownAids();
+  if (taskbarProgress) taskbarProgress->clear();
   wakeTimer.reset();
   taskbarProgress.reset();
 }
@@ -25,7 +26,7 @@ bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
       if (m.wParam == PBT_APMRESUMEAUTOMATIC) PostMessageW(m.hwnd, WakeMessage, 0, 0);
       return false;
     case WM_TIMECHANGE:
-      if (countdown.running() && pacedByDeadline()) {
+      if (countdownState == CountdownState::Running && pacedByDeadline()) {
         countdown.wallClockSet(clock.monotonicMilliseconds(), clock.wallMilliseconds());
         armWake();  // a duration's due time on the UTC clock has moved with it
         PostMessageW(m.hwnd, WakeMessage, 0, 0);
@@ -42,39 +43,35 @@ bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
   return true;
 }
 
-void CAppWindow::countdownStarted(bool timeOfDay, int64_t nowMs) {
-  if (timeOfDay) countdown.followWallClock(nowMs, clock.wallMilliseconds());
-  awaitingDeadline = true;
+void CAppWindow::holdCountdownAids() {
   keepAwake.hold();
   armWake();
-  showProgress();
 }
 
-void CAppWindow::countdownEnded() {
-  awaitingDeadline = false;
+void CAppWindow::releaseCountdownAids() {
   keepAwake.release();
   if (wakeTimer) wakeTimer->disarm();
-  if (taskbarProgress) taskbarProgress->clear();
 }
 
 void CAppWindow::recheckDeadline() {
   // Not once the expiry has begun: a wake posted just before it would otherwise
   // run the expiry again from inside the message box's loop.
-  if (!awaitingDeadline || !pacedByDeadline()) return;
+  if (countdownState != CountdownState::Running || !pacedByDeadline()) return;
   tickPeriodMs = 0;  // off the running timer's beat: aim it anew
   tick();
 }
 
 void CAppWindow::armWake() {
-  if (!wakeTimer || !countdown.running() || !pacedByDeadline()) return;
+  if (!wakeTimer || countdownState != CountdownState::Running || !pacedByDeadline()) return;
   wakeTimer->arm(countdown.leftMilliseconds(clock.monotonicMilliseconds()));
 }
 
 void CAppWindow::showProgress() {
   if (!taskbarProgress) return;
-  if (!countdown.running()) {
+  if (countdownState != CountdownState::Running && countdownState != CountdownState::Paused) {
     taskbarProgress->clear();
     return;
   }
-  taskbarProgress->show(countdown.progressPermille(clock.monotonicMilliseconds()));
+  taskbarProgress->show(countdown.progressPermille(clock.monotonicMilliseconds()),
+                        countdownState == CountdownState::Paused);
 }

@@ -54,6 +54,18 @@ void CAppWindow::loadTemplate() {
   updateControlStates();
 }
 
+CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
+  String loadedTemplate;
+  const String failed = loadStartupSettings(settings, file, &loadedTemplate);
+  if (!failed.empty()) {
+    Ostra::CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
+    return StartupLoad::Failed;
+  }
+  // Not shown, or hidden in the tray: the question stands on its own, like the failure above.
+  if (loadedTemplate.empty() || confirmTemplateLaunch(nullptr, loadedTemplate, settings)) return StartupLoad::Ready;
+  return StartupLoad::Declined;
+}
+
 bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
   if (!launchNeedsConsent(settings, path)) return true;
   if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)

@@ -49,12 +49,19 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   if (onSystemMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
-      if (trayAddPending && clock.monotonicMilliseconds() - trayAddTriedMs >= kTrayRetryMilliseconds) minimizeToTray();
+      if (placement == Placement::WaitingForTray &&
+          clock.monotonicMilliseconds() - trayAddTriedMs >= kTrayRetryMilliseconds) {
+        minimizeToTray();
+      }
       tick();
       return true;
     case WM_COMMAND:
       return runCommand(LOWORD(m.wParam));
     case TrayCallbackMessage:
+      if (m.lParam == WM_RBUTTONUP) {
+        showTrayMenu();
+        return true;
+      }
       if (m.lParam != WM_LBUTTONDBLCLK) return false;
       restoreFromTray();
       return true;
@@ -62,14 +69,9 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       break;
   }
   if (trayIcon && trayIcon->handleTaskbarCreated(m)) {
-    if (hiddenInTray && !trayIcon->isShown()) {
-      // The restarted shell would not take the icon back: never stay hidden
-      // without it.  Back on the taskbar until a later add is taken.
-      hiddenInTray = false;
-      trayAddPending = true;
-      trayAddTriedMs = clock.monotonicMilliseconds();
-      ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
-    } else if (trayAddPending) {
+    if (placement == Placement::InTray && !trayIcon->isShown()) {
+      place(Placement::WaitingForTray);
+    } else if (placement == Placement::WaitingForTray) {
       minimizeToTray();
     }
     return true;
@@ -80,9 +82,11 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       minimizeToTray();
       return true;
     case WM_SYSCOMMAND:
+      if (runMenuCommand(static_cast<unsigned>(m.wParam & 0xFFF0))) return true;
       // Brought back from the taskbar by the user: no longer on its way to the tray.
-      if ((m.wParam & 0xFFF0) == SC_RESTORE) trayAddPending = false;
-      return false;
+      if ((m.wParam & 0xFFF0) != SC_RESTORE || placement != Placement::WaitingForTray) return false;
+      place(Placement::Shown);
+      return true;
     case WM_WINDOWPOSCHANGING:
       keepHiddenInTray(*reinterpret_cast<WINDOWPOS*>(m.lParam));
       return false;
@@ -139,20 +143,12 @@ bool CAppWindow::runCommand(int id) {
 void CAppWindow::initialize(HWND dialog) {
   trayIcon = std::make_unique<Ostra::CTrayIcon>(dialog, TrayCallbackMessage);
   createSystemAids(dialog);
+  addSystemMenuItems();
   setStageIcon(IDI_IDLE);
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  String loadedTemplate;
-  const String failed = loadStartupSettings(settings, startupFile, &loadedTemplate);
-  if (!failed.empty()) {
-    CWnd(nullptr).messageBox(InformationBox, u"エラー", loadFailedMessage(failed));
-    startupFile = String();  // nothing to start
-  }
-  // Not shown yet: the question stands on its own, like the failure above.
-  if (!loadedTemplate.empty() && !confirmTemplateLaunch(nullptr, loadedTemplate, settings)) {
-    startupFile = String();  // the user did not want it to run: nothing starts
-  }
+  if (loadStartup(settings, startupFile) != StartupLoad::Ready) startupFile = String();  // nothing to start
   settingsToControls(settings, *this);
   updateControlStates();
   updateCaption();
@@ -177,37 +173,29 @@ void CAppWindow::start() {
   // A time of day is due on the wall clock's second, not a whole count of
   // seconds from this moment.
   countdown.start(count, nowMs, timeOfDay ? now.millisecond : 0);
-  countdownStarted(timeOfDay, nowMs);
-  tickPeriodMs = tickTimerPeriod(tickDelay(countdown, nowMs, true));
-  window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
-  updateControlStates();
-  updateCaption();
+  if (timeOfDay) countdown.followWallClock(nowMs, clock.wallMilliseconds());
+  enterCountdownState(CountdownState::Running);
   setStageIcon(stageIconId(countdown.remainSeconds()));
-  if (isChecked(IDC_MINIMIZE_AT_START)) ShowWindow(window->handle(), SW_SHOWMINIMIZED);
+  // Started from the tray's menu, it stays there.
+  if (isChecked(IDC_MINIMIZE_AT_START) && placement == Placement::Shown) {
+    ShowWindow(window->handle(), SW_SHOWMINIMIZED);
+  }
 }
 
 void CAppWindow::cancel() {
-  window->killTimer(TimerId);
-  countdownEnded();
+  enterCountdownState(CountdownState::Idle);
   setStageIcon(IDI_IDLE);
-  countdown.stop();
-  updateControlStates();
-  updateCaption();
 }
 
 void CAppWindow::tick() {
-  // A tick posted before the countdown ended has nothing left to count.
-  if (!countdown.running()) return;
+  // A tick posted before the countdown ended or paused has nothing to count.
+  if (countdownState != CountdownState::Running) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
   const bool expired = stepCountdown(countdown, nowMs);
   updateCaption();
   showProgress();
   const int remain = countdown.remainSeconds();
-  if (remain < 10) {
-    const int icon = stageIconId(remain);
-    setStageIcon(icon);
-    if (trayIcon && trayIcon->isShown()) trayIcon->setIcon(static_cast<unsigned short>(icon));
-  }
+  if (remain < 10) setStageIcon(stageIconId(remain));
   if (expired) {
     expire();
     return;
@@ -224,28 +212,67 @@ void CAppWindow::minimizeToTray() {
   // Hidden only with an icon to come back by.  A shell that is restarting or
   // not up yet refuses the add: the dialog then stays on the taskbar (the modal
   // loop's first show may even restore it) until a later add is taken.
-  trayAddPending = !trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  const bool added = trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
   trayAddTriedMs = clock.monotonicMilliseconds();
-  if (trayAddPending) return;
-  ShowWindow(window->handle(), SW_HIDE);
-  hiddenInTray = true;
+  place(added ? Placement::InTray : Placement::WaitingForTray);
 }
 
 void CAppWindow::keepHiddenInTray(WINDOWPOS& pos) const {
   // The modal loop shows the dialog once its queue first runs empty, which is
   // after a Start posted at initialisation has already put it in the tray.
-  if (hiddenInTray) pos.flags &= ~SWP_SHOWWINDOW;
+  if (placement == Placement::InTray) pos.flags &= ~SWP_SHOWWINDOW;
 }
 
 void CAppWindow::restoreFromTray() {
-  hiddenInTray = false;
-  ShowWindow(window->handle(), SW_SHOWNORMAL);
+  place(Placement::Shown);
   window->forceForeground();
-  trayIcon->remove();
+}
+
+void CAppWindow::enterCountdownState(CountdownState next) {
+  countdownState = next;
+  if (next == CountdownState::Running) {
+    holdCountdownAids();
+    aimTickTimer(clock.monotonicMilliseconds());
+  } else {
+    window->killTimer(TimerId);
+    tickPeriodMs = 0;
+    releaseCountdownAids();
+  }
+  showProgress();
+  if (next == CountdownState::Idle) countdown.stop();
+  updateControlStates();
+  updateCaption();
+}
+
+void CAppWindow::aimTickTimer(int64_t nowMs) {
+  tickPeriodMs = tickTimerPeriod(tickDelay(countdown, nowMs, true));
+  window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
+}
+
+void CAppWindow::place(Placement next) {
+  const Placement was = placement;
+  // Set first: showing the window asks keepHiddenInTray.
+  placement = next;
+  switch (next) {
+    case Placement::Shown:
+      ShowWindow(window->handle(), SW_SHOWNORMAL);
+      trayIcon->remove();
+      break;
+    case Placement::InTray:
+      ShowWindow(window->handle(), SW_HIDE);
+      break;
+    case Placement::WaitingForTray:
+      // The restarted shell would not take the icon back: never stay hidden
+      // without it.  Back on the taskbar until a later add is taken.
+      if (was != Placement::InTray) break;
+      trayAddTriedMs = clock.monotonicMilliseconds();
+      ShowWindow(window->handle(), SW_SHOWMINNOACTIVE);
+      break;
+  }
 }
 
 void CAppWindow::updateControlStates() {
-  const bool idle = !countdown.running();
+  const bool idle = countdownState == CountdownState::Idle;
   for (int id : {IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_TIME_OF_DAY}) enable(id, idle);
   enable(IDC_MESSAGE_TEXT, isChecked(IDC_MESSAGE_ON));
   const bool sound = isChecked(IDC_SOUND_ON);
@@ -256,16 +283,18 @@ void CAppWindow::updateControlStates() {
   enable(IDC_LOAD_TEMPLATE, idle);
   enable(IDC_START, idle);
   enable(IDC_CANCEL, !idle);
+  updateSystemMenu();
 }
 
 void CAppWindow::updateCaption() {
-  const String caption = captionText(countdown.remainSeconds());
+  const String caption = captionText(countdown.remainSeconds(), countdownState == CountdownState::Paused);
   window->setText(caption);
   if (trayIcon) trayIcon->setTip(caption);
 }
 
 void CAppWindow::setStageIcon(int iconId) {
   window->setClassIcon(static_cast<unsigned short>(iconId));
+  if (trayIcon && trayIcon->isShown()) trayIcon->setIcon(static_cast<unsigned short>(iconId));
   // The window's own icons, drawn for the sizes it shows them at, go before the
   // class icon, which the system would stretch.
   stageIcon = iconId;
@@ -283,8 +312,17 @@ void CAppWindow::setText(int controlId, const String& text) { window->item(contr
 
 int CAppWindow::number(int controlId) { return window->item(controlId).getInt(); }
 
-bool CAppWindow::isChecked(int controlId) { return window->item(controlId).isChecked(); }
+bool CAppWindow::isChecked(int controlId) {
+  if (controlId == IDM_ALWAYS_ON_TOP) return alwaysOnTop;
+  return window->item(controlId).isChecked();
+}
 
-void CAppWindow::setChecked(int controlId, bool checked) { window->item(controlId).setCheck(checked); }
+void CAppWindow::setChecked(int controlId, bool checked) {
+  if (controlId == IDM_ALWAYS_ON_TOP) {
+    setAlwaysOnTop(checked);
+    return;
+  }
+  window->item(controlId).setCheck(checked);
+}
 
 void CAppWindow::enable(int controlId, bool on) { window->item(controlId).enable(on); }

@@ -33,6 +33,14 @@ struct SoundDevice {
   void (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
 };
 
+// Where a countdown is: nothing to count, counting to its deadline, standing
+// still, or the expiry's notifications under way (the count stays at 0).
+enum class CountdownState { Idle, Running, Paused, Ringing };
+// Where the dialog is: on the screen, hidden with its icon in the notification
+// area, or minimised on the taskbar while the shell refuses the icon (each tick
+// and "TaskbarCreated" try again, until it is in or the user restores it).
+enum class Placement { Shown, InTray, WaitingForTray };
+
 // The application object: the timer dialog's message handler, its countdown,
 // notifications and settings.  Added to the dialog window's hook chain after
 // the window's own entry.
@@ -73,6 +81,12 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void minimizeToTray();
   void restoreFromTray();
   void keepHiddenInTray(WINDOWPOS& pos) const;
+  // The one place each state changes, with what the new state starts or stops.
+  void enterCountdownState(CountdownState next);
+  void place(Placement next);
+  // Sets the window timer for the next tick of a running countdown, off any
+  // beat it was on (a start, a resume, an extend, a wake).
+  void aimTickTimer(int64_t nowMs);
   void updateControlStates();
   void updateCaption();
   void setStageIcon(int iconId);
@@ -81,12 +95,27 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // shows it on the taskbar (app_window_system_win.cpp).
   void createSystemAids(HWND dialog);
   bool onSystemMessage(Ostra::WindowMessage& m);
-  void countdownStarted(bool timeOfDay, int64_t nowMs);
-  void countdownEnded();
+  // The keep-awake and the wake timer, which only a running countdown holds.
+  void holdCountdownAids();
+  void releaseCountdownAids();
   void recheckDeadline();
   void armWake();
   void showProgress();
   void releaseSystemAids();
+
+  // The system menu's and the tray icon's commands (app_window_menus_win.cpp).
+  void addSystemMenuItems();
+  void updateSystemMenu();
+  void showTrayMenu();
+  // False for an id that is none of the menus' commands.
+  bool runMenuCommand(unsigned id);
+  void togglePause();
+  void extend(int seconds);
+  void setAlwaysOnTop(bool on);
+  void startFromTemplate(const Ostra::String& fileName);
+  // Counting or paused: what pause, extend and cancel apply to.
+  bool counting() const;
+  bool pausable();
 
   // Expiry notifications.
   void beep();
@@ -99,6 +128,11 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void saveTemplate();
   void loadTemplate();
   void prepareTemplateDialog(const Ostra::String& title);
+  // The start-up settings of a template as the command line names it.  A
+  // file that cannot be loaded is reported in a box (Failed); one that asks
+  // and is refused has its launch switched off and does not start (Declined).
+  enum class StartupLoad { Ready, Failed, Declined };
+  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
   // Every template load passes through here before its settings reach the
   // controls: a template from another computer that would launch a program
   // asks the user first (a box owned by owner, none when null); on No its
@@ -124,11 +158,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   Countdown countdown;  // remainSeconds lives here
   Ostra::String startupFile;
   StartupMode startupMode = StartupMode::None;
-  // Minimised into the notification area: only a restore or the expiry shows it again.
-  bool hiddenInTray = false;
-  // Minimised while the shell refused the icon: the ticks, every few seconds,
-  // and "TaskbarCreated" try again, until it is in or the user restores the dialog.
-  bool trayAddPending = false;
+  CountdownState countdownState = CountdownState::Idle;
+  Placement placement = Placement::Shown;
   // What the countdown's window timer was last set to: it repeats at that period.
   int tickPeriodMs = 0;
   int64_t trayAddTriedMs = 0;  // when the last add was tried, on the monotonic clock
@@ -139,6 +170,5 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   std::unique_ptr<CTaskbarProgress> taskbarProgress;
   Ostra::CIconCache windowIcons;  // the dialog's own; it has ended before these go
   int stageIcon = IDI_IDLE;
-  // From Start until Cancel or the expiry's beginning (the count stays at 0 until its end).
-  bool awaitingDeadline = false;
+  bool alwaysOnTop = false;
 };

@@ -1,6 +1,10 @@
 #include "app/settings.h"
 
+#include <algorithm>
+#include <exception>
+
 #include "base/environment.h"
+#include "base/filesystem.h"
 #include "base/path.h"
 #include "base/zone_identifier.h"
 #include "resources/resource.h"
@@ -61,6 +65,11 @@ void controlsToSettings(ISettingsControls& controls, CConfigData& settings) {
         break;
     }
   }
+  if (controls.isChecked(IDM_ALWAYS_ON_TOP)) {
+    settings.setRaw(kAlwaysOnTopKey, u"true");
+  } else {
+    settings.remove(kAlwaysOnTopKey);
+  }
 }
 
 void settingsToControls(const CConfigData& settings, ISettingsControls& controls) {
@@ -84,9 +93,35 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
   for (int id : {IDC_HOURS, IDC_MINUTES, IDC_SECONDS}) {
     if (controls.text(id) == String(u"0")) controls.setText(id, String());
   }
+  controls.setChecked(IDM_ALWAYS_ON_TOP,
+                      settings.contains(kAlwaysOnTopKey) && settings.getRaw(kAlwaysOnTopKey) == String(u"true"));
 }
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
+
+std::vector<String> templateMenuNames(const String& folder, size_t limit) {
+  std::vector<String> files;
+  try {
+    files = Ostra::listFiles(folder, 0);
+  } catch (const std::exception&) {
+    return {};
+  }
+  std::vector<String> names;
+  for (const String& file : files) {
+    // The system's pattern would also take "x.tptx" through its short name.
+    const String name = Ostra::fileNamePart(file);
+    const int dot = Ostra::extensionDot(name);
+    if (dot <= 0 || name.length() - dot != 4 || name.compareAt(dot, u".tpt", 4, 1) != 0) continue;
+    names.push_back(name.substring(0, dot));
+  }
+  // Letters in either case together, as Explorer lists them.
+  std::sort(names.begin(), names.end(), [](const String& a, const String& b) {
+    const int order = a.compareAt(0, b, std::max(a.length(), b.length()) + 1, 1);
+    return order != 0 ? order < 0 : a < b;
+  });
+  if (names.size() > limit) names.resize(limit);
+  return names;
+}
 
 String loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
   writeDefaults(settings);

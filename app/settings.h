@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "base/string.h"
 #include "config/config_data.h"
 
@@ -17,6 +20,10 @@ struct Setting {
 
 // In the order every operation handles them.
 extern const Setting kSettings[14];
+// The window's "常に手前に表示" check (IDM_ALWAYS_ON_TOP, seen as a control): in
+// a file only as "true" while it is on, so files written with it off stay as
+// they were without it.
+constexpr char16_t kAlwaysOnTopKey[] = u"AlwaysOnTop";
 
 // The dialog's controls as the settings see them.
 class ISettingsControls {
@@ -31,15 +38,20 @@ class ISettingsControls {
 
 // Every key with its default, through the typed setter of its type.
 void writeDefaults(Ostra::CConfigData& settings);
-// Every control's value into its key.
+// Every control's value into its key; the always-on-top key only while on.
 void controlsToSettings(ISettingsControls& controls, Ostra::CConfigData& settings);
 // Every key's value into its control, in order; a zero time field is shown
-// empty.  A malformed value throws at its key, leaving the later controls as
-// they were.
+// empty; always on top only where its key holds "true".  A malformed value
+// throws at its key, leaving the later controls as they were.
 void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& controls);
 
 // The folder "template" beside the program, with its trailing separator.
 Ostra::String templateFolder();
+
+// The templates the tray's menu offers: the names of the folder's "*.tpt"
+// files without the extension, sorted, at most limit; none when the folder
+// cannot be read.
+std::vector<Ostra::String> templateMenuNames(const Ostra::String& folder, size_t limit);
 
 // Start-up settings: the defaults, then the default-settings file (created
 // when it cannot be read), then the start-up file when one is named: first as

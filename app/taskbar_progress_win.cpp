@@ -37,6 +37,7 @@ CTaskbarProgress::~CTaskbarProgress() {
 bool CTaskbarProgress::handleButtonCreated(const Ostra::WindowMessage& m) {
   if (m.message != buttonCreatedMessage() || buttonCreatedMessage() == 0) return false;
   releaseList();  // a restarted taskbar has a new button
+  pausedShown_ = false;
   if (!comStarted_) comStarted_ = SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   if (!comStarted_) return true;
   void* list = nullptr;
@@ -47,14 +48,17 @@ bool CTaskbarProgress::handleButtonCreated(const Ostra::WindowMessage& m) {
   return true;
 }
 
-void CTaskbarProgress::show(int permille) {
+void CTaskbarProgress::show(int permille, bool paused) {
   if (list_ == nullptr) return;
-  // Leaves the no-progress state by itself.
+  // Setting a value leaves only the no-progress state by itself, not the paused one.
+  if (paused != pausedShown_ && SUCCEEDED(list_->SetProgressState(window_, paused ? TBPF_PAUSED : TBPF_NORMAL))) {
+    pausedShown_ = paused;
+  }
   list_->SetProgressValue(window_, static_cast<ULONGLONG>(permille < 0 ? 0 : permille), kBarSteps);
 }
 
 void CTaskbarProgress::clear() {
-  if (list_ != nullptr) list_->SetProgressState(window_, TBPF_NOPROGRESS);
+  if (list_ != nullptr && SUCCEEDED(list_->SetProgressState(window_, TBPF_NOPROGRESS))) pausedShown_ = false;
 }
 
 void CTaskbarProgress::releaseList() {

@@ -19,8 +19,8 @@ class CTaskbarProgress {
 
   // True when m is "TaskbarButtonCreated" (again after the taskbar restarted).
   bool handleButtonCreated(const Ostra::WindowMessage& m);
-  // Thousandths of the bar, 0 to 1000.
-  void show(int permille);
+  // Thousandths of the bar, 0 to 1000; paused shows the bar in the paused state.
+  void show(int permille, bool paused = false);
   // No bar: the idle button.
   void clear();
 
@@ -30,4 +30,5 @@ class CTaskbarProgress {
   HWND window_;
   ITaskbarList3* list_ = nullptr;
   bool comStarted_ = false;
+  bool pausedShown_ = false;
 };

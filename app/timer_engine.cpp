@@ -17,9 +17,10 @@ int calcRemainSeconds(const String& hours, const String& minutes, const String& 
   return static_cast<int>(count);
 }
 
-String captionText(int remainSeconds) {
+String captionText(int remainSeconds, bool paused) {
   String caption;
   if (remainSeconds >= 0) {
+    if (paused) caption += u"（一時停止）";
     caption += u"あと";
     if (remainSeconds / 3600 > 0) caption += String::format(u"%d", remainSeconds / 3600) + u"時間";
     if (remainSeconds / 60 > 0) caption += String::format(u"%02d", remainSeconds / 60 % 60) + u"分";
@@ -40,6 +41,48 @@ void Countdown::start(int count, int64_t nowMs, int earlyMs) {
   startMs_ = nowMs;
   deadlineMs_ = nowMs + static_cast<int64_t>(count) * 1000 - earlyMs;
   followsWallClock_ = false;
+  paused_ = false;
+}
+
+namespace {
+
+// Whole seconds in leftMs, rounded up; 0 once it is gone.
+int secondsLeft(int64_t leftMs) {
+  if (leftMs <= 0) return 0;
+  const int64_t seconds = (leftMs + 999) / 1000;
+  return seconds > INT_MAX ? INT_MAX : static_cast<int>(seconds);
+}
+
+}  // namespace
+
+void Countdown::pause(int64_t nowMs) {
+  if (!running() || paused_) return;
+  paused_ = true;
+  followsWallClock_ = false;
+  pausedAtMs_ = nowMs;
+  pausedLeftMs_ = deadlineMs_ - nowMs < 0 ? 0 : deadlineMs_ - nowMs;
+  remainSeconds_ = secondsLeft(pausedLeftMs_);
+}
+
+void Countdown::resume(int64_t nowMs) {
+  if (!paused_) return;
+  paused_ = false;
+  deadlineMs_ = nowMs + pausedLeftMs_;
+  // The pause is no part of the way: the progress goes on from where it stood.
+  startMs_ += nowMs - pausedAtMs_;
+}
+
+void Countdown::extend(int seconds, int64_t nowMs) {
+  if (!running()) return;
+  const int64_t added = static_cast<int64_t>(seconds) * 1000;
+  deadlineMs_ += added;  // while paused too: the progress measures against it
+  if (paused_) {
+    pausedLeftMs_ += added;
+    remainSeconds_ = secondsLeft(pausedLeftMs_);
+    return;
+  }
+  wallDeadlineMs_ += added;
+  remainSeconds_ = secondsLeft(deadlineMs_ - nowMs);
 }
 
 void Countdown::followWallClock(int64_t nowMs, int64_t wallNowMs) {
@@ -53,6 +96,7 @@ void Countdown::wallClockSet(int64_t nowMs, int64_t wallNowMs) {
 }
 
 int Countdown::progressPermille(int64_t nowMs) const {
+  if (paused_) nowMs = pausedAtMs_;
   const int64_t total = deadlineMs_ - startMs_;
   if (total <= 0 || nowMs >= deadlineMs_) return 1000;
   if (nowMs <= startMs_) return 0;
@@ -60,14 +104,10 @@ int Countdown::progressPermille(int64_t nowMs) const {
 }
 
 bool Countdown::tick(int64_t nowMs) {
+  if (paused_) return false;
   const int64_t leftMs = deadlineMs_ - nowMs;
-  if (leftMs <= 0) {
-    remainSeconds_ = 0;
-    return true;
-  }
-  const int64_t seconds = (leftMs + 999) / 1000;
-  remainSeconds_ = seconds > INT_MAX ? INT_MAX : static_cast<int>(seconds);
-  return false;
+  remainSeconds_ = secondsLeft(leftMs);
+  return leftMs <= 0;
 }
 
 int Countdown::nextTickDelay(int64_t nowMs) const {

@@ -22,8 +22,13 @@ constexpr int BuildNumber = 6;
 int calcRemainSeconds(const Ostra::String& hours, const Ostra::String& minutes, const Ostra::String& seconds,
                       bool timeOfDay, const Ostra::LocalTime& now);
 
-// "あと1時間02分05秒 / Kairon build-6" while running, "Kairon build-6" when idle (negative).
-Ostra::String captionText(int remainSeconds);
+// "あと1時間02分05秒 / Kairon build-6" while running, "Kairon build-6" when idle
+// (negative); paused, the running caption after "（一時停止）".
+Ostra::String captionText(int remainSeconds, bool paused = false);
+
+// The seconds the two extend commands add.
+constexpr int ShortExtensionSeconds = 60;
+constexpr int LongExtensionSeconds = 300;
 
 // IDI_IDLE idle, IDI_RUNNING for 10 or more and for 0, IDI_DIGIT0 - n for 1..9.
 int stageIconId(int remainSeconds);
@@ -35,7 +40,18 @@ class Countdown {
   // Counts `count` seconds from nowMs.  earlyMs moves the deadline back so that
   // it falls on a wall-clock second (the part of the current second gone by).
   void start(int count, int64_t nowMs, int earlyMs = 0);
-  void stop() { remainSeconds_ = -1; }
+  void stop() {
+    remainSeconds_ = -1;
+    paused_ = false;
+  }
+  // Stands the deadline still: the time left, to the millisecond, waits for
+  // resume, which sets a new deadline from it.  A paused count is a duration:
+  // it no longer follows the wall clock.  Each does nothing in the wrong state.
+  void pause(int64_t nowMs);
+  void resume(int64_t nowMs);
+  // Adds seconds to the time left, running or paused; a deadline on the wall
+  // clock moves with it.  The seconds left are recomputed at once.
+  void extend(int seconds, int64_t nowMs);
   // Makes the deadline a time on the wall clock (time-of-day mode): from now on
   // wallClockSet moves it with the clock.  A start forgets it.
   void followWallClock(int64_t nowMs, int64_t wallNowMs);
@@ -43,7 +59,10 @@ class Countdown {
   // says so; a duration is left as it is.
   void wallClockSet(int64_t nowMs, int64_t wallNowMs);
 
+  // Counting or paused: from a start until stop.
   bool running() const { return remainSeconds_ >= 0; }
+  bool paused() const { return paused_; }
+  bool followsWallClock() const { return followsWallClock_; }
   // Seconds left as last computed; -1 when idle.
   int remainSeconds() const { return remainSeconds_; }
 
@@ -56,8 +75,8 @@ class Countdown {
   // the deadline itself for the last one.
   int nextTickDelay(int64_t nowMs) const;
 
-  // Milliseconds until the deadline; 0 or less once it has come.
-  int64_t leftMilliseconds(int64_t nowMs) const { return deadlineMs_ - nowMs; }
+  // Milliseconds until the deadline, or left when paused; 0 or less once it has come.
+  int64_t leftMilliseconds(int64_t nowMs) const { return paused_ ? pausedLeftMs_ : deadlineMs_ - nowMs; }
   // How far the countdown has come, in thousandths: 0 at the start, 1000 at the deadline.
   int progressPermille(int64_t nowMs) const;
 
@@ -67,6 +86,9 @@ class Countdown {
   int64_t deadlineMs_ = 0;
   bool followsWallClock_ = false;
   int64_t wallDeadlineMs_ = 0;
+  bool paused_ = false;
+  int64_t pausedAtMs_ = 0;
+  int64_t pausedLeftMs_ = 0;
 };
 
 // How far after a second boundary a tick is aimed, so that the usual timer

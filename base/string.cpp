@@ -60,6 +60,12 @@ String String::substring(int pos, int count) const {
   return String(text_->substr(static_cast<size_t>(pos), static_cast<size_t>(count)));
 }
 
+String String::wholeCharacterPrefix(int maxUnits) const {
+  int units = maxUnits;
+  if (units > 0 && units < length() && ((*text_)[static_cast<size_t>(units) - 1] & 0xFC00) == 0xD800) --units;
+  return substring(0, units);
+}
+
 String String::trimStart() const {
   int i = 0;
   while (i < length() && std::iswspace(static_cast<wint_t>((*text_)[i]))) ++i;

@@ -40,6 +40,9 @@ class String {
   // count <= 0: emptyString(); count >= length(): this text, shared.
   String substring(int pos, int count) const;
   String substring(int pos) const { return substring(pos, length() - pos); }
+  // The first maxUnits units, one fewer where the cut would split a surrogate
+  // pair; this text, shared, when it is no longer.
+  String wholeCharacterPrefix(int maxUnits) const;
   // Without leading white space (iswspace); emptyString() when nothing is left.
   String trimStart() const;
   // Every non-overlapping occurrence, left to right; the pattern is not empty.

@@ -7,7 +7,7 @@
 namespace Ostra {
 
 // A configuration document: stored texts by key, ordered by UTF-16 code units
-// (a proper prefix first), case-sensitive.  Entries are only added or replaced.
+// (a proper prefix first), case-sensitive.  Entries are added, replaced or removed.
 // Used by one thread at a time; files are guarded by CProcessExclusion instead.
 class CConfigData {
  public:
@@ -30,6 +30,8 @@ class CConfigData {
   String getRaw(const String& key) const;
 
   bool contains(const String& key) const;
+  // Takes the key's entry out; nothing when there is none.
+  void remove(const String& key) { entries_.erase(key); }
 
   // Merges the file's entries into the document under the file's lock.  False
   // when the file does not exist or any step failed (entries parsed so far stay).

@@ -46,4 +46,16 @@
 #define IDC_TIME_OF_DAY 1028
 #define IDC_PROGRAM_ARGUMENTS 1030
 
+// Commands of the dialog's system menu and the tray icon's menu.  Multiples of
+// 16 below 0xF000: the system keeps the low four bits of a system command.
+#define IDM_SHOW 0x0010
+#define IDM_PAUSE 0x0020
+#define IDM_EXTEND_SHORT 0x0030
+#define IDM_EXTEND_LONG 0x0040
+#define IDM_CANCEL 0x0050
+#define IDM_EXIT 0x0060
+#define IDM_ALWAYS_ON_TOP 0x0070
+// The tray menu's templates, in the order it lists them.
+#define IDM_FIRST_TEMPLATE 0x0100
+
 #endif  // KAIRON_RESOURCES_RESOURCE_H_

@@ -118,10 +118,8 @@ bool CFileSelectDialog::show(Kind kind) {
 
 std::optional<String> CFileSelectDialog::runWide(Kind kind, const String& fileName) {
   std::vector<wchar_t> file(kFileBufferSize, L'\0');
-  size_t units = std::min(static_cast<size_t>(fileName.length()), static_cast<size_t>(kFileBufferSize - 1));
-  // A cut between the halves of a surrogate pair would leave half a character.
-  if (units > 0 && units < static_cast<size_t>(fileName.length()) && IS_HIGH_SURROGATE(fileName[units - 1])) --units;
-  std::copy_n(wide(fileName), units, file.begin());
+  const String name = fileName.wholeCharacterPrefix(static_cast<int>(kFileBufferSize) - 1);
+  std::copy_n(wide(name), name.length(), file.begin());
 
   const String filters(filters_);
   OPENFILENAMEW record{};

@@ -22,8 +22,6 @@ UINT registeredTaskbarCreated = 0;
 const SystemFunction<decltype(Shell_NotifyIconW)> shellNotifyIconW{shell32Library, "Shell_NotifyIconW", FALSE};
 const SystemFunction<decltype(Shell_NotifyIconA)> shellNotifyIconA{shell32Library, "Shell_NotifyIconA", FALSE};
 
-bool isHighSurrogate(char16_t unit) { return (unit & 0xFC00) == 0xD800; }
-
 // The records of the live icon objects, for the ids their windows have in use.
 std::mutex liveLock;
 std::vector<const NOTIFYICONDATAW*>& liveRecords() {
@@ -107,10 +105,8 @@ bool CTrayIcon::setIcon(unsigned short iconId) {
 
 bool CTrayIcon::setTip(const String& text) {
   tip_ = text;
-  int units = std::min(text.length(), kTipUnits - 1);
-  if (units < text.length() && units > 0 && isHighSurrogate(text[units - 1])) --units;
-  std::copy(text.c_str(), text.c_str() + units, record_->szTip);
-  record_->szTip[units] = L'\0';
+  const String shown = text.wholeCharacterPrefix(kTipUnits - 1);
+  std::copy(shown.c_str(), shown.c_str() + shown.length() + 1, record_->szTip);
   if (!shown_) return true;
   return notify(NIM_MODIFY);
 }

@@ -153,6 +153,20 @@ bool DialogDriver::windowIconsAre(int iconId) const {
 
 String DialogDriver::trayTip() const { return Ostra::fromWide(tray().recordForTesting().szTip); }
 
+HWND DialogDriver::openMenu(UINT message, WPARAM wParam, LPARAM lParam) {
+  deliver(message, wParam, lParam);
+  const HWND menu = waitForMenuWindow(GetWindowThreadProcessId(dialog_, nullptr), kWaitLimit);
+  if (menu == nullptr) ADD_FAILURE() << "no menu opened";
+  return menu;
+}
+
+void DialogDriver::choose(HWND menu, char16_t mnemonic) {
+  typeInMenu(menu, mnemonic);
+  // The system menu posts its command as it closes, after the first mark.
+  sync();
+  sync();
+}
+
 HWND DialogDriver::waitForWindow(const String& title) const {
   HWND found = waitForDialogTitled(GetCurrentProcessId(), title);
   if (found == nullptr) ADD_FAILURE() << "no window titled " << toUtf8(title);

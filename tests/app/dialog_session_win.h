@@ -97,6 +97,14 @@ class DialogDriver {
     deliver(CAppWindow::TrayCallbackMessage, tray().recordForTesting().uID, mouseMessage);
   }
 
+  // The tray icon's menu (a right click on the icon) or the system menu
+  // (Alt+Space) opened: its window; null (and a failure) when none opened.
+  HWND openTrayMenu() { return openMenu(CAppWindow::TrayCallbackMessage, tray().recordForTesting().uID, WM_RBUTTONUP); }
+  HWND openSystemMenu() { return openMenu(WM_SYSCOMMAND, SC_KEYMENU, ' '); }
+  // Chooses an item of the open menu by its mnemonic, as typing it does, and
+  // waits until the dialog has carried the command out.
+  void choose(HWND menu, char16_t mnemonic);
+
   // A message box or file dialog of this process with that title; null (and a failure) when none came.
   HWND waitForWindow(const String& title) const;
   // Presses OK; false (and a failure) when the box stayed.
@@ -105,6 +113,8 @@ class DialogDriver {
   bool waitClosed() const;
 
  private:
+  HWND openMenu(UINT message, WPARAM wParam, LPARAM lParam);
+
   HWND dialog_;
   CAppWindow& app_;
 };

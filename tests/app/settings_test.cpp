@@ -57,7 +57,7 @@ TEST(Settings, DefaultsReachTheControls) {
   EXPECT_EQ(String(), controls.texts[IDC_MESSAGE_TEXT]);
   const std::map<int, bool> checks = {
       {IDC_TIME_OF_DAY, false}, {IDC_MESSAGE_ON, true},        {IDC_BEEP, false},        {IDC_SOUND_ON, false},
-      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true},
+      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true}, {IDM_ALWAYS_ON_TOP, false},
   };
   EXPECT_EQ(checks, controls.checks);
 }
@@ -179,6 +179,16 @@ TEST_F(StartupSettings, AnAbsoluteStartupFileIsUsedAsGiven) {
 TEST(SettingsMessages, Texts) {
   EXPECT_EQ(String(u"C:\\t\\a.tpt の読み込みに失敗しました"), loadFailedMessage(u"C:\\t\\a.tpt"));
   EXPECT_EQ(String(u"C:\\t\\Kairon.cfg の保存に失敗しました"), saveFailedMessage(u"C:\\t\\Kairon.cfg"));
+}
+
+TEST(TemplateMenuNames, TptFilesSortedWithoutExtensionUpToTheLimit) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.file("d.tpt"));
+  for (const char* name : {"b.tpt", "A&c.tpt", "B2.TPT", "note.txt", "x.tptx", ".tpt"}) writeBytes(dir.file(name), "");
+  const String folder = dir.string() + u"/";
+  EXPECT_EQ((std::vector<String>{u"A&c", u"b", u"B2"}), templateMenuNames(folder, 30));
+  EXPECT_EQ((std::vector<String>{u"A&c", u"b"}), templateMenuNames(folder, 2));
+  EXPECT_TRUE(templateMenuNames(folder + u"missing/", 30).empty());
 }
 
 }  // namespace

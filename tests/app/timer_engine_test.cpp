@@ -67,6 +67,8 @@ TEST(CaptionText, Table) {
       {-100, u"Kairon build-6"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(String(cases[i].want), captionText(cases[i].count)) << i;
+  EXPECT_EQ(String(u"（一時停止）あと02分05秒 / Kairon build-6"), captionText(125, true));
+  EXPECT_EQ(String(u"Kairon build-6"), captionText(-1, true));
 }
 
 TEST(StageIconId, Table) {
@@ -122,6 +124,37 @@ TEST(Countdown, OneHourDropsTheHourPartAfterTheFirstTick) {
   const int64_t now = countdown.nextTickDelay(0);
   EXPECT_FALSE(countdown.tick(now));
   EXPECT_EQ(String(u"あと59分59秒 / Kairon build-6"), captionText(countdown.remainSeconds()));
+}
+
+TEST(Countdown, PauseHoldsTheTimeLeftAndExtendAddsToIt) {
+  // From 10 s started at 0: a step ('p'ause, 'r'esume, e'x'tend by 60 s, 't'ick)
+  // at its time, then the seconds left, the milliseconds left and the progress.
+  const struct {
+    char step;
+    int64_t at, seconds, leftMs, permille;
+  } steps[] = {{'t', 2500, 8, 7500, 250},    {'p', 2500, 8, 7500, 250},      {'t', 60000, 8, 7500, 250},
+               {'r', 100000, 8, 7500, 250},  {'t', 101000, 7, 6500, 350},    {'x', 101000, 67, 66500, 50},
+               {'p', 102000, 66, 65500, 64}, {'x', 103000, 126, 125500, 34}, {'r', 104000, 126, 125500, 34},
+               {'t', 229500, 0, 0, 1000}};
+  Countdown countdown;
+  countdown.start(10, 0);
+  for (const auto& s : steps) {
+    if (s.step == 'p') countdown.pause(s.at);
+    if (s.step == 'r') countdown.resume(s.at);
+    if (s.step == 'x') countdown.extend(ShortExtensionSeconds, s.at);
+    if (s.step == 't') {
+      EXPECT_EQ(s.seconds == 0, countdown.tick(s.at));
+    }
+    EXPECT_EQ(s.seconds, countdown.remainSeconds()) << s.step << s.at;
+    EXPECT_EQ(s.leftMs, countdown.leftMilliseconds(s.at)) << s.step << s.at;
+    EXPECT_EQ(s.permille, countdown.progressPermille(s.at)) << s.step << s.at;
+  }
+  // A time of day moves later on the wall clock too: set 10 s on, it is due 10 s sooner.
+  countdown.start(30, 0);
+  countdown.followWallClock(0, 50000);
+  countdown.extend(LongExtensionSeconds, 0);
+  countdown.wallClockSet(1000, 61000);
+  EXPECT_EQ(319000, countdown.leftMilliseconds(1000));
 }
 
 TEST(Countdown, ZeroAndNegativeCountsExpireOnTheFirstTick) {

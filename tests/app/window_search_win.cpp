@@ -39,12 +39,8 @@ HWND waitForDialogTitled(DWORD processId, const String& title, std::chrono::mill
 }
 
 HWND findTimerDialog(DWORD processId) {
-  std::vector<HWND> windows;
-  EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
-  for (const HWND window : windows) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == processId && isDialogClass(window) && GetDlgItem(window, IDC_HOURS) != nullptr) return window;
+  for (const HWND window : topLevelWindows(processId)) {
+    if (isDialogClass(window) && GetDlgItem(window, IDC_HOURS) != nullptr) return window;
   }
   return nullptr;
 }

@@ -9,34 +9,9 @@
 
 namespace Ostra::e2e {
 
-namespace {
-
-struct WindowSearch {
-  DWORD process;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectWindowOf(HWND window, LPARAM context) noexcept {
-  auto* search = reinterpret_cast<WindowSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->process) search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> topLevelWindowsOf(DWORD process) {
-  WindowSearch search{process, {}};
-  EnumWindows(collectWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-String classOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, static_cast<int>(std::size(name)));
-  return fromWide(name);
-}
-
-}  // namespace
+using testing::isDialogClass;
+using testing::topLevelWindows;
+using testing::windowClass;
 
 KaironProcess::KaironProcess(const ProgramFolder& folder, const String& arguments,
                              const std::filesystem::path& workingDirectory) {
@@ -72,8 +47,8 @@ std::optional<DWORD> KaironProcess::waitForExit(milliseconds limit) const {
 std::string KaironProcess::state() const {
   if (running()) {
     std::string report = "Kairon is running; its windows:";
-    for (HWND window : topLevelWindowsOf(id())) {
-      report += " [" + toUtf8(classOf(window)) + " \"" + toUtf8(windowTitle(window)) + "\"" +
+    for (HWND window : topLevelWindows(id())) {
+      report += " [" + toUtf8(windowClass(window)) + " \"" + toUtf8(windowTitle(window)) + "\"" +
                 (IsWindowVisible(window) ? " shown" : " hidden") + "]";
     }
     return report;
@@ -84,9 +59,9 @@ std::string KaironProcess::state() const {
 }
 
 HWND KaironProcess::findWindow(const wchar_t* className, const String& title, bool visibleOnly) const {
-  for (HWND window : topLevelWindowsOf(id())) {
+  for (HWND window : topLevelWindows(id())) {
     if (visibleOnly && !IsWindowVisible(window)) continue;
-    if (classOf(window) == fromWide(className) && windowTitle(window) == title) return window;
+    if (windowClass(window) == fromWide(className) && windowTitle(window) == title) return window;
   }
   return nullptr;
 }
@@ -102,8 +77,8 @@ HWND KaironProcess::waitForWindow(const wchar_t* className, const String& title,
 }
 
 HWND KaironProcess::findDialog() const {
-  for (HWND window : topLevelWindowsOf(id())) {
-    if (classOf(window) == String(u"#32770") && GetDlgItem(window, IDC_CANCEL) != nullptr) return window;
+  for (HWND window : topLevelWindows(id())) {
+    if (isDialogClass(window) && GetDlgItem(window, IDC_CANCEL) != nullptr) return window;
   }
   return nullptr;
 }

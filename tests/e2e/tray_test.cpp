@@ -36,8 +36,8 @@ TEST(Tray, StartMinimisedThenDoubleClickRestoresAndCancelReturnsToIdle) {
   EXPECT_FALSE(IsWindowVisible(dialog)) << "Start with 開始時に最小化する left the dialog on the screen";
   EXPECT_TRUE(titleStartsWith(dialog, u"あと")) << toUtf8(windowTitle(dialog));
 
-  // Clicks other than the double click do nothing.
-  for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE}) {
+  // Clicks other than the double click and the right click (the menu) do nothing.
+  for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MOUSEMOVE}) {
     sendAndWait(dialog, kTrayCallback, 0, mouse);
     EXPECT_FALSE(IsWindowVisible(dialog)) << "mouse message 0x" << std::hex << mouse;
   }

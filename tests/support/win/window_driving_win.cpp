@@ -59,20 +59,30 @@ HWND messageBoxTextControl(HWND box) { return GetDlgItem(box, kMessageBoxTextId)
 
 String messageBoxText(HWND box) { return windowText(messageBoxTextControl(box)); }
 
-bool isDialogClass(HWND window) {
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, static_cast<int>(std::size(className)));
-  return std::wstring(className) == L"#32770";
-}
-
-std::vector<HWND> dialogsTitled(DWORD processId, const String& title) {
+std::vector<HWND> topLevelWindows(DWORD processId) {
   std::vector<HWND> windows;
   EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
   std::vector<HWND> found;
   for (const HWND window : windows) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == processId && isDialogClass(window) && windowText(window) == title) found.push_back(window);
+    if (process == processId) found.push_back(window);
+  }
+  return found;
+}
+
+String windowClass(HWND window) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  return fromWide(className);
+}
+
+bool isDialogClass(HWND window) { return windowClass(window) == String(u"#32770"); }
+
+std::vector<HWND> dialogsTitled(DWORD processId, const String& title) {
+  std::vector<HWND> found;
+  for (const HWND window : topLevelWindows(processId)) {
+    if (isDialogClass(window) && windowText(window) == title) found.push_back(window);
   }
   return found;
 }
@@ -95,6 +105,35 @@ bool answerFileDialog(HWND fileDialog, const String& name, DWORD answerMilliseco
   }
   pressButton(fileDialog, IDOK);
   return true;
+}
+
+HWND waitForMenuWindow(DWORD threadId, std::chrono::milliseconds limit) {
+  HWND found = nullptr;
+  waitUntil(limit, [&] {
+    std::vector<HWND> windows;
+    EnumThreadWindows(threadId, collectWindow, reinterpret_cast<LPARAM>(&windows));
+    // The system lists the newest first: an open submenu before its parent.
+    for (const HWND window : windows) {
+      if (IsWindowVisible(window) && windowClass(window) == String(u"#32768")) return (found = window) != nullptr;
+    }
+    return false;
+  });
+  return found;
+}
+
+std::vector<MenuItem> shownMenuItems(HWND menuWindow) {
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(menuWindow, kGetMenu, 0, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &answer);
+  const auto menu = reinterpret_cast<HMENU>(answer);
+  std::vector<MenuItem> items;
+  for (UINT i = 0; menu != nullptr && static_cast<int>(i) < GetMenuItemCount(menu); ++i) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, i, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    items.push_back({fromWide(text), GetMenuState(menu, i, MF_BYPOSITION) |
+                                         (GetMenuDefaultItem(menu, TRUE, 0) == i ? MF_DEFAULT : 0u)});
+  }
+  return items;
 }
 
 }  // namespace Ostra::testing

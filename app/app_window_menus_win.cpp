@@ -1,0 +1,167 @@
+// The commands beyond the dialog's buttons: pause, extend and cancel a
+// countdown, start a template and keep the window on top, from the window's
+// system menu and the tray icon's menu.
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "app/app_window_win.h"
+#include "app/countdown_pacing.h"
+#include "config/config_data.h"
+#include "resources/resource.h"
+#include "ui/menu.h"
+
+using Ostra::String;
+
+namespace {
+
+constexpr size_t kMenuTemplates = 30;
+
+UINT grayedUnless(bool enabled) { return enabled ? 0 : MF_GRAYED; }
+
+String pauseText(bool paused) { return paused ? u"再開(&P)" : u"一時停止(&P)"; }
+
+}  // namespace
+
+bool CAppWindow::counting() const {
+  return countdownState == CountdownState::Running || countdownState == CountdownState::Paused;
+}
+
+bool CAppWindow::pausable() {
+  // A time of day is due when the clock says so: there is nothing to hold.
+  return counting() && !isChecked(IDC_TIME_OF_DAY);
+}
+
+void CAppWindow::addSystemMenuItems() {
+  const HMENU menu = GetSystemMenu(window->handle(), FALSE);
+  if (menu == nullptr) return;
+  Ostra::appendMenuSeparator(menu);
+  Ostra::appendMenuItem(menu, IDM_PAUSE, pauseText(false));
+  Ostra::appendMenuItem(menu, IDM_EXTEND_SHORT, u"1分延長(&1)");
+  Ostra::appendMenuItem(menu, IDM_EXTEND_LONG, u"5分延長(&5)");
+  Ostra::appendMenuSeparator(menu);
+  Ostra::appendMenuItem(menu, IDM_ALWAYS_ON_TOP, u"常に手前に表示(&A)");
+}
+
+void CAppWindow::updateSystemMenu() {
+  const HMENU menu = GetSystemMenu(window->handle(), FALSE);
+  if (menu == nullptr) return;
+  const bool paused = countdownState == CountdownState::Paused;
+  Ostra::changeMenuItem(menu, IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
+  Ostra::changeMenuItem(menu, IDM_EXTEND_SHORT, u"1分延長(&1)", grayedUnless(counting()));
+  Ostra::changeMenuItem(menu, IDM_EXTEND_LONG, u"5分延長(&5)", grayedUnless(counting()));
+  Ostra::changeMenuItem(menu, IDM_ALWAYS_ON_TOP, u"常に手前に表示(&A)", alwaysOnTop ? MF_CHECKED : 0);
+}
+
+void CAppWindow::showTrayMenu() {
+  Ostra::UniqueMenu menu(CreatePopupMenu());
+  Ostra::UniqueMenu templates(CreatePopupMenu());
+  if (!menu || !templates) return;
+  const bool paused = countdownState == CountdownState::Paused;
+  Ostra::appendMenuItem(menu.get(), IDM_SHOW, u"表示(&S)");
+  SetMenuDefaultItem(menu.get(), IDM_SHOW, FALSE);
+  Ostra::appendMenuItem(menu.get(), IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
+  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_SHORT, u"1分延長(&1)", grayedUnless(counting()));
+  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_LONG, u"5分延長(&5)", grayedUnless(counting()));
+  Ostra::appendMenuItem(menu.get(), IDM_CANCEL, u"中断(&C)", grayedUnless(counting()));
+  Ostra::appendMenuSeparator(menu.get());
+  const std::vector<String> names = templateMenuNames(templateFolder(), kMenuTemplates);
+  for (size_t i = 0; i < names.size(); ++i) {
+    Ostra::appendMenuItem(templates.get(), static_cast<UINT>(IDM_FIRST_TEMPLATE + i), Ostra::literalMenuText(names[i]));
+  }
+  // As the load button: not while a countdown runs.
+  const bool canStart = countdownState == CountdownState::Idle && !names.empty();
+  Ostra::appendSubmenu(menu.get(), std::move(templates), u"テンプレートから開始(&T)", grayedUnless(canStart));
+  Ostra::appendMenuSeparator(menu.get());
+  Ostra::appendMenuItem(menu.get(), IDM_EXIT, u"終了(&X)");
+
+  POINT at{};
+  GetCursorPos(&at);
+  const UINT chosen = Ostra::trackTrayMenu(window->handle(), menu.get(), at);
+  // The dialog may have ended while the menu was open (the countdown closed it).
+  if (chosen == 0 || window->handle() == nullptr) return;
+  if (chosen >= IDM_FIRST_TEMPLATE && chosen - IDM_FIRST_TEMPLATE < names.size()) {
+    startFromTemplate(names[chosen - IDM_FIRST_TEMPLATE] + u".tpt");
+    return;
+  }
+  runMenuCommand(chosen);
+}
+
+bool CAppWindow::runMenuCommand(unsigned id) {
+  switch (id) {
+    case IDM_SHOW:
+      if (placement == Placement::InTray) restoreFromTray();
+      return true;
+    case IDM_PAUSE:
+      togglePause();
+      return true;
+    case IDM_EXTEND_SHORT:
+      extend(ShortExtensionSeconds);
+      return true;
+    case IDM_EXTEND_LONG:
+      extend(LongExtensionSeconds);
+      return true;
+    case IDM_CANCEL:
+      if (counting()) cancel();
+      return true;
+    case IDM_EXIT:
+      window->close();  // as the close box
+      return true;
+    case IDM_ALWAYS_ON_TOP:
+      setAlwaysOnTop(!alwaysOnTop);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CAppWindow::togglePause() {
+  // Each menu acts on the state it showed; another may have changed it since.
+  if (!pausable()) return;
+  const int64_t nowMs = clock.monotonicMilliseconds();
+  if (countdownState == CountdownState::Paused) {
+    countdown.resume(nowMs);
+    enterCountdownState(CountdownState::Running);
+    return;
+  }
+  countdown.pause(nowMs);
+  enterCountdownState(CountdownState::Paused);
+}
+
+void CAppWindow::extend(int seconds) {
+  if (!counting()) return;
+  const int64_t nowMs = clock.monotonicMilliseconds();
+  countdown.extend(seconds, nowMs);
+  updateCaption();
+  setStageIcon(stageIconId(countdown.remainSeconds()));
+  showProgress();
+  if (countdownState != CountdownState::Running) return;
+  armWake();
+  aimTickTimer(nowMs);
+}
+
+void CAppWindow::setAlwaysOnTop(bool on) {
+  // Every settings load sets it: the window keeps its place in the Z order unless it changes.
+  if (on == alwaysOnTop) return;
+  alwaysOnTop = on;
+  // Not activated: the dialog may be hidden in the tray.
+  SetWindowPos(window->handle(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  updateSystemMenu();
+}
+
+void CAppWindow::startFromTemplate(const String& fileName) {
+  if (countdownState != CountdownState::Idle) return;
+  // The same loading as a template named on the command line.
+  Ostra::CConfigData settings;
+  const StartupLoad load = loadStartup(settings, fileName);
+  // Not loaded: the controls stay as they were.  Refused: shown, but not started.
+  if (load == StartupLoad::Failed) return;
+  settingsToControls(settings, *this);
+  if (load == StartupLoad::Ready) {
+    start();
+  } else {
+    updateControlStates();
+  }
+}
