@@ -138,7 +138,7 @@ void CAppWindow::extend(int seconds) {
   showProgress();
   if (countdownState != CountdownState::Running) return;
   armWake();
-  window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, nowMs, true)));
+  aimTickTimer(nowMs);
 }
 
 void CAppWindow::setAlwaysOnTop(bool on) {

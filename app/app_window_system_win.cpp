@@ -56,7 +56,9 @@ void CAppWindow::releaseCountdownAids() {
 void CAppWindow::recheckDeadline() {
   // Not once the expiry has begun: a wake posted just before it would otherwise
   // run the expiry again from inside the message box's loop.
-  if (countdownState == CountdownState::Running && pacedByDeadline()) tick();
+  if (countdownState != CountdownState::Running || !pacedByDeadline()) return;
+  tickPeriodMs = 0;  // off the running timer's beat: aim it anew
+  tick();
 }
 
 void CAppWindow::armWake() {

@@ -208,9 +208,12 @@ void CAppWindow::tick() {
     expire();
     return;
   }
-  // Aim the next tick just past the next whole second of the deadline.
+  // Aim the next tick just past the next whole second of the deadline, unless
+  // the running timer already does.
   const int delay = tickDelay(countdown, nowMs, false);
-  if (delay >= 0) window->setTimer(TimerId, static_cast<unsigned>(delay));
+  if (delay < 0 || tickTimerPeriod(delay) == tickPeriodMs) return;
+  tickPeriodMs = tickTimerPeriod(delay);
+  window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 
 void CAppWindow::minimizeToTray() {
@@ -238,15 +241,17 @@ void CAppWindow::enterCountdownState(CountdownState next) {
   countdownState = next;
   if (next == CountdownState::Running) {
     holdCountdownAids();
-    window->setTimer(TimerId, static_cast<unsigned>(tickDelay(countdown, clock.monotonicMilliseconds(), true)));
+    aimTickTimer(clock.monotonicMilliseconds());
   } else if (next == CountdownState::Ringing) {
     window->killTimer(TimerId);
+    tickPeriodMs = 0;
     if (wakeTimer) wakeTimer->disarm();
     // Woken by the wake timer, the display stays dark and the system sleeps again
     // within minutes: both are held until the notifications are over.
     keepAwake.holdDisplay();
   } else {
     window->killTimer(TimerId);
+    tickPeriodMs = 0;
     releaseCountdownAids();
   }
   showProgress();
@@ -256,6 +261,11 @@ void CAppWindow::enterCountdownState(CountdownState next) {
   if (was != CountdownState::Idle && next == CountdownState::Idle) moveFocus(IDC_START);
   updateControlStates();
   updateCaption();
+}
+
+void CAppWindow::aimTickTimer(int64_t nowMs) {
+  tickPeriodMs = tickTimerPeriod(tickDelay(countdown, nowMs, true));
+  window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 
 void CAppWindow::place(Placement next) {

@@ -87,6 +87,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // The one place each state changes, with what the new state starts or stops.
   void enterCountdownState(CountdownState next);
   void place(Placement next);
+  // Sets the window timer for the next tick of a running countdown, off any
+  // beat it was on (a start, a resume, an extend, a wake).
+  void aimTickTimer(int64_t nowMs);
   void updateControlStates();
   // Enables the button and gives it the keyboard focus.
   void moveFocus(int controlId);
@@ -168,6 +171,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   StartupMode startupMode = StartupMode::None;
   CountdownState countdownState = CountdownState::Idle;
   Placement placement = Placement::Shown;
+  // What the countdown's window timer was last set to: it repeats at that period.
+  int tickPeriodMs = 0;
   int64_t trayAddTriedMs = 0;  // when the last add was tried, on the monotonic clock
   TimerClock clock;
   SoundDevice sound;

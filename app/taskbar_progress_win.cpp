@@ -4,11 +4,17 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "base/system_library_win.h"
 #include "ui/wnd.h"
 
 namespace {
 
 constexpr ULONGLONG kBarSteps = 1000;
+
+const Ostra::SystemFunction<decltype(CoInitializeEx)> coInitializeEx{Ostra::ole32Library, "CoInitializeEx", E_FAIL};
+const Ostra::SystemFunction<decltype(CoCreateInstance)> coCreateInstance{Ostra::ole32Library, "CoCreateInstance",
+                                                                         E_FAIL};
+const Ostra::SystemFunction<decltype(CoUninitialize)> coUninitialize{Ostra::ole32Library, "CoUninitialize"};
 
 UINT buttonCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
@@ -25,17 +31,17 @@ CTaskbarProgress::CTaskbarProgress(HWND window) : window_(window) {
 
 CTaskbarProgress::~CTaskbarProgress() {
   releaseList();
-  if (comStarted_) CoUninitialize();
+  if (comStarted_) coUninitialize();
 }
 
 bool CTaskbarProgress::handleButtonCreated(const Ostra::WindowMessage& m) {
   if (m.message != buttonCreatedMessage() || buttonCreatedMessage() == 0) return false;
   releaseList();  // a restarted taskbar has a new button
   pausedShown_ = false;
-  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  if (!comStarted_) comStarted_ = SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   if (!comStarted_) return true;
   void* list = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list))) return true;
+  if (FAILED(coCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list))) return true;
   list_ = static_cast<ITaskbarList3*>(list);
   // No other method may be called on a list that did not initialise.
   if (FAILED(list_->HrInit())) releaseList();

@@ -122,3 +122,11 @@ int Countdown::nextTickDelay(int64_t nowMs) const {
   const int64_t toBoundary = (leftMs - 1) % 1000 + 1;
   return static_cast<int>(toBoundary) + TickSlackMilliseconds;
 }
+
+int tickTimerPeriod(int delayMs) {
+  // Less than the slack either way: a tick within it is still past its
+  // boundary, and the last second's delay (the slack short of a second, or
+  // less) never passes for one.
+  constexpr int kToleranceMs = TickSlackMilliseconds / 2;
+  return delayMs >= 1000 - kToleranceMs && delayMs <= 1000 + kToleranceMs ? 1000 : delayMs;
+}

@@ -94,3 +94,11 @@ class Countdown {
 // How far after a second boundary a tick is aimed, so that the usual timer
 // jitter never lands it before the boundary (which would repeat a second).
 constexpr int TickSlackMilliseconds = 20;
+
+// What to set the countdown's window timer to, which then repeats at that
+// period, for the next tick that nextTickDelay puts delayMs away: a whole
+// second when the delay is within a few ms of one (the tick then lands that
+// much off its aim, still past its boundary), so that once aligned the timer
+// needs no re-arming, which would cost a request to the system every second;
+// the delay itself otherwise (aligning, the last second).
+int tickTimerPeriod(int delayMs);

@@ -3,25 +3,32 @@
 namespace {
 
 constexpr int64_t kUnitsPerMillisecond = 10000;  // FILETIME counts 100 ns
+// The waiting thread only waits and posts.
+constexpr SIZE_T kStackBytes = 64 * 1024;
 
 }  // namespace
 
 CWakeTimer::CWakeTimer(HWND target, UINT message) : target_(target), message_(message) {
-  // Auto-reset: each due time satisfies the pool's wait exactly once.
+  // Auto-reset: each due time satisfies the thread's wait exactly once.
   timer_.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
-  if (!timer_.valid()) return;
-  if (!RegisterWaitForSingleObject(&wait_, timer_.get(), fired, this, INFINITE, WT_EXECUTEINWAITTHREAD))
-    wait_ = nullptr;
+  stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 }
 
 CWakeTimer::~CWakeTimer() {
   disarm();
-  // INVALID_HANDLE_VALUE: returns only when no callback runs any more.
-  if (wait_ != nullptr) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+  if (!thread_.valid()) return;
+  SetEvent(stop_.get());
+  WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 bool CWakeTimer::arm(int64_t leftMs) {
-  if (!timer_.valid() || wait_ == nullptr) return false;
+  if (!timer_.valid() || !stop_.valid()) return false;
+  // A thread of its own rather than the system's thread pool, whose wait takes
+  // two threads (and 2 MB) under Wine; none until a countdown needs it.
+  if (!thread_.valid()) {
+    thread_.reset(CreateThread(nullptr, kStackBytes, waitForTimer, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  }
+  if (!thread_.valid()) return false;
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   const int64_t nowUnits = static_cast<int64_t>(static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime);
@@ -38,9 +45,13 @@ void CWakeTimer::disarm() {
   if (timer_.valid()) CancelWaitableTimer(timer_.get());
 }
 
-void CALLBACK CWakeTimer::fired(void* self, BOOLEAN timedOut) {
-  if (timedOut) return;
+DWORD WINAPI CWakeTimer::waitForTimer(void* self) noexcept {
   const CWakeTimer* timer = static_cast<const CWakeTimer*>(self);
-  // Only a post: the window and everything it shows belong to its own thread.
-  PostMessageW(timer->target_, timer->message_, 0, 0);
+  // The stop event first: it wins when both are signalled.
+  const HANDLE handles[] = {timer->stop_.get(), timer->timer_.get()};
+  while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+    // Only a post: the window and everything it shows belong to its own thread.
+    PostMessageW(timer->target_, timer->message_, 0, 0);
+  }
+  return 0;
 }

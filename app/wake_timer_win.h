@@ -7,15 +7,15 @@
 #include "base/unique_handle_win.h"
 
 // A waitable timer that wakes the computer from sleep at a due time and then
-// posts one message to a window.  The wait runs in the system's thread pool and
-// its callback only posts, so the message is handled on the window's thread,
-// in whatever message loop runs there.
+// posts one message to a window.  The wait runs on a small thread of its own,
+// started at the first arm, which only posts, so the message is handled on the
+// window's thread, in whatever message loop runs there.
 class CWakeTimer {
  public:
   CWakeTimer(HWND target, UINT message);
   CWakeTimer(const CWakeTimer&) = delete;
   CWakeTimer& operator=(const CWakeTimer&) = delete;
-  // Cancels, and waits for a callback under way to return.
+  // Cancels, and waits for the waiting thread to end.
   ~CWakeTimer();
 
   // Due leftMs from now, set as a time of the UTC clock: a relative due time
@@ -26,10 +26,11 @@ class CWakeTimer {
   void disarm();
 
  private:
-  static void CALLBACK fired(void* self, BOOLEAN timedOut);
+  static DWORD WINAPI waitForTimer(void* self) noexcept;
 
   HWND target_;
   UINT message_;
   Ostra::UniqueKernelHandle timer_;
-  HANDLE wait_ = nullptr;  // unregistered, not closed
+  Ostra::UniqueKernelHandle stop_;    // manual-reset: ends the waiting thread
+  Ostra::UniqueKernelHandle thread_;  // declared last: ended before the others close
 };

@@ -1,3 +1,18 @@
+# kairon_hardening(): for the Windows programs of the directory and below:
+# overflow checks on the stack and in the string and memory calls (mingw-w64's
+# libssp, linked statically with the rest, so an exe stays one file);
+# relocatable at a random address, data pages not executable, and no
+# terminal-server compatibility shims.  tools/check_exe_headers.sh checks the
+# product's exe.
+macro(kairon_hardening)
+  add_compile_definitions(_FORTIFY_SOURCE=2)
+  add_compile_options(-fstack-protector-strong)
+  add_link_options(-fstack-protector-strong LINKER:--tsaware LINKER:--dynamicbase LINKER:--nxcompat)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_link_options(LINKER:--high-entropy-va)
+  endif()
+endmacro()
+
 # kairon_library(NAME DIR [DEPS...]): a static library of every .cpp in DIR.
 # Files ending in _win.cpp go into the Windows builds only, _posix.cpp into the
 # others, so a folder needs no list of its own when a file is added.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "base/system_library_win.h"
+
 namespace Ostra {
 
 namespace {
@@ -9,18 +11,12 @@ namespace {
 using LoadIconMetricFunction = decltype(&LoadIconMetric);
 
 // LoadIconMetric is in version 6 of comctl32 only (Windows Vista on), which is
-// no known DLL: a bare name would look beside the exe first.  Loaded when first
-// needed and from the system only; the bare name keeps the manifest's
-// redirection to version 6.  Windows 7 without update KB2533623 refuses the
-// flag, and then there is no call.  Kept loaded for the process's life.
-LoadIconMetricFunction loadIconMetric() {
-  static const LoadIconMetricFunction function = []() -> LoadIconMetricFunction {
-    const HMODULE comctl = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (comctl == nullptr) return nullptr;
-    return reinterpret_cast<LoadIconMetricFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")));
-  }();
-  return function;
-}
+// no known DLL: loaded when first needed and from the system only; the bare
+// name keeps the manifest's redirection to version 6.  Null where it is missing.
+SystemLibrary comctl32Library{L"comctl32.dll"};
+const SystemFunction<decltype(LoadIconMetric)> loadIconMetricCall{comctl32Library, "LoadIconMetric", E_FAIL};
+
+LoadIconMetricFunction loadIconMetric() { return loadIconMetricCall.get(); }
 
 using DpiForWindow = UINT(WINAPI*)(HWND);
 using MetricsForDpi = int(WINAPI*)(int, UINT);

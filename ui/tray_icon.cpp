@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/call_form.h"
+#include "base/system_library_win.h"
 #include "ui/wnd.h"
 
 namespace Ostra {
@@ -17,6 +18,9 @@ namespace {
 constexpr int kTipUnits = 64;
 
 UINT registeredTaskbarCreated = 0;
+
+const SystemFunction<decltype(Shell_NotifyIconW)> shellNotifyIconW{shell32Library, "Shell_NotifyIconW", FALSE};
+const SystemFunction<decltype(Shell_NotifyIconA)> shellNotifyIconA{shell32Library, "Shell_NotifyIconA", FALSE};
 
 // The records of the live icon objects, for the ids their windows have in use.
 std::mutex liveLock;
@@ -79,9 +83,9 @@ NOTIFYICONDATAA CTrayIcon::ansiRecord() const {
 bool CTrayIcon::notify(DWORD command) {
   // Through the ANSI call a code page without the tip's characters (1252 has no
   // Japanese) shows "?", and UTF-8 (65001) fits a third of it.
-  if (useWideCalls()) return Shell_NotifyIconW(command, record_.get()) != FALSE;
+  if (useWideCalls()) return shellNotifyIconW(command, record_.get()) != FALSE;
   NOTIFYICONDATAA record = ansiRecord();
-  return Shell_NotifyIconA(command, &record) != FALSE;
+  return shellNotifyIconA(command, &record) != FALSE;
 }
 
 bool CTrayIcon::place(DWORD first) {

@@ -6,9 +6,9 @@
 // answering for 15 s two seconds after it shows: a hung program in the
 // foreground, which the timer's expiry must not wait for.
 //
-// Built a second time with KAIRON_FLOOR_IMPORTS, it also imports the DLLs that
-// Kairon.exe imports (shell32, comdlg32, winmm), which the system loads at
-// start: that variant tells the cost of those DLLs from Kairon's own.
+// Built a second time with KAIRON_FLOOR_IMPORTS, it also imports shell32,
+// comdlg32 and winmm, which the system then loads at start: that variant tells
+// what those DLLs cost, which Kairon.exe loads only when it needs them.
 #include <windows.h>
 
 #ifdef KAIRON_FLOOR_IMPORTS

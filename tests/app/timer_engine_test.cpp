@@ -172,6 +172,45 @@ TEST(Countdown, ZeroAndNegativeCountsExpireOnTheFirstTick) {
   }
 }
 
+TEST(Countdown, ARepeatingTimerIsReArmedOnlyToAlignAndForTheLastSecond) {
+  // A window timer fires every period from its arming, each message a little
+  // late (1-9 ms, not adding up); it is re-armed only for another period.
+  const struct {
+    int64_t startMs;
+    int lateMaxMs, count;
+  } cases[] = {{0, 1, 30}, {1234, 9, 30}, {777, 5, 3}, {999, 9, 120}, {500, 3, 1}};
+  for (const auto& c : cases) {
+    Countdown countdown;
+    countdown.start(c.count, c.startMs);
+    int period = tickTimerPeriod(countdown.nextTickDelay(c.startMs));
+    int64_t due = c.startMs + period;
+    int arms = 1;
+    std::vector<int> counts;
+    for (int tick = 0;; ++tick) {
+      const int64_t now = due + 1 + (tick * 7) % c.lateMaxMs;
+      if (countdown.tick(now)) {
+        EXPECT_LE(countdown.leftMilliseconds(now), 0) << c.startMs;
+        EXPECT_GE(countdown.leftMilliseconds(now), -c.lateMaxMs) << c.startMs;
+        break;
+      }
+      counts.push_back(countdown.remainSeconds());
+      const int delay = countdown.nextTickDelay(now);
+      if (tickTimerPeriod(delay) == period) {
+        due += period;
+      } else {
+        period = tickTimerPeriod(delay);
+        due = now + period;
+        ++arms;
+      }
+    }
+    std::vector<int> stepByOne;
+    for (int left = c.count - 1; left > 0; --left) stepByOne.push_back(left);
+    EXPECT_EQ(stepByOne, counts) << c.startMs;
+    // At the start, once to a period of a second, once for the last second.
+    EXPECT_LE(arms, 3) << c.startMs;
+  }
+}
+
 TEST(Countdown, LateAndDroppedTicksStillExpireAtTheDeadline) {
   // A tick 0-900 ms late, and now and then one lost altogether.
   const auto jittery = [](int tick) -> int64_t { return tick % 7 == 3 ? 1000 : (tick * 137) % 900; };

@@ -1,0 +1,61 @@
+#include "base/system_library_win.h"
+
+#include <string>
+
+namespace Ostra {
+
+namespace {
+
+// A kernel32 export that older systems lack; null there.
+template <typename Pointer>
+Pointer kernelFunction(const char* name) {
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (kernel == nullptr) return nullptr;
+  return reinterpret_cast<Pointer>(reinterpret_cast<void (*)()>(GetProcAddress(kernel, name)));
+}
+
+}  // namespace
+
+void restrictLibrarySearch() {
+  // Windows 7 and Vista have it only with update KB2533623, which also brings
+  // the LOAD_LIBRARY_SEARCH flags.
+  const auto setDefaultDllDirectories = kernelFunction<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");
+  if (setDefaultDllDirectories != nullptr && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  // Takes at least the current folder out of the search; the program's own
+  // folder stays in it, which loadFromSystemFolder's full paths get around.
+  SetDllDirectoryW(L"");
+}
+
+SystemFolderLoad systemFolderLoad() {
+  static const SystemFolderLoad how = kernelFunction<FARPROC>("SetDefaultDllDirectories") != nullptr
+                                          ? SystemFolderLoad::SearchFlag
+                                          : SystemFolderLoad::FullPath;
+  return how;
+}
+
+HMODULE loadFromSystemFolder(const wchar_t* fileName, SystemFolderLoad how) {
+  if (how == SystemFolderLoad::SearchFlag) return LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + fileName;
+  // The DLL's own folder, not the program's, is searched first for what it imports.
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+FARPROC SystemLibrary::find(const char* exportName) {
+  HMODULE module = module_.load(std::memory_order_acquire);
+  if (module == nullptr) {
+    const HMODULE loaded = loadFromSystemFolder(fileName_, systemFolderLoad());
+    if (loaded == nullptr) return nullptr;
+    // Another thread may have loaded it meanwhile: one reference is enough.
+    if (module_.compare_exchange_strong(module, loaded, std::memory_order_acq_rel)) {
+      module = loaded;
+    } else {
+      FreeLibrary(loaded);
+    }
+  }
+  return GetProcAddress(module, exportName);
+}
+
+}  // namespace Ostra
