@@ -143,11 +143,16 @@ void CAppWindow::launchProgram() {
     if (!folder.empty() && !Ostra::isRelative(folder)) {
       Ostra::setCurrentDirectory(Ostra::stripTrailingSeparator(folder));
     }
+    enterComApartment();
     launched =
         arguments.empty() ? Ostra::shellOpen(file, SW_SHOWNORMAL) : Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
   }
   // The alarm must not pass unnoticed when the message is off and the window closes.
   if (!launched) window->messageBox(InformationBox, u"エラー", file + u" を起動できませんでした");
+}
+
+void CAppWindow::enterComApartment() {
+  if (!comApartment) comApartment.emplace();
 }
 
 void CAppWindow::showMessage() { window->messageBox(InformationBox, u"メッセージ", text(IDC_MESSAGE_TEXT)); }

@@ -89,6 +89,7 @@ bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigDa
 void CAppWindow::prepareTemplateDialog(const String& title) {
   const String folder = templateFolder();
   Ostra::createDirectories(folder);
+  enterComApartment();
   fileDialog.setTitle(title);
   fileDialog.clearFilters();
   fileDialog.addFilter(u"Template File", u"*.tpt");
@@ -99,6 +100,7 @@ void CAppWindow::prepareTemplateDialog(const String& title) {
 
 void CAppWindow::browse(int editId, const String& title, const String& filterName, const String& patterns,
                         const String& defaultExtension) {
+  enterComApartment();
   fileDialog.setTitle(title);
   fileDialog.clearFilters();
   fileDialog.addFilter(filterName, patterns);

@@ -1,6 +1,5 @@
 #include "app/app_window_win.h"
 
-#include "app/com_apartment_win.h"
 #include "app/countdown_pacing.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
@@ -36,8 +35,6 @@ int CAppWindow::runDialog(const Ostra::CAppFrameBase& frame) {
 }
 
 int CAppWindow::runDialog(const std::vector<String>& arguments) {
-  // Before anything of the shell's: the program's launch and the taskbar's list need it.
-  const CComApartment com;
   StartupOptions options = parseStartupArguments(arguments);
   startupFile = options.file;
   startupMode = options.mode;
@@ -45,6 +42,7 @@ int CAppWindow::runDialog(const std::vector<String>& arguments) {
     CWnd(nullptr).messageBox(InformationBox, u"エラー", extraArgumentMessage(extra));
   }
   window->doModal(Ostra::CModalDialogParameter(IDD_TIMER));
+  comApartment.reset();
   return 0;
 }
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
+#include "app/com_apartment_win.h"
 #include "app/keep_awake_win.h"
 #include "app/settings.h"
 #include "app/startup_options.h"
@@ -128,6 +130,10 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void answerUntil(HANDLE finished);
   void stopSound();
   void launchProgram();
+  // COM on the dialog's thread, as the shell's launch and the file dialogs
+  // expect; taken at the first of them, so that a dialog that only counts
+  // never loads ole32.
+  void enterComApartment();
   void showMessage();
 
   // Settings and templates.
@@ -166,6 +172,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   std::unique_ptr<Ostra::CWindow> window;
   std::unique_ptr<Ostra::CTrayIcon> trayIcon;
   Ostra::CFileSelectDialog fileDialog;
+  std::optional<CComApartment> comApartment;
   Countdown countdown;  // remainSeconds lives here
   Ostra::String startupFile;
   StartupMode startupMode = StartupMode::None;

@@ -6,7 +6,7 @@
 
 namespace {
 
-// Loaded from the system folder when the dialog starts, never from beside the exe.
+// Loaded from the system folder at first need, never from beside the exe.
 const Ostra::SystemFunction<decltype(CoInitializeEx)> coInitializeEx{Ostra::ole32Library, "CoInitializeEx", E_FAIL};
 const Ostra::SystemFunction<decltype(CoUninitialize)> coUninitialize{Ostra::ole32Library, "CoUninitialize"};
 

@@ -5,8 +5,11 @@
 // dialog or launches a program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/platform_win.h"
 #include "resources/resource.h"
@@ -15,6 +18,9 @@
 #include "tests/support/child_process.h"
 #include "tests/support/string_print.h"
 #include "tests/support/temp_dir.h"
+
+// After windows.h, which it needs.
+#include <psapi.h>
 
 namespace Ostra::e2e {
 namespace {
@@ -95,6 +101,47 @@ TEST(DllPlanting, NoDllBesideTheProgramOrInItsCurrentFolderIsLoaded) {
     for (const auto& entry : fs::directory_iterator(where)) {
       if (entry.path().extension() == ".loaded") ADD_FAILURE() << "loaded: " << entry.path().string();
     }
+  }
+}
+
+// The lower-case names of the DLLs mapped into a process.
+std::vector<std::string> loadedModules(DWORD processId) {
+  std::vector<std::string> names;
+  const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (process == nullptr) return names;
+  std::vector<HMODULE> modules(512);
+  DWORD bytes = 0;
+  if (K32EnumProcessModulesEx(process, modules.data(), static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &bytes,
+                              LIST_MODULES_ALL)) {
+    modules.resize(std::min<size_t>(modules.size(), bytes / sizeof(HMODULE)));
+    for (const HMODULE module : modules) {
+      char name[MAX_PATH] = {};
+      if (K32GetModuleBaseNameA(process, module, name, MAX_PATH) == 0) continue;
+      std::string lower(name);
+      for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      names.push_back(lower);
+    }
+  }
+  CloseHandle(process);
+  return names;
+}
+
+TEST(DllPlanting, ACountdownWithTheDialogShownLoadsNoneOfTheDllsLoadedWhenNeeded) {
+  ProgramFolder folder;
+  KaironProcess kairon(folder);
+  const HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+  setChecked(dialog, IDC_MINIMIZE_AT_START, false);
+  setControlText(dialog, IDC_MINUTES, u"5");
+  click(dialog, IDC_START);
+  ASSERT_TRUE(waitUntil(kShowLimit, [&] { return titleStartsWith(dialog, u"あと"); }))
+      << "not counting; " << kairon.state();
+  const std::vector<std::string> modules = loadedModules(kairon.id());
+  // The program itself and kernel32 at least, or the listing told nothing.
+  ASSERT_GE(modules.size(), 2u);
+  // Not ole32: Wine's imm32 takes COM for every thread with a window.
+  for (const char* name : {"winmm.dll", "shell32.dll", "comdlg32.dll"}) {
+    EXPECT_TRUE(std::find(modules.begin(), modules.end(), name) == modules.end()) << name << " is loaded";
   }
 }
 
