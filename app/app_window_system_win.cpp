@@ -24,6 +24,8 @@ bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
       // Window timers come late after a resume, and the deadline may have passed
       // in sleep.  Posted: the expiry must not run inside the system's broadcast.
       if (m.wParam == PBT_APMRESUMEAUTOMATIC) PostMessageW(m.hwnd, WakeMessage, 0, 0);
+      // The timer wakes the computer by itself; its message is wanted from now.
+      if (m.wParam == PBT_APMSUSPEND && wakeTimer && countdownState == CountdownState::Running) wakeTimer->watch();
       return false;
     case WM_TIMECHANGE:
       if (countdownState == CountdownState::Running && pacedByDeadline()) {

@@ -74,6 +74,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // What the tests drive and watch: the dialog window while it exists, and its tray icon.
   HWND dialogHandleForTesting() const { return window->handle(); }
   const Ostra::CTrayIcon* trayForTesting() const { return trayIcon.get(); }
+  const CWakeTimer* wakeTimerForTesting() const { return wakeTimer.get(); }
 
  private:
   // Dialog events.

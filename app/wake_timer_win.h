@@ -6,9 +6,11 @@
 
 #include "base/unique_handle_win.h"
 
-// A waitable timer that wakes the computer from sleep at a due time and then
-// posts one message to a window.  The wait runs on a small thread of its own,
-// started at the first arm, which only posts, so the message is handled on the
+// A waitable timer that wakes the computer from sleep at a due time and, once
+// watched, posts one message to a window then.  The timer wakes the computer
+// whoever waits on it; the wait for the message runs on a small thread of its
+// own, started only when the computer is about to sleep (awake, the window's
+// own timer is on time), which only posts, so the message is handled on the
 // window's thread, in whatever message loop runs there.
 class CWakeTimer {
  public:
@@ -24,6 +26,10 @@ class CWakeTimer {
   bool arm(int64_t leftMs);
   // No message from an earlier arm, unless it is already posted.
   void disarm();
+  // From now on the message is posted at the due time, also at once for one
+  // that passed unwatched.  False when no thread could be started.
+  bool watch();
+  bool watching() const { return thread_.valid(); }
 
  private:
   static DWORD WINAPI waitForTimer(void* self) noexcept;

@@ -24,15 +24,20 @@ void prepare(DialogDriver& d, const char16_t* hours, const char16_t* seconds, bo
   d.setText(IDC_SECONDS, seconds);
 }
 
-TEST(WakeTimer, PostsItsMessageAtTheDueTimeUnlessDisarmed) {
+TEST(WakeTimer, PostsItsMessageAtTheDueTimeOnceWatchedUnlessDisarmed) {
   constexpr UINT kMessage = WM_APP + 7;
+  enum class Watch { Never, AtArm, AfterDue };
   const struct {
     int64_t leftMs;
     bool disarm;
+    Watch watch;
     bool posted;
-  } cases[] = {{300, false, true}, {300, true, false}, {-2000, false, true}};
+  } cases[] = {{300, false, Watch::AtArm, true},    {300, true, Watch::AtArm, false},
+               {-2000, false, Watch::AtArm, true},  {300, false, Watch::Never, false},
+               {100, false, Watch::AfterDue, true}, {100, true, Watch::AfterDue, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.leftMs << (c.disarm ? " disarmed" : ""));
+    SCOPED_TRACE(::testing::Message() << c.leftMs << (c.disarm ? " disarmed" : "") << " watch "
+                                      << static_cast<int>(c.watch));
     const HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, window);
     {
@@ -40,7 +45,16 @@ TEST(WakeTimer, PostsItsMessageAtTheDueTimeUnlessDisarmed) {
       const ULONGLONG armed = GetTickCount64();
       // Wine leaves an error code behind a successful call: that is no failure.
       ASSERT_TRUE(timer.arm(c.leftMs));
+      // No thread while the computer is awake.
+      EXPECT_FALSE(timer.watching());
+      if (c.watch == Watch::AtArm) {
+        ASSERT_TRUE(timer.watch());
+      }
+      if (c.watch == Watch::AfterDue) Sleep(static_cast<DWORD>(c.leftMs) + 200);
       if (c.disarm) timer.disarm();
+      if (c.watch == Watch::AfterDue) {
+        ASSERT_TRUE(timer.watch());
+      }
       MSG msg{};
       bool posted = false;
       while (!posted && GetTickCount64() - armed < 1500) {
@@ -137,6 +151,20 @@ TEST_F(CountdownOnTime, KeepsTheComputerAwakeWhileCountingAndNotifying) {
   EXPECT_EQ(
       (std::vector<EXECUTION_STATE>{kHold, kRelease, kHold, kLit, kRelease, kHold, kLit, kRelease, kHold, kRelease}),
       session.executionStates());
+}
+
+TEST_F(CountdownOnTime, OnlyASleepAnnouncedWhileCountingStartsTheWakeTimersWait) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.deliver(WM_POWERBROADCAST, PBT_APMSUSPEND);
+    EXPECT_FALSE(d.wakeWatched()) << "idle";
+    prepare(d, u"", u"30", false);
+    d.command(IDC_START);
+    d.tick();
+    EXPECT_FALSE(d.wakeWatched()) << "counting, awake";
+    d.deliver(WM_POWERBROADCAST, PBT_APMSUSPEND);
+    EXPECT_TRUE(d.wakeWatched()) << "counting, going to sleep";
+  });
 }
 
 TEST_F(CountdownOnTime, CaptionAndTaskbarShowTheStageIconDrawnForTheirSize) {

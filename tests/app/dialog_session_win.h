@@ -88,6 +88,8 @@ class DialogDriver {
 
   // The dialog's tray icon object; read only between the messages the script sends.
   const CTrayIcon& tray() const { return *app_.trayForTesting(); }
+  // True when the wake timer posts its message, as after a sleep was announced.
+  bool wakeWatched() const { return app_.wakeTimerForTesting()->watching(); }
   // True when the tray, or the caption and taskbar, show that icon resource at
   // the sizes they show icons at.
   bool trayIconIs(int iconId) const;
