@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built exe's PE headers (objdump -p): the hardening flags it must be
-# linked with, its relocations, and that it imports at start only DLLs that
+# linked with, its relocations, sections page-aligned in the file (so that
+# Wine maps the image rather than reading it whole), and that it imports at start only DLLs that
 # Windows always takes from the system folder (KnownDLLs), so that none lying
 # beside it can be loaded in the system's stead.  Prints what is wrong and
 # fails on the first exe with a fault.
@@ -32,6 +33,7 @@ for exe in "$@"; do
   grep -q 'relocations stripped' <<<"$headers" && faults+=("relocations stripped")
   relocations=$(awk '/^Entry 5 / { print $3 }' <<<"$headers")
   [[ "$relocations" =~ ^0*[1-9a-fA-F] ]] || faults+=("no base relocations (Entry 5: ${relocations:-missing})")
+  grep -qE '^FileAlignment[[:space:]]+0*1000$' <<<"$headers" || faults+=("sections not page-aligned in the file")
   imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | tr -d '\r')
   [ -n "$imports" ] || faults+=("no imports found")
   for dll in $imports; do
