@@ -102,12 +102,13 @@ stage deadline build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage footprint build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage floor build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage floor-timer build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
+stage floor-like build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage imports build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
 stage imports-timer build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
 stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
 # The win32 build and its floors, each in a folder of its own as above.
 for folder in startup32 footprint32; do stage "$folder" build/win32/app/Kairon.exe i686-w64-mingw32; done
-for folder in floor32 floor32-timer; do stage "$folder" build/bench-win32/win/minimal_dialog.exe i686-w64-mingw32; done
+for folder in floor32 floor32-timer floor32-like; do stage "$folder" build/bench-win32/win/minimal_dialog.exe i686-w64-mingw32; done
 for folder in imports32 imports32-timer; do stage "$folder" build/bench-win32/win/minimal_dialog_imports.exe i686-w64-mingw32; done
 rm -rf "$run/out" "$run/settings" && mkdir -p "$run/out" "$run/settings"
 
@@ -173,16 +174,18 @@ snapshot() {
   echo "$rss $ticks $ns $vol $invol"
 }
 # One build's figures from the snapshots before and after the same 60 s.
-footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER
-  local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1
+footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER LIKE_BEFORE LIKE_AFTER
+  local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1 ln0 l1 ln1
   read -r k0 kt0 kn0 kv0 ki0 <<<"$2"
   read -r k1 kt1 kn1 kv1 ki1 <<<"$3"
   read -r f0 ft0 fn0 fv0 fi0 <<<"$4"
   read -r f1 ft1 fn1 fv1 fi1 <<<"$5"
   read -r i1 _ <<<"$6"
-  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }')"
+  read -r _ _ ln0 _ <<<"$7"
+  read -r l1 _ ln1 _ <<<"$8"
+  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }'); floor of the timer's size with a caption icon=$l1 ratio=$(awk -v a="$k1" -v b="$l1" 'BEGIN { printf "%.2f", a / b }')"
   say "footprint-cpu-ms-per-60s $arch kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
-  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2)"
+  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2); floor of the timer's size with a caption icon=$(((ln1 - ln0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((ln1 - ln0)) 'BEGIN { printf "%.2f", a / b }')"
   say "footprint-wakeups-per-s $arch kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
 }
 
@@ -202,9 +205,11 @@ if wanted footprint; then
     wine_run "$driver" arm "$(winpath "$run/footprint$suffix/Kairon.exe")" 3600 >/dev/null
     wine_run "$driver" open "$(winpath "$run/floor$suffix-timer/minimal_dialog.exe")" "Minimal dialog" /timer
     wine_run "$driver" open "$(winpath "$run/imports$suffix-timer/minimal_dialog_imports.exe")" "Minimal dialog" /timer
+    wine_run "$driver" open "$(winpath "$run/floor$suffix-like/minimal_dialog.exe")" "Minimal dialog" "/timer /timer-like"
     pids[$arch-kairon]=$(pid_of "footprint$suffix" Kairon.exe)
     pids[$arch-floor]=$(pid_of "floor$suffix-timer" minimal_dialog.exe)
     pids[$arch-imports]=$(pid_of "imports$suffix-timer" minimal_dialog_imports.exe)
+    pids[$arch-like]=$(pid_of "floor$suffix-like" minimal_dialog.exe)
   done
   missing=0
   for key in "${!pids[@]}"; do [ -n "${pids[$key]}" ] || missing=1; done
@@ -218,7 +223,7 @@ if wanted footprint; then
     for key in "${!pids[@]}"; do after[$key]=$(snapshot "${pids[$key]}"); done
     for arch in "${archs[@]}"; do
       footprint_figures "$arch" "${before[$arch-kairon]}" "${after[$arch-kairon]}" "${before[$arch-floor]}" \
-        "${after[$arch-floor]}" "${after[$arch-imports]}"
+        "${after[$arch-floor]}" "${after[$arch-imports]}" "${before[$arch-like]}" "${after[$arch-like]}"
     done
   fi
   for key in "${!pids[@]}"; do [ -n "${pids[$key]}" ] && kill "${pids[$key]}" 2>/dev/null; done
