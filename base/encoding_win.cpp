@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <clocale>
-#include <locale>
 #include <vector>
 
 #include "base/encoding.h"
@@ -56,12 +55,9 @@ Encoding& defaultEncoding() {
 void setUpProcessLocale() {
   _configthreadlocale(_DISABLE_PER_THREAD_LOCALE);
   // The user's default locale for the C library (iswspace, atoi, wide printf).
-  // libstdc++ on Windows knows only the "C" locale by name, so the C++ global
-  // locale stays classic when the user's locale has no name it understands.
-  try {
-    std::locale::global(std::locale(""));
-  } catch (const std::runtime_error&) {
-  }
+  // The C++ global locale stays classic: libstdc++ on Windows knows no locale
+  // but "C" by name, and asking it for the user's only threw at every start
+  // (and linked all its facets in).
   std::setlocale(LC_ALL, "");
 }
 
