@@ -6,9 +6,10 @@
 #     beside a build that counts timer messages (the first design), idle and
 #     with both cores busy
 #   2 start-up: process start to the dialog on the screen, beside a minimal
-#     dialog program built the same way; the win64 and the win32 builds
+#     dialog program built the same way and beside one that shows the timer's
+#     own dialog; the win64 and the win32 builds
 #   3 footprint: exe sizes; memory, CPU time and wake-ups over 60 s of
-#     counting; the win64 and the win32 builds
+#     counting, beside the same floors; the win64 and the win32 builds
 #   4 settings: N processes saving and loading one file; a killed lock holder
 #   5 fuzzing of every fuzz target
 #   6 freeze: the program stopped (SIGSTOP) during a countdown and across its
@@ -85,9 +86,9 @@ bench_project() {  # DIR BUILD_TYPE [TOOLCHAIN] -- TARGETS...
   build_or_die cmake --build "$dir" -j 2 --target "$@"
 }
 wanted settings && bench_project build/bench-native Release "" -- settings_bench
-bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports expiry_stamp \
-  timer_driver settings_bench
-bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog minimal_dialog_imports
+bench_project build/bench-win64 RelWithDebInfo toolchain-mingw64.cmake -- minimal_dialog minimal_dialog_imports \
+  timer_dialog_floor expiry_stamp timer_driver settings_bench
+bench_project build/bench-win32 MinSizeRel toolchain-mingw32.cmake -- minimal_dialog minimal_dialog_imports timer_dialog_floor
 
 # Stripped copies, as the release archives hold them, each in a folder of its
 # own (Kairon keeps its settings beside itself, and the folder tells the
@@ -102,13 +103,15 @@ stage deadline build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage footprint build/win64/app/Kairon.exe x86_64-w64-mingw32
 stage floor build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
 stage floor-timer build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
-stage floor-like build/bench-win64/win/minimal_dialog.exe x86_64-w64-mingw32
+stage dialog build/bench-win64/win/timer_dialog_floor.exe x86_64-w64-mingw32
+stage dialog-timer build/bench-win64/win/timer_dialog_floor.exe x86_64-w64-mingw32
 stage imports build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
 stage imports-timer build/bench-win64/win/minimal_dialog_imports.exe x86_64-w64-mingw32
 stage stamp build/bench-win64/win/expiry_stamp.exe x86_64-w64-mingw32
 # The win32 build and its floors, each in a folder of its own as above.
 for folder in startup32 footprint32; do stage "$folder" build/win32/app/Kairon.exe i686-w64-mingw32; done
-for folder in floor32 floor32-timer floor32-like; do stage "$folder" build/bench-win32/win/minimal_dialog.exe i686-w64-mingw32; done
+for folder in floor32 floor32-timer; do stage "$folder" build/bench-win32/win/minimal_dialog.exe i686-w64-mingw32; done
+for folder in dialog32 dialog32-timer; do stage "$folder" build/bench-win32/win/timer_dialog_floor.exe i686-w64-mingw32; done
 for folder in imports32 imports32-timer; do stage "$folder" build/bench-win32/win/minimal_dialog_imports.exe i686-w64-mingw32; done
 rm -rf "$run/out" "$run/settings" && mkdir -p "$run/out" "$run/settings"
 
@@ -132,21 +135,23 @@ figures() { grep -E '^[a-z-]+-ms ' | sed "s/^/$1 /" | tee -a "$results"; }
 
 # ---------------------------------------------------------------- 2 start-up
 startup_programs=(kairon "$kairon" "Kairon build-6" floor "$(winpath "$run/floor/minimal_dialog.exe")" "Minimal dialog"
-  imports "$(winpath "$run/imports/minimal_dialog_imports.exe")" "Minimal dialog")
+  imports "$(winpath "$run/imports/minimal_dialog_imports.exe")" "Minimal dialog"
+  dialog "$(winpath "$run/dialog/timer_dialog_floor.exe")" "Minimal dialog")
 if [ "$win32" = 1 ]; then
   startup_programs+=(kairon-win32 "$(winpath "$run/startup32/Kairon.exe")" "Kairon build-6"
     floor-win32 "$(winpath "$run/floor32/minimal_dialog.exe")" "Minimal dialog"
-    imports-win32 "$(winpath "$run/imports32/minimal_dialog_imports.exe")" "Minimal dialog")
+    imports-win32 "$(winpath "$run/imports32/minimal_dialog_imports.exe")" "Minimal dialog"
+    dialog-win32 "$(winpath "$run/dialog32/timer_dialog_floor.exe")" "Minimal dialog")
 fi
 if wanted startup; then
-  note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing shell32, comdlg32 and winmm; '-win32': the 32-bit builds)"
+  note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing shell32, comdlg32 and winmm; 'dialog': the floor showing the timer's own dialog; '-win32': the 32-bit builds)"
   [ "$win32" = 1 ] || say "startup win32: not measured: $why32"
   wine_run "$driver" startup 10 "${startup_programs[@]}" | figures startup
   awk '/^startup startup-ms/ { for (i = 1; i <= NF; i++) if ($i ~ /^median=/) m[$3] = substr($i, 8) }
     END { split(",-win32", arch, ",")
-      for (a = 1; a <= 2; a++) { k = m["kairon" arch[a]]; f = m["floor" arch[a]]; i = m["imports" arch[a]]
-        if (f > 0 && i > 0) printf "startup-ratio%s kairon/floor median=%.2f (goal <= 1.2); kairon/imports median=%.2f\n",
-          arch[a], k / f, k / i } }' \
+      for (a = 1; a <= 2; a++) { k = m["kairon" arch[a]]; f = m["floor" arch[a]]; i = m["imports" arch[a]]; d = m["dialog" arch[a]]
+        if (f > 0 && i > 0 && d > 0) printf "startup-ratio%s kairon/floor median=%.2f (goal <= 1.2); kairon/imports median=%.2f; kairon/dialog median=%.2f\n",
+          arch[a], k / f, k / i, k / d } }' \
     "$results" | tee -a "$results"
 fi
 
@@ -174,7 +179,7 @@ snapshot() {
   echo "$rss $ticks $ns $vol $invol"
 }
 # One build's figures from the snapshots before and after the same 60 s.
-footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER LIKE_BEFORE LIKE_AFTER
+footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER DIALOG_BEFORE DIALOG_AFTER
   local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1 ln0 l1 ln1
   read -r k0 kt0 kn0 kv0 ki0 <<<"$2"
   read -r k1 kt1 kn1 kv1 ki1 <<<"$3"
@@ -183,9 +188,9 @@ footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTE
   read -r i1 _ <<<"$6"
   read -r _ _ ln0 _ <<<"$7"
   read -r l1 _ ln1 _ <<<"$8"
-  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }'); floor of the timer's size with a caption icon=$l1 ratio=$(awk -v a="$k1" -v b="$l1" 'BEGIN { printf "%.2f", a / b }')"
+  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }'); floor showing the timer's dialog=$l1 ratio=$(awk -v a="$k1" -v b="$l1" 'BEGIN { printf "%.2f", a / b }')"
   say "footprint-cpu-ms-per-60s $arch kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
-  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2); floor of the timer's size with a caption icon=$(((ln1 - ln0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((ln1 - ln0)) 'BEGIN { printf "%.2f", a / b }')"
+  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2); floor showing the timer's dialog=$(((ln1 - ln0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((ln1 - ln0)) 'BEGIN { printf "%.2f", a / b }')"
   say "footprint-wakeups-per-s $arch kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
 }
 
@@ -205,11 +210,11 @@ if wanted footprint; then
     wine_run "$driver" arm "$(winpath "$run/footprint$suffix/Kairon.exe")" 3600 >/dev/null
     wine_run "$driver" open "$(winpath "$run/floor$suffix-timer/minimal_dialog.exe")" "Minimal dialog" /timer
     wine_run "$driver" open "$(winpath "$run/imports$suffix-timer/minimal_dialog_imports.exe")" "Minimal dialog" /timer
-    wine_run "$driver" open "$(winpath "$run/floor$suffix-like/minimal_dialog.exe")" "Minimal dialog" "/timer /timer-like"
+    wine_run "$driver" open "$(winpath "$run/dialog$suffix-timer/timer_dialog_floor.exe")" "Minimal dialog" /timer
     pids[$arch-kairon]=$(pid_of "footprint$suffix" Kairon.exe)
     pids[$arch-floor]=$(pid_of "floor$suffix-timer" minimal_dialog.exe)
     pids[$arch-imports]=$(pid_of "imports$suffix-timer" minimal_dialog_imports.exe)
-    pids[$arch-like]=$(pid_of "floor$suffix-like" minimal_dialog.exe)
+    pids[$arch-dialog]=$(pid_of "dialog$suffix-timer" timer_dialog_floor.exe)
   done
   missing=0
   for key in "${!pids[@]}"; do [ -n "${pids[$key]}" ] || missing=1; done
@@ -223,7 +228,7 @@ if wanted footprint; then
     for key in "${!pids[@]}"; do after[$key]=$(snapshot "${pids[$key]}"); done
     for arch in "${archs[@]}"; do
       footprint_figures "$arch" "${before[$arch-kairon]}" "${after[$arch-kairon]}" "${before[$arch-floor]}" \
-        "${after[$arch-floor]}" "${after[$arch-imports]}" "${before[$arch-like]}" "${after[$arch-like]}"
+        "${after[$arch-floor]}" "${after[$arch-imports]}" "${before[$arch-dialog]}" "${after[$arch-dialog]}"
     done
   fi
   for key in "${!pids[@]}"; do [ -n "${pids[$key]}" ] && kill "${pids[$key]}" 2>/dev/null; done

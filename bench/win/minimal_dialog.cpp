@@ -3,14 +3,16 @@
 // a dialog resource and a manifest).  With "/timer" it also counts down its
 // caption once a second from a 1000 ms window timer, in the timer's own form
 // ("あと59分59秒 / …"), the least a countdown can do, for the memory, CPU and
-// wake-up figures.  "/timer-like" gives it the timer dialog's size and an
-// icon in its caption as well.  With "/hang" it stops
+// wake-up figures.  With "/hang" it stops
 // answering for 15 s two seconds after it shows: a hung program in the
 // foreground, which the timer's expiry must not wait for.
 //
 // Built a second time with KAIRON_FLOOR_IMPORTS, it also imports shell32,
 // comdlg32 and winmm, which the system then loads at start: that variant tells
-// what those DLLs cost, which Kairon.exe loads only when it needs them.
+// what those DLLs cost, which Kairon.exe loads only when it needs them.  Built
+// a third time with KAIRON_FLOOR_TIMER_DIALOG, it shows the timer's own dialog
+// (its template, all its controls, its idle icon in the caption) and does
+// nothing else: what that dialog costs whoever shows it.
 #include <windows.h>
 
 #ifdef KAIRON_FLOOR_IMPORTS
@@ -22,10 +24,21 @@
 
 #include <cstring>
 #include <cwchar>
+#include <utility>
+
+#ifdef KAIRON_FLOOR_TIMER_DIALOG
+#include "resource.h"
+#endif
 
 namespace {
 
+#ifdef KAIRON_FLOOR_TIMER_DIALOG
+constexpr int kDialogId = IDD_TIMER;
+constexpr int kFocusId = IDC_CANCEL;
+#else
 constexpr int kDialogId = 100;
+constexpr int kFocusId = IDOK;
+#endif
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMilliseconds = 1000;
 constexpr UINT_PTR kHangTimerId = 2;
@@ -34,32 +47,26 @@ constexpr DWORD kHangMilliseconds = 15000;
 
 bool timerWanted = false;
 bool hangWanted = false;
-bool timerLike = false;
 int count = 0;
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowTextW(dialog, L"Minimal dialog");
-      if (timerLike) {
-        // The timer dialog's size in dialog units and an icon in the caption:
-        // a caption change repaints the frame, icon and all, and sends the
-        // window's pixels to the display.
-        const HICON icon =
-            static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, 16, 16, LR_SHARED));
-        SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-        RECT client{0, 0, 319, 231};
-        MapDialogRect(dialog, &client);
-        AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-        SetWindowPos(dialog, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+#ifdef KAIRON_FLOOR_TIMER_DIALOG
+      // The caption's and the taskbar's icons, as the timer sets them.
+      for (const auto& [which, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        const int pixels = GetSystemMetrics(metric);
+        const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IDLE), IMAGE_ICON, pixels,
+                                       pixels, LR_DEFAULTCOLOR);
+        SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
       }
+#endif
       if (timerWanted) SetTimer(dialog, kTimerId, kTickMilliseconds, nullptr);
       if (hangWanted) SetTimer(dialog, kHangTimerId, kHangAfterMilliseconds, nullptr);
       // Focus on the button, as Kairon's disabled fields leave it while it
       // counts: a blinking caret would wake the program twice a second.
-      SetFocus(GetDlgItem(dialog, IDOK));
+      SetFocus(GetDlgItem(dialog, kFocusId));
       return FALSE;
     case WM_TIMER: {
       if (wParam == kHangTimerId) {
@@ -102,7 +109,6 @@ void useImports() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   timerWanted = std::strstr(commandLine, "/timer") != nullptr;
   hangWanted = std::strstr(commandLine, "/hang") != nullptr;
-  timerLike = std::strstr(commandLine, "/timer-like") != nullptr;
 #ifdef KAIRON_FLOOR_IMPORTS
   if (std::strstr(commandLine, "/use-imports") != nullptr) useImports();
 #endif
