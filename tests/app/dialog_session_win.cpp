@@ -321,6 +321,9 @@ void DialogSession::drive(const std::function<void(DialogDriver&)>& script) {
     ADD_FAILURE() << "the timer dialog was never shown";
   }
   DialogDriver driver(dialog, *app_);
+  // What the start-up posted (a Start, the load dialog) is handled before the
+  // script looks: the dialog shows before its queue is worked through.
+  driver.sync();
   try {
     script(driver);
   } catch (const std::exception& e) {

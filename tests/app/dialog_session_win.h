@@ -132,7 +132,7 @@ class DialogDriver {
 };
 
 // Runs the dialog on the calling thread until it ends.  The script runs on a
-// second thread once the dialog exists; a dialog still open when the script
+// second thread once the dialog is up and what its start-up posted is handled; a dialog still open when the script
 // returns is closed (any box or file dialog it left open dismissed first), so
 // a failing script ends the test instead of hanging it.
 class DialogSession {
