@@ -11,6 +11,10 @@ class CComApartment {
   CComApartment& operator=(const CComApartment&) = delete;
   ~CComApartment();
 
+  // False when the thread could not be put in the apartment (it is in the
+  // multithreaded one, or COM is missing).
+  bool initialized() const { return initialized_; }
+
  private:
   bool initialized_;
 };

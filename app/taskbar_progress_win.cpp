@@ -11,10 +11,8 @@ namespace {
 
 constexpr ULONGLONG kBarSteps = 1000;
 
-const Ostra::SystemFunction<decltype(CoInitializeEx)> coInitializeEx{Ostra::ole32Library, "CoInitializeEx", E_FAIL};
 const Ostra::SystemFunction<decltype(CoCreateInstance)> coCreateInstance{Ostra::ole32Library, "CoCreateInstance",
                                                                          E_FAIL};
-const Ostra::SystemFunction<decltype(CoUninitialize)> coUninitialize{Ostra::ole32Library, "CoUninitialize"};
 
 UINT buttonCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
@@ -29,17 +27,14 @@ CTaskbarProgress::CTaskbarProgress(HWND window) : window_(window) {
   Ostra::CWnd(window).allowFromLowerIntegrity(buttonCreatedMessage());
 }
 
-CTaskbarProgress::~CTaskbarProgress() {
-  releaseList();
-  if (comStarted_) coUninitialize();
-}
+CTaskbarProgress::~CTaskbarProgress() { releaseList(); }
 
 bool CTaskbarProgress::handleButtonCreated(const Ostra::WindowMessage& m) {
   if (m.message != buttonCreatedMessage() || buttonCreatedMessage() == 0) return false;
   releaseList();  // a restarted taskbar has a new button
   pausedShown_ = false;
-  if (!comStarted_) comStarted_ = SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  if (!comStarted_) return true;
+  if (!com_ || !com_->initialized()) com_.emplace();
+  if (!com_->initialized()) return true;
   void* list = nullptr;
   if (FAILED(coCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &list))) return true;
   list_ = static_cast<ITaskbarList3*>(list);

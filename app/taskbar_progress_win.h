@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "app/com_apartment_win.h"
 #include "ui/msg_hooker.h"
 
 struct ITaskbarList3;
@@ -28,7 +31,7 @@ class CTaskbarProgress {
   void releaseList();
 
   HWND window_;
+  std::optional<CComApartment> com_;  // before the list, which must go first
   ITaskbarList3* list_ = nullptr;
-  bool comStarted_ = false;
   bool pausedShown_ = false;
 };
