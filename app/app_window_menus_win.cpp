@@ -22,6 +22,11 @@ UINT grayedUnless(bool enabled) { return enabled ? 0 : MF_GRAYED; }
 
 String pauseText(bool paused) { return paused ? u"再開(&P)" : u"一時停止(&P)"; }
 
+// The items both menus have, under the same texts.
+constexpr char16_t kExtendShortText[] = u"1分延長(&1)";
+constexpr char16_t kExtendLongText[] = u"5分延長(&5)";
+constexpr char16_t kAlwaysOnTopText[] = u"常に手前に表示(&A)";
+
 }  // namespace
 
 bool CAppWindow::counting() const {
@@ -38,10 +43,10 @@ void CAppWindow::addSystemMenuItems() {
   if (menu == nullptr) return;
   Ostra::appendMenuSeparator(menu);
   Ostra::appendMenuItem(menu, IDM_PAUSE, pauseText(false));
-  Ostra::appendMenuItem(menu, IDM_EXTEND_SHORT, u"1分延長(&1)");
-  Ostra::appendMenuItem(menu, IDM_EXTEND_LONG, u"5分延長(&5)");
+  Ostra::appendMenuItem(menu, IDM_EXTEND_SHORT, kExtendShortText);
+  Ostra::appendMenuItem(menu, IDM_EXTEND_LONG, kExtendLongText);
   Ostra::appendMenuSeparator(menu);
-  Ostra::appendMenuItem(menu, IDM_ALWAYS_ON_TOP, u"常に手前に表示(&A)");
+  Ostra::appendMenuItem(menu, IDM_ALWAYS_ON_TOP, kAlwaysOnTopText);
 }
 
 void CAppWindow::updateSystemMenu() {
@@ -49,9 +54,9 @@ void CAppWindow::updateSystemMenu() {
   if (menu == nullptr) return;
   const bool paused = countdownState == CountdownState::Paused;
   Ostra::changeMenuItem(menu, IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
-  Ostra::changeMenuItem(menu, IDM_EXTEND_SHORT, u"1分延長(&1)", grayedUnless(counting()));
-  Ostra::changeMenuItem(menu, IDM_EXTEND_LONG, u"5分延長(&5)", grayedUnless(counting()));
-  Ostra::changeMenuItem(menu, IDM_ALWAYS_ON_TOP, u"常に手前に表示(&A)", alwaysOnTop ? MF_CHECKED : 0);
+  Ostra::changeMenuItem(menu, IDM_EXTEND_SHORT, kExtendShortText, grayedUnless(counting()));
+  Ostra::changeMenuItem(menu, IDM_EXTEND_LONG, kExtendLongText, grayedUnless(counting()));
+  Ostra::changeMenuItem(menu, IDM_ALWAYS_ON_TOP, kAlwaysOnTopText, alwaysOnTop ? MF_CHECKED : 0);
 }
 
 void CAppWindow::showTrayMenu() {
@@ -62,8 +67,8 @@ void CAppWindow::showTrayMenu() {
   Ostra::appendMenuItem(menu.get(), IDM_SHOW, u"表示(&S)");
   SetMenuDefaultItem(menu.get(), IDM_SHOW, FALSE);
   Ostra::appendMenuItem(menu.get(), IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
-  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_SHORT, u"1分延長(&1)", grayedUnless(counting()));
-  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_LONG, u"5分延長(&5)", grayedUnless(counting()));
+  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_SHORT, kExtendShortText, grayedUnless(counting()));
+  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_LONG, kExtendLongText, grayedUnless(counting()));
   Ostra::appendMenuItem(menu.get(), IDM_CANCEL, u"中断(&C)", grayedUnless(counting()));
   Ostra::appendMenuSeparator(menu.get());
   const std::vector<String> names = templateMenuNames(templateFolder(), kMenuTemplates);
