@@ -12,6 +12,15 @@
 using Ostra::CConfigData;
 using Ostra::String;
 
+namespace {
+
+// The key is there and holds exactly "true": a switch that only that turns on.
+bool holdsExactlyTrue(const CConfigData& settings, const String& key) {
+  return settings.contains(key) && settings.getRaw(key) == String(u"true");
+}
+
+}  // namespace
+
 const Setting kSettings[14] = {
     {u"TimeH", SettingKind::Number, u"0", IDC_HOURS},
     {u"TimeM", SettingKind::Number, u"0", IDC_MINUTES},
@@ -93,8 +102,7 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
   for (int id : {IDC_HOURS, IDC_MINUTES, IDC_SECONDS}) {
     if (controls.text(id) == String(u"0")) controls.setText(id, String());
   }
-  controls.setChecked(IDM_ALWAYS_ON_TOP,
-                      settings.contains(kAlwaysOnTopKey) && settings.getRaw(kAlwaysOnTopKey) == String(u"true"));
+  controls.setChecked(IDM_ALWAYS_ON_TOP, holdsExactlyTrue(settings, kAlwaysOnTopKey));
 }
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
@@ -156,8 +164,7 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
 bool launchNeedsConsent(const CConfigData& settings, const String& templatePath) {
   // The document as a whole decides: a template may name only the arguments
   // and leave the launch switched on by the default-settings file.
-  return settings.contains(u"NotifyExe") && settings.getRaw(u"NotifyExe").equals(u"true") &&
-         Ostra::isFromAnotherComputer(templatePath);
+  return holdsExactlyTrue(settings, u"NotifyExe") && Ostra::isFromAnotherComputer(templatePath);
 }
 
 String launchConfirmationMessage(const CConfigData& settings) {
