@@ -209,8 +209,10 @@ void CAppWindow::tick() {
   // Aim the next tick just past the next whole second of the deadline, unless
   // the running timer already does.
   const int delay = tickDelay(countdown, nowMs, false);
-  if (delay < 0 || tickTimerPeriod(delay) == tickPeriodMs) return;
-  tickPeriodMs = tickTimerPeriod(delay);
+  if (delay < 0) return;
+  const int period = tickTimerPeriod(delay);
+  if (period == tickPeriodMs) return;
+  tickPeriodMs = period;
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 
@@ -240,17 +242,17 @@ void CAppWindow::enterCountdownState(CountdownState next) {
   if (next == CountdownState::Running) {
     holdCountdownAids();
     aimTickTimer(clock.monotonicMilliseconds());
-  } else if (next == CountdownState::Ringing) {
-    window->killTimer(TimerId);
-    tickPeriodMs = 0;
-    if (wakeTimer) wakeTimer->disarm();
-    // Woken by the wake timer, the display stays dark and the system sleeps again
-    // within minutes: both are held until the notifications are over.
-    keepAwake.holdDisplay();
   } else {
     window->killTimer(TimerId);
     tickPeriodMs = 0;
-    releaseCountdownAids();
+    if (next == CountdownState::Ringing) {
+      if (wakeTimer) wakeTimer->disarm();
+      // Woken by the wake timer, the display stays dark and the system sleeps
+      // again within minutes: both are held until the notifications are over.
+      keepAwake.holdDisplay();
+    } else {
+      releaseCountdownAids();
+    }
   }
   showProgress();
   if (next == CountdownState::Idle) countdown.stop();

@@ -62,7 +62,6 @@ class Countdown {
   // Counting or paused: from a start until stop.
   bool running() const { return remainSeconds_ >= 0; }
   bool paused() const { return paused_; }
-  bool followsWallClock() const { return followsWallClock_; }
   // Seconds left as last computed; -1 when idle.
   int remainSeconds() const { return remainSeconds_; }
 
