@@ -99,6 +99,13 @@ void deletePath(const String& path, bool clearAttributes) {
   if (!platform::removeDirectory(folder)) throwDeleteFailed(path);
 }
 
+void deletePathQuietly(const String& path) {
+  try {
+    deletePath(path, false);
+  } catch (const IOException&) {
+  }
+}
+
 void createDirectories(const String& path) {
   if (path.empty()) return;
   if (!isSeparator(path[path.length() - 1])) {

@@ -54,6 +54,9 @@ void copyPath(const String& source, const String& target, bool overwrite);
 // IOException path + "の削除に失敗しました" on failure, also when nothing exists
 // by that name.  What was deleted before a failure stays deleted.
 void deletePath(const String& path, bool clearAttributes);
+// deletePath(path, false) for a leftover that may stay where it is (a file its
+// holder keeps open goes with a later attempt): a failure is not reported.
+void deletePathQuietly(const String& path);
 
 // "C:\a\b\" creates that folder and its missing ancestors, top down;
 // "C:\a\b\c.txt" creates the folder that is to hold the file.  Existing ones

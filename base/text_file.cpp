@@ -93,10 +93,7 @@ void writeNewTextFile(const String& fileName, const String& text, WriteDurabilit
     writeAndClose(*file, bytes, durability);
   } catch (...) {
     file.reset();  // Windows deletes no file that is still open
-    try {
-      deletePath(fileName, false);
-    } catch (const IOException&) {
-    }
+    deletePathQuietly(fileName);
     throw;
   }
 }

@@ -30,14 +30,6 @@ void reached(SaveStep step, const String& path) {
   if (saveStepObserver) saveStepObserver(step, path);
 }
 
-// A temporary file that its holder keeps alive is removed by the next save.
-void removeQuietly(const String& temporary) {
-  try {
-    deletePath(temporary, false);
-  } catch (const IOException&) {
-  }
-}
-
 // Whatever stands at the temporary name goes before the file is made new: a
 // file left by a crash, or a link someone placed there, which is removed
 // itself and never written through.  A real folder there holds someone's
@@ -61,7 +53,8 @@ void replaceByTemporary(const String& temporary, const String& path) {
   // lets it be written: copied over, the settings are saved, though no longer
   // in one step.
   copyPath(temporary, path, true);
-  removeQuietly(temporary);
+  // A temporary file that its holder keeps alive is removed by the next save.
+  deletePathQuietly(temporary);
 }
 
 }  // namespace
@@ -120,7 +113,7 @@ bool CConfigData::save(const String& path) {
     try {
       replaceByTemporary(temporary, path);
     } catch (...) {
-      removeQuietly(temporary);
+      deletePathQuietly(temporary);
       throw;
     }
     reached(SaveStep::Replaced, path);
