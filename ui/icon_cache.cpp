@@ -8,15 +8,11 @@ namespace Ostra {
 
 namespace {
 
-using LoadIconMetricFunction = decltype(&LoadIconMetric);
-
 // LoadIconMetric is in version 6 of comctl32 only (Windows Vista on), which is
 // no known DLL: loaded when first needed and from the system only; the bare
 // name keeps the manifest's redirection to version 6.  Null where it is missing.
 SystemLibrary comctl32Library{L"comctl32.dll"};
-const SystemFunction<decltype(LoadIconMetric)> loadIconMetricCall{comctl32Library, "LoadIconMetric", E_FAIL};
-
-LoadIconMetricFunction loadIconMetric() { return loadIconMetricCall.get(); }
+const SystemFunction<decltype(LoadIconMetric)> loadIconMetric{comctl32Library, "LoadIconMetric", E_FAIL};
 
 using DpiForWindow = UINT(WINAPI*)(HWND);
 using MetricsForDpi = int(WINAPI*)(int, UINT);
@@ -55,7 +51,7 @@ HICON CIconCache::get(unsigned short iconId, int pixels) {
 }
 
 HICON CIconCache::getSmallMetric(unsigned short iconId, int fallbackPixels) {
-  const LoadIconMetricFunction load = loadIconMetric();
+  const auto load = loadIconMetric.get();
   if (load == nullptr) return get(iconId, fallbackPixels);
   // Keyed by the size it comes at, as the others are.
   const int pixels = GetSystemMetrics(SM_CXSMICON);
