@@ -11,11 +11,15 @@ trap 'rm -f "$out"' EXIT
 "$@" 2>&1 | tee "$out"
 code=${PIPESTATUS[0]}
 
+summary=$(tr -d '\r' <"$out")
 fail() {
+  # A long log is often read only at its two ends: each failure once more.
+  local again
+  again=$(awk '/: Failure$/ {n = 8} /^\[ / {n = 0} n > 0 {print; n--}' <<<"$summary")
+  [ -z "$again" ] || printf 'run-gtest: the failures once more:\n%s\n' "$again"
   echo "run-gtest: FAILED: $*"
   exit 1
 }
-summary=$(tr -d '\r' <"$out")
 count() { sed -nE "s/^$1 ([0-9]+) tests?[ ,.].*/\1/p" <<<"$summary" | tail -n 1; }
 ran=$(count '\[==========\]')
 passed=$(count '\[  PASSED  \]')

@@ -167,6 +167,12 @@ int DialogDriver::focusedControl() const {
   return GetDlgCtrlID(info.hwndFocus);
 }
 
+void DialogDriver::activate() {
+  // Carried out on the dialog's thread, as a posted message.
+  SetForegroundWindow(dialog_);
+  sync();
+}
+
 String DialogDriver::trayTip() const { return Ostra::fromWide(tray().recordForTesting().szTip); }
 
 HWND DialogDriver::openMenu(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -98,6 +98,8 @@ class DialogDriver {
 
   // The control that has the keyboard focus on the dialog's thread: its id, 0 for none.
   int focusedControl() const;
+  // Brings the dialog to the foreground, as a click on it does.
+  void activate();
 
   // The minimise box, the close box, and the tray icon's callback with a mouse message.
   void minimize() { deliver(WM_SYSCOMMAND, SC_MINIMIZE); }
