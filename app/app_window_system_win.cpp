@@ -70,7 +70,7 @@ void CAppWindow::armWake() {
 
 void CAppWindow::showProgress() {
   if (!taskbarProgress) return;
-  if (countdownState != CountdownState::Running && countdownState != CountdownState::Paused) {
+  if (!counting()) {
     taskbarProgress->clear();
     return;
   }
