@@ -132,7 +132,7 @@ void CAppWindow::stopSound() {
 }
 
 void CAppWindow::launchProgram() {
-  const String file = Ostra::resolvePath(text(IDC_PROGRAM_FILE), String());
+  const String file = programToLaunch(text(IDC_PROGRAM_FILE));
   const String arguments = text(IDC_PROGRAM_ARGUMENTS);
   bool launched;
   {

@@ -107,6 +107,8 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
 
+String programToLaunch(const String& named) { return Ostra::resolvePath(named, String()); }
+
 std::vector<String> templateMenuNames(const String& folder, size_t limit) {
   std::vector<String> files;
   try {
@@ -168,7 +170,7 @@ bool launchNeedsConsent(const CConfigData& settings, const String& templatePath)
 }
 
 String launchConfirmationMessage(const CConfigData& settings) {
-  const String program = Ostra::resolvePath(settings.getRaw(u"NotifyExeFile"), String());
+  const String program = programToLaunch(settings.getRaw(u"NotifyExeFile"));
   return u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
          u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
          program + u"\n引数:\n " + settings.getRaw(u"NotifyExePrm") + u"\n\n実行してもよいですか？";

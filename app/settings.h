@@ -48,6 +48,11 @@ void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& c
 // The folder "template" beside the program, with its trailing separator.
 Ostra::String templateFolder();
 
+// The program the expiry launches for the name in its edit or in the
+// "NotifyExeFile" key: resolvePath with no base, so a relative name is left for
+// the shell to find (Win32Exception when the expansion fails).
+Ostra::String programToLaunch(const Ostra::String& named);
+
 // What the start-up could not read; each empty when nothing went wrong.
 struct StartupFailures {
   Ostra::String defaultFile;  // the default-settings file, there but unreadable
