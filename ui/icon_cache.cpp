@@ -40,11 +40,16 @@ CIconCache::~CIconCache() {
   for (const Entry& entry : entries_) DestroyIcon(entry.icon);
 }
 
-HICON CIconCache::get(unsigned short iconId, int pixels) {
+HICON CIconCache::find(unsigned short iconId, int pixels, bool metric) const {
   for (const Entry& entry : entries_) {
-    if (entry.id == iconId && entry.pixels == pixels && !entry.metric) return entry.icon;
+    if (entry.id == iconId && entry.pixels == pixels && entry.metric == metric) return entry.icon;
   }
-  HICON icon = static_cast<HICON>(
+  return nullptr;
+}
+
+HICON CIconCache::get(unsigned short iconId, int pixels) {
+  if (const HICON cached = find(iconId, pixels, false)) return cached;
+  const HICON icon = static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, pixels, pixels, LR_DEFAULTCOLOR));
   if (icon != nullptr) entries_.push_back({iconId, pixels, false, icon});
   return icon;
@@ -55,9 +60,7 @@ HICON CIconCache::getSmallMetric(unsigned short iconId, int fallbackPixels) {
   if (load == nullptr) return get(iconId, fallbackPixels);
   // Keyed by the size it comes at, as the others are.
   const int pixels = GetSystemMetrics(SM_CXSMICON);
-  for (const Entry& entry : entries_) {
-    if (entry.id == iconId && entry.pixels == pixels && entry.metric) return entry.icon;
-  }
+  if (const HICON cached = find(iconId, pixels, true)) return cached;
   HICON icon = nullptr;
   if (FAILED(load(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), LIM_SMALL, &icon)) || icon == nullptr)
     return get(iconId, fallbackPixels);

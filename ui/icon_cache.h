@@ -38,6 +38,9 @@ class CIconCache {
     bool metric;  // loaded by LoadIconMetric
     HICON icon;
   };
+  // The entry loaded so, or null.
+  HICON find(unsigned short iconId, int pixels, bool metric) const;
+
   std::vector<Entry> entries_;
 };
 
