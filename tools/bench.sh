@@ -144,14 +144,15 @@ if [ "$win32" = 1 ]; then
     dialog-win32 "$(winpath "$run/dialog32/timer_dialog_floor.exe")" "Minimal dialog")
 fi
 if wanted startup; then
-  note "start-up: 10 starts each, alternated, after one warm-up start ('imports': the floor importing shell32, comdlg32 and winmm; 'dialog': the floor showing the timer's own dialog; '-win32': the 32-bit builds)"
+  # 20: with 10, medians moved by 10 to 15 % between runs on this machine.
+  note "start-up: 20 starts each, alternated, after one warm-up start ('imports': the floor importing shell32, comdlg32 and winmm; 'dialog': the floor showing the timer's own dialog; '-win32': the 32-bit builds)"
   [ "$win32" = 1 ] || say "startup win32: not measured: $why32"
-  wine_run "$driver" startup 10 "${startup_programs[@]}" | figures startup
+  wine_run "$driver" startup 20 "${startup_programs[@]}" | figures startup
   awk '/^startup startup-ms/ { for (i = 1; i <= NF; i++) if ($i ~ /^median=/) m[$3] = substr($i, 8) }
     END { split(",-win32", arch, ",")
       for (a = 1; a <= 2; a++) { k = m["kairon" arch[a]]; f = m["floor" arch[a]]; i = m["imports" arch[a]]; d = m["dialog" arch[a]]
-        if (f > 0 && i > 0 && d > 0) printf "startup-ratio%s kairon/floor median=%.2f (goal <= 1.2); kairon/imports median=%.2f; kairon/dialog median=%.2f\n",
-          arch[a], k / f, k / i, k / d } }' \
+        if (f > 0 && i > 0 && d > 0) printf "startup-ratio%s kairon/floor median=%.2f (goal <= 1.2); kairon/imports median=%.2f; kairon/dialog median=%.2f; dialog/floor median=%.2f\n",
+          arch[a], k / f, k / i, k / d, d / f } }' \
     "$results" | tee -a "$results"
 fi
 
@@ -180,18 +181,18 @@ snapshot() {
 }
 # One build's figures from the snapshots before and after the same 60 s.
 footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER DIALOG_BEFORE DIALOG_AFTER
-  local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1 ln0 l1 ln1
+  local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1 ln0 lv0 l1 ln1 lv1
   read -r k0 kt0 kn0 kv0 ki0 <<<"$2"
   read -r k1 kt1 kn1 kv1 ki1 <<<"$3"
   read -r f0 ft0 fn0 fv0 fi0 <<<"$4"
   read -r f1 ft1 fn1 fv1 fi1 <<<"$5"
   read -r i1 _ <<<"$6"
-  read -r _ _ ln0 _ <<<"$7"
-  read -r l1 _ ln1 _ <<<"$8"
+  read -r _ _ ln0 lv0 _ <<<"$7"
+  read -r l1 _ ln1 lv1 _ <<<"$8"
   say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }'); floor showing the timer's dialog=$l1 ratio=$(awk -v a="$k1" -v b="$l1" 'BEGIN { printf "%.2f", a / b }')"
   say "footprint-cpu-ms-per-60s $arch kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
-  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2); floor showing the timer's dialog=$(((ln1 - ln0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((ln1 - ln0)) 'BEGIN { printf "%.2f", a / b }')"
-  say "footprint-wakeups-per-s $arch kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
+  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2); floor showing the timer's dialog=$(((ln1 - ln0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((ln1 - ln0)) 'BEGIN { printf "%.2f", a / b }'), its own to the floor=$(awk -v a=$((ln1 - ln0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }')"
+  say "footprint-wakeups-per-s $arch kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') floor showing the timer's dialog=$(awk -v v=$((lv1 - lv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
 }
 
 if wanted footprint; then
