@@ -179,6 +179,9 @@ snapshot() {
   done
   echo "$rss $ticks $ns $vol $invol"
 }
+# A / B and N / 60 s, to two places.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+per_second() { awk -v v="$1" 'BEGIN { printf "%.2f", v / 60 }'; }
 # One build's figures from the snapshots before and after the same 60 s.
 footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTER IMPORTS_AFTER DIALOG_BEFORE DIALOG_AFTER
   local arch=$1 k0 kt0 kn0 kv0 ki0 k1 kt1 kn1 kv1 ki1 f0 ft0 fn0 fv0 fi0 f1 ft1 fn1 fv1 fi1 i1 ln0 lv0 l1 ln1 lv1
@@ -189,10 +192,11 @@ footprint_figures() {  # ARCH KAIRON_BEFORE KAIRON_AFTER FLOOR_BEFORE FLOOR_AFTE
   read -r i1 _ <<<"$6"
   read -r _ _ ln0 lv0 _ <<<"$7"
   read -r l1 _ ln1 lv1 _ <<<"$8"
-  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(awk -v a="$k1" -v b="$f1" 'BEGIN { printf "%.2f", a / b }') (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(awk -v a="$k1" -v b="$i1" 'BEGIN { printf "%.2f", a / b }'); floor showing the timer's dialog=$l1 ratio=$(awk -v a="$k1" -v b="$l1" 'BEGIN { printf "%.2f", a / b }')"
+  local kn=$((kn1 - kn0)) fn=$((fn1 - fn0)) ln=$((ln1 - ln0))
+  say "footprint-rss-kB $arch kairon=$k1 floor=$f1 ratio=$(ratio "$k1" "$f1") (goal <= 1.15); floor importing shell32, comdlg32, winmm=$i1 ratio=$(ratio "$k1" "$i1"); floor showing the timer's dialog=$l1 ratio=$(ratio "$k1" "$l1")"
   say "footprint-cpu-ms-per-60s $arch kairon=$(((kt1 - kt0) * 10)) floor=$(((ft1 - ft0) * 10)) (utime+stime, 10 ms ticks)"
-  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$(((kn1 - kn0) / 1000000)) floor=$(((fn1 - fn0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }') (schedstat; goal <= 1.2); floor showing the timer's dialog=$(((ln1 - ln0) / 1000000)) ratio=$(awk -v a=$((kn1 - kn0)) -v b=$((ln1 - ln0)) 'BEGIN { printf "%.2f", a / b }'), its own to the floor=$(awk -v a=$((ln1 - ln0)) -v b=$((fn1 - fn0)) 'BEGIN { printf "%.2f", a / b }')"
-  say "footprint-wakeups-per-s $arch kairon=$(awk -v v=$((kv1 - kv0)) 'BEGIN { printf "%.2f", v / 60 }') floor=$(awk -v v=$((fv1 - fv0)) 'BEGIN { printf "%.2f", v / 60 }') floor showing the timer's dialog=$(awk -v v=$((lv1 - lv0)) 'BEGIN { printf "%.2f", v / 60 }') (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
+  say "footprint-cpu-on-cpu-ms-per-60s $arch kairon=$((kn / 1000000)) floor=$((fn / 1000000)) ratio=$(ratio $kn $fn) (schedstat; goal <= 1.2); floor showing the timer's dialog=$((ln / 1000000)) ratio=$(ratio $kn $ln), its own to the floor=$(ratio $ln $fn)"
+  say "footprint-wakeups-per-s $arch kairon=$(per_second $((kv1 - kv0))) floor=$(per_second $((fv1 - fv0))) floor showing the timer's dialog=$(per_second $((lv1 - lv0))) (voluntary switches of all threads; involuntary kairon=$((ki1 - ki0)) floor=$((fi1 - fi0)) in 60 s)"
 }
 
 if wanted footprint; then
