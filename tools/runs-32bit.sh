@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Exits 0 when this kernel runs 32-bit x86 programs, which 32-bit Wine needs
 # (with --wine: and the 32-bit Wine is installed); otherwise prints why not and
-# exits 1.  Asks the kernel itself: it runs a 96-byte static i686 program that
-# only exits with code 42 (file names and kernel configs can be missing or
-# lie; an exec cannot).  Usage: runs-32bit.sh [--wine]
+# exits 1, or 3 when only the 32-bit Wine is missing and the set-up recorded no
+# refusal of it (build/wine32-refused): a machine set up wrongly.  Asks the
+# kernel itself: it runs a 96-byte static i686 program that only exits with
+# code 42 (file names and kernel configs can be missing or lie; an exec cannot).  Usage: runs-32bit.sh [--wine]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -24,7 +25,12 @@ if [ "$code" -ne 42 ]; then
   exit 1
 fi
 if [ "${1:-}" = --wine ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+  # A refusal the set-up recorded excuses it; a set-up that never tried does not.
+  if [ -s "$here/../build/wine32-refused" ]; then
+    echo "the 32-bit Wine (wine32:i386) is not installed: $(head -n 1 "$here/../build/wine32-refused")"
+    exit 1
+  fi
   echo "the 32-bit Wine (wine32:i386) is not installed; 'make setup' installs it"
-  exit 1
+  exit 3
 fi
 exit 0
