@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "resources/resource.h"
 #include "tests/app/dialog_session_win.h"
 #include "tests/app/window_search_win.h"
@@ -40,6 +42,33 @@ void toggleAlwaysOnTop(DialogDriver& d) {
   const HWND menu = d.openSystemMenu();
   pressInMenu(menu, VK_UP);
   d.choose(menu, u'\r');
+}
+
+// From the keyboard (Enter, Shift+F10 on the focused icon) the menu opens at
+// the icon where the shell tells where it is; a right click opens it once,
+// however the shell reports it.
+TEST_F(Menus, TrayMenuOpensOnceForAClickAndBesideTheIconForTheKeyboard) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.minimize();
+    ASSERT_TRUE(d.tray().isShown());
+    for (const UINT keyboard : {0u, static_cast<UINT>(NIN_KEYSELECT), static_cast<UINT>(WM_CONTEXTMENU)}) {
+      SCOPED_TRACE(keyboard);
+      if (keyboard != 0 && d.tray().version() < NOTIFYICON_VERSION) continue;  // the shell sends none
+      const HWND menu = d.openTrayMenu(keyboard);
+      ASSERT_NE(nullptr, menu);
+      RECT icon{}, shownAt{};
+      if (keyboard != 0 && d.tray().screenRect(icon) && GetWindowRect(menu, &shownAt)) {
+        EXPECT_LE(std::abs(shownAt.left - icon.left), icon.right - icon.left) << "not at the icon";
+      }
+      pressInMenu(menu, VK_ESCAPE);
+      d.sync();
+      EXPECT_FALSE(IsWindowVisible(menu));
+    }
+    // No second menu behind the first.
+    EXPECT_EQ(nullptr,
+              waitForMenuWindow(GetWindowThreadProcessId(d.dialog(), nullptr), std::chrono::milliseconds(300)));
+  });
 }
 
 TEST_F(Menus, TrayMenuActsOnTheCountdownAndStartsTemplates) {
