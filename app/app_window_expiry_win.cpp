@@ -63,14 +63,15 @@ void CAppWindow::comeBack() {
   // OK, or on 中断 while the sound plays): then it waits to be come to.
   LASTINPUTINFO input{};
   input.cbSize = sizeof input;
-  waitingToBeSeen = GetLastInputInfo(&input) != FALSE && personIsTyping(GetTickCount(), input.dwTime);
-  if (!waitingToBeSeen) {
+  if (GetLastInputInfo(&input) == FALSE || !personIsTyping(GetTickCount(), input.dwTime)) {
     place(Placement::Shown);
     // The system may refuse the foreground (another program holds the lock, or hangs):
     // then the taskbar button asks for attention instead.
     if (!window->forceForeground()) window->flashUntilActive();
+    seenAfterAll();  // in front now, an earlier alarm's wait is over too
     return;
   }
+  waitingToBeSeen = true;
   place(Placement::Shown, false);
   SetWindowPos(window->handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   window->flashUntilActive();

@@ -121,6 +121,11 @@ void CTrayIcon::askForVersion() {
     record.uVersion = version;
     if (shellNotifyIconW(NIM_SETVERSION, &record) != FALSE) {
       version_ = version;
+      // Version 4 hides the standard tooltip, the countdown's, unless asked for.
+      if (version == NOTIFYICON_VERSION_4 && (record_->uFlags & NIF_SHOWTIP) == 0) {
+        record_->uFlags |= NIF_SHOWTIP;
+        notify(NIM_MODIFY);
+      }
       return;
     }
   }
