@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/app_window_win.h"
+#include "app/presence_rules.h"
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"
@@ -13,6 +14,7 @@
 #include "base/sound_win.h"
 #include "base/unique_handle_win.h"
 #include "resources/resource.h"
+#include "ui/inactive_windows.h"
 
 using Ostra::String;
 
@@ -42,10 +44,7 @@ void CAppWindow::expire() {
   enterCountdownState(CountdownState::Ringing);
   const ReleaseAtEnd release(keepAwake);
   setStageIcon(IDI_IDLE);
-  place(Placement::Shown);
-  // The system may refuse the foreground (another program holds the lock, or hangs):
-  // then the taskbar button asks for attention instead.
-  if (!window->forceForeground()) window->flashUntilActive();
+  comeBack();
 
   // The controls as they are now: changes made during the countdown count.
   if (isChecked(IDC_BEEP)) beep();
@@ -57,6 +56,47 @@ void CAppWindow::expire() {
 
   enterCountdownState(CountdownState::Idle);
   if (isChecked(IDC_CLOSE_AT_END)) window->close();
+}
+
+void CAppWindow::comeBack() {
+  // Keys typed for another program would answer the alarm unseen (a Space on
+  // OK, or on 中断 while the sound plays): then it waits to be come to.
+  LASTINPUTINFO input{};
+  input.cbSize = sizeof input;
+  if (GetLastInputInfo(&input) == FALSE || !personIsTyping(GetTickCount(), input.dwTime)) {
+    place(Placement::Shown);
+    // The system may refuse the foreground (another program holds the lock, or hangs):
+    // then the taskbar button asks for attention instead.
+    if (!window->forceForeground()) window->flashUntilActive();
+    seenAfterAll();  // in front now, an earlier alarm's wait is over too
+    return;
+  }
+  waitingToBeSeen = true;
+  place(Placement::Shown, false);
+  SetWindowPos(window->handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  window->flashUntilActive();
+}
+
+void CAppWindow::seenAfterAll() {
+  if (!waitingToBeSeen) return;
+  // Activated, in its own thread only, without the foreground: still unseen.
+  const HWND foreground = GetForegroundWindow();
+  if (foreground == nullptr || GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId()) return;
+  waitingToBeSeen = false;
+  window->stopFlashing();
+  if (!alwaysOnTop) {
+    SetWindowPos(window->handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void CAppWindow::ringingBox(const String& caption, const String& text) {
+  if (!waitingToBeSeen) {
+    window->messageBox(InformationBox, caption, text);
+    return;
+  }
+  // Up behind the program in use, which keeps the keyboard.
+  const Ostra::CInactiveWindows inactive;
+  window->messageBox(InformationBox & ~MB_SETFOREGROUND, caption, text);
 }
 
 void CAppWindow::beep() {
@@ -148,11 +188,11 @@ void CAppWindow::launchProgram() {
         arguments.empty() ? Ostra::shellOpen(file, SW_SHOWNORMAL) : Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
   }
   // The alarm must not pass unnoticed when the message is off and the window closes.
-  if (!launched) window->messageBox(InformationBox, u"エラー", file + u" を起動できませんでした");
+  if (!launched) ringingBox(u"エラー", file + u" を起動できませんでした");
 }
 
 void CAppWindow::enterComApartment() {
   if (!comApartment) comApartment.emplace();
 }
 
-void CAppWindow::showMessage() { window->messageBox(InformationBox, u"メッセージ", text(IDC_MESSAGE_TEXT)); }
+void CAppWindow::showMessage() { ringingBox(u"メッセージ", text(IDC_MESSAGE_TEXT)); }

@@ -59,7 +59,7 @@ void CAppWindow::updateSystemMenu() {
   Ostra::changeMenuItem(menu, IDM_ALWAYS_ON_TOP, kAlwaysOnTopText, alwaysOnTop ? MF_CHECKED : 0);
 }
 
-void CAppWindow::showTrayMenu() {
+void CAppWindow::showTrayMenu(bool atIcon) {
   Ostra::UniqueMenu menu(CreatePopupMenu());
   Ostra::UniqueMenu templates(CreatePopupMenu());
   if (!menu || !templates) return;
@@ -83,9 +83,17 @@ void CAppWindow::showTrayMenu() {
 
   POINT at{};
   GetCursorPos(&at);
-  const UINT chosen = Ostra::trackTrayMenu(window->handle(), menu.get(), at);
+  RECT icon{};
+  const bool besideIcon = atIcon && trayIcon->screenRect(icon);
+  const UINT chosen = Ostra::trackTrayMenu(window->handle(), menu.get(), at, besideIcon ? &icon : nullptr);
   // The dialog may have ended while the menu was open (the countdown closed it).
-  if (chosen == 0 || window->handle() == nullptr) return;
+  if (window->handle() == nullptr) return;
+  if (chosen == 0) {
+    // Esc: the keyboard goes back where it came from.  Not after a click
+    // elsewhere, which gave the foreground to that window.
+    if (atIcon && GetForegroundWindow() == window->handle()) trayIcon->focusNotificationArea();
+    return;
+  }
   if (chosen >= IDM_FIRST_TEMPLATE && chosen - IDM_FIRST_TEMPLATE < names.size()) {
     startFromTemplate(names[chosen - IDM_FIRST_TEMPLATE] + u".tpt");
     return;

@@ -2,6 +2,7 @@
 // or the program is held up, and what shows it on the taskbar.
 #include "app/app_window_win.h"
 #include "app/countdown_pacing.h"
+#include "app/presence_rules.h"
 
 void CAppWindow::createSystemAids(HWND dialog) {
   wakeTimer = std::make_unique<CWakeTimer>(dialog, WakeMessage);
@@ -26,6 +27,7 @@ bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
       if (m.wParam == PBT_APMRESUMEAUTOMATIC) PostMessageW(m.hwnd, WakeMessage, 0, 0);
       // The timer wakes the computer by itself; its message is wanted from now.
       if (m.wParam == PBT_APMSUSPEND && wakeTimer && countdownState == CountdownState::Running) wakeTimer->watch();
+      keepAwakeAcross(m.wParam);
       return false;
     case WM_TIMECHANGE:
       if (countdownState == CountdownState::Running && pacedByDeadline()) {
@@ -53,6 +55,38 @@ void CAppWindow::holdCountdownAids() {
 void CAppWindow::releaseCountdownAids() {
   keepAwake.release();
   if (wakeTimer) wakeTimer->disarm();
+}
+
+void CAppWindow::keepAwakeAcross(WPARAM powerEvent) {
+  PowerChange change;
+  switch (powerEvent) {
+    case PBT_APMSUSPEND:
+      change = PowerChange::Suspend;
+      break;
+    case PBT_APMRESUMESUSPEND:
+      change = PowerChange::ResumeByPerson;
+      break;
+    case PBT_APMRESUMEAUTOMATIC:
+      change = PowerChange::ResumeAutomatic;
+      break;
+    default:
+      return;
+  }
+  const AwakePhase phase = countdownState == CountdownState::Running   ? AwakePhase::Running
+                           : countdownState == CountdownState::Ringing ? AwakePhase::Ringing
+                                                                       : AwakePhase::Other;
+  const int64_t left = phase == AwakePhase::Running ? countdown.leftMilliseconds(clock.monotonicMilliseconds()) : 0;
+  switch (awakeHoldAfter(change, phase, left)) {
+    case AwakeHold::None:
+      keepAwake.release();
+      break;
+    case AwakeHold::System:
+      keepAwake.hold();
+      break;
+    case AwakeHold::SystemAndDisplay:
+      keepAwake.holdDisplay();
+      break;
+  }
 }
 
 void CAppWindow::recheckDeadline() {

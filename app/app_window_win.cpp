@@ -1,6 +1,9 @@
 #include "app/app_window_win.h"
 
+#include <utility>
+
 #include "app/countdown_pacing.h"
+#include "app/presence_rules.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
 #include "ui/wnd.h"
@@ -59,13 +62,7 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
     case WM_COMMAND:
       return runCommand(LOWORD(m.wParam));
     case TrayCallbackMessage:
-      if (m.lParam == WM_RBUTTONUP) {
-        showTrayMenu();
-        return true;
-      }
-      if (m.lParam != WM_LBUTTONDBLCLK) return false;
-      restoreFromTray();
-      return true;
+      return onTrayEvent(Ostra::CTrayIcon::callbackEvent(m));
     default:
       break;
   }
@@ -90,6 +87,12 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       return true;
     case WM_WINDOWPOSCHANGING:
       keepHiddenInTray(*reinterpret_cast<WINDOWPOS*>(m.lParam));
+      return false;
+    case WM_ACTIVATEAPP:  // to every window of the program, the box's owner too
+      if (m.wParam != FALSE) seenAfterAll();
+      return false;
+    case WM_ACTIVATE:  // also back from its box, which the program had in front
+      if (LOWORD(m.wParam) != WA_INACTIVE) seenAfterAll();
       return false;
     case WM_INITDIALOG:
       initialize(m.hwnd);
@@ -198,7 +201,7 @@ void CAppWindow::tick() {
   if (countdownState != CountdownState::Running) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
   const bool expired = stepCountdown(countdown, nowMs);
-  updateCaption();
+  updateCaption(true);
   showProgress();
   const int remain = countdown.remainSeconds();
   if (remain < 10) setStageIcon(stageIconId(remain));
@@ -214,6 +217,32 @@ void CAppWindow::tick() {
   if (period == tickPeriodMs) return;
   tickPeriodMs = period;
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
+}
+
+bool CAppWindow::onTrayEvent(UINT event) {
+  // From version 3 on the shell follows the right button's release with
+  // WM_CONTEXTMENU, which the keyboard (Shift+F10) sends alone.
+  const bool keyboardEvents = trayIcon && trayIcon->version() >= NOTIFYICON_VERSION;
+  switch (event) {
+    case WM_RBUTTONUP:
+      if (keyboardEvents) {
+        rightButtonReleased = true;
+        return false;
+      }
+      showTrayMenu(false);
+      return true;
+    case WM_CONTEXTMENU:
+      showTrayMenu(!std::exchange(rightButtonReleased, false));
+      return true;
+    case NIN_KEYSELECT:  // Enter or Space on the focused icon
+      showTrayMenu(true);
+      return true;
+    case WM_LBUTTONDBLCLK:
+      restoreFromTray();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void CAppWindow::minimizeToTray() {
@@ -268,13 +297,13 @@ void CAppWindow::aimTickTimer(int64_t nowMs) {
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 
-void CAppWindow::place(Placement next) {
+void CAppWindow::place(Placement next, bool activate) {
   const Placement was = placement;
   // Set first: showing the window asks keepHiddenInTray.
   placement = next;
   switch (next) {
     case Placement::Shown:
-      ShowWindow(window->handle(), SW_SHOWNORMAL);
+      ShowWindow(window->handle(), activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
       trayIcon->remove();
       break;
     case Placement::InTray:
@@ -313,10 +342,22 @@ void CAppWindow::moveFocus(int controlId) {
   SendMessageW(window->handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window->item(controlId).handle()), TRUE);
 }
 
-void CAppWindow::updateCaption() {
-  const String caption = captionText(countdown.remainSeconds(), countdownState == CountdownState::Paused);
-  window->setText(caption);
+void CAppWindow::updateCaption(bool tick) {
+  const int remain = countdown.remainSeconds();
+  const String caption = captionText(remain, countdownState == CountdownState::Paused);
+  // A screen reader announces every change of the foreground window's title:
+  // one a second would leave it no time for anything else.
+  if (!tick || !screenReaderFollows() || announceCountdown(captionSeconds, remain)) {
+    window->setText(caption);
+    captionSeconds = remain;
+  }
   if (trayIcon) trayIcon->setTip(caption);
+}
+
+bool CAppWindow::screenReaderFollows() const {
+  BOOL running = FALSE;
+  if (!SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) || !running) return false;
+  return GetForegroundWindow() == window->handle();
 }
 
 void CAppWindow::setStageIcon(int iconId) {

@@ -89,14 +89,18 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void keepHiddenInTray(WINDOWPOS& pos) const;
   // The one place each state changes, with what the new state starts or stops.
   void enterCountdownState(CountdownState next);
-  void place(Placement next);
+  // activate false: shown without taking the keyboard from the program in use.
+  void place(Placement next, bool activate = true);
   // Sets the window timer for the next tick of a running countdown, off any
   // beat it was on (a start, a resume, an extend, a wake).
   void aimTickTimer(int64_t nowMs);
   void updateControlStates();
   // Enables the button and gives it the keyboard focus.
   void moveFocus(int controlId);
-  void updateCaption();
+  // tick: only the count has moved, which a screen reader hears less often.
+  void updateCaption(bool tick = false);
+  // A screen reader runs and reads this dialog, the foreground window.
+  bool screenReaderFollows() const;
   void setStageIcon(int iconId);
 
   // What keeps a countdown on time past sleep, clock changes and freezes, and
@@ -106,6 +110,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // The keep-awake and the wake timer, which only a running countdown holds.
   void holdCountdownAids();
   void releaseCountdownAids();
+  // Nothing held through a sleep; after a wake what the person's return or
+  // the alarm's own wake asks for (WM_POWERBROADCAST's event).
+  void keepAwakeAcross(WPARAM powerEvent);
   void recheckDeadline();
   void armWake();
   void showProgress();
@@ -114,7 +121,10 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // The system menu's and the tray icon's commands (app_window_menus_win.cpp).
   void addSystemMenuItems();
   void updateSystemMenu();
-  void showTrayMenu();
+  // atIcon: opened from the keyboard, beside the icon instead of at the pointer.
+  void showTrayMenu(bool atIcon);
+  // The tray icon's callback, by its event; false when not handled.
+  bool onTrayEvent(UINT event);
   // False for an id that is none of the menus' commands.
   bool runMenuCommand(unsigned id);
   void togglePause();
@@ -126,6 +136,13 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   bool pausable();
 
   // Expiry notifications.
+  // Shows the dialog above the others; it takes the keyboard only when the
+  // person is not typing, and otherwise waits, flashing, to be come to.
+  void comeBack();
+  // The person has come to the waiting dialog or its box: it stops asking.
+  void seenAfterAll();
+  // A box of the ringing: it takes the keyboard only when the dialog could.
+  void ringingBox(const Ostra::String& caption, const Ostra::String& text);
   void beep();
   void playSound();
   void answerUntil(HANDLE finished);
@@ -194,4 +211,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   enum class SoundState { Silent, Playing, Stopped };
   SoundState soundState = SoundState::Silent;
   bool alwaysOnTop = false;
+  // Since an expiry that came while the person was typing, until they come to it.
+  bool waitingToBeSeen = false;
+  int captionSeconds = -1;  // the count the title shows
+  // The tray's WM_CONTEXTMENU to come is the mouse's, not the keyboard's.
+  bool rightButtonReleased = false;
 };

@@ -43,10 +43,27 @@ HMODULE loadFromSystemFolder(const wchar_t* fileName, SystemFolderLoad how) {
   return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
+HMODULE loadSideBySide(const wchar_t* fileName, SystemFolderLoad how) {
+  // The search flag keeps the bare name already.
+  if (how == SystemFolderLoad::SearchFlag) return loadFromSystemFolder(fileName, how);
+  // A full path would skip the redirection and give the system folder's old
+  // version.  Unredirected, the bare name would search the program's folder.
+  using FindSection = BOOL(WINAPI*)(DWORD, const GUID*, ULONG, LPCWSTR, PACTCTX_SECTION_KEYED_DATA);
+  const auto findSection = kernelFunction<FindSection>("FindActCtxSectionStringW");
+  ACTCTX_SECTION_KEYED_DATA found{};
+  found.cbSize = sizeof found;
+  if (findSection == nullptr ||
+      !findSection(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, fileName, &found)) {
+    return loadFromSystemFolder(fileName, how);
+  }
+  return LoadLibraryW(fileName);
+}
+
 FARPROC SystemLibrary::find(const char* exportName) {
   HMODULE module = module_.load(std::memory_order_acquire);
   if (module == nullptr) {
-    const HMODULE loaded = loadFromSystemFolder(fileName_, systemFolderLoad());
+    const HMODULE loaded = sideBySide_ ? loadSideBySide(fileName_, systemFolderLoad())
+                                       : loadFromSystemFolder(fileName_, systemFolderLoad());
     if (loaded == nullptr) return nullptr;
     // Another thread may have loaded it meanwhile: one reference is enough.
     if (module_.compare_exchange_strong(module, loaded, std::memory_order_acq_rel)) {

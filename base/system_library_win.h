@@ -17,7 +17,9 @@ namespace Ostra {
 // process ends, so that a function taken from it stays valid on every thread.
 class SystemLibrary {
  public:
-  explicit constexpr SystemLibrary(const wchar_t* fileName) : fileName_(fileName) {}
+  // sideBySide: a DLL that a manifest may redirect to an assembly (comctl32).
+  explicit constexpr SystemLibrary(const wchar_t* fileName, bool sideBySide = false)
+      : fileName_(fileName), sideBySide_(sideBySide) {}
   SystemLibrary(const SystemLibrary&) = delete;
   SystemLibrary& operator=(const SystemLibrary&) = delete;
 
@@ -26,6 +28,7 @@ class SystemLibrary {
 
  private:
   const wchar_t* const fileName_;
+  const bool sideBySide_;
   std::atomic<HMODULE> module_{nullptr};
 };
 
@@ -33,6 +36,8 @@ inline SystemLibrary winmmLibrary{L"winmm.dll"};
 inline SystemLibrary shell32Library{L"shell32.dll"};
 inline SystemLibrary comdlg32Library{L"comdlg32.dll"};
 inline SystemLibrary ole32Library{L"ole32.dll"};
+// Version 6 (LoadIconMetric) only through the manifest's redirection.
+inline SystemLibrary comctl32Library{L"comctl32.dll", true};
 
 // How loadFromSystemFolder finds the system folder's copy.
 enum class SystemFolderLoad {
@@ -43,6 +48,10 @@ enum class SystemFolderLoad {
 SystemFolderLoad systemFolderLoad();
 // The DLL of that name from the system folder, loaded the given way; null on failure.
 HMODULE loadFromSystemFolder(const wchar_t* fileName, SystemFolderLoad how);
+// The same for a DLL that a manifest may redirect: by its bare name, to which
+// the redirection applies before any folder is searched, while the process's
+// activation context redirects it; the system folder's copy otherwise.
+HMODULE loadSideBySide(const wchar_t* fileName, SystemFolderLoad how);
 
 // One function of a SystemLibrary, called like the function itself; looked up
 // on its first call.  When it cannot be found, a call gives `missing`, which

@@ -9,9 +9,7 @@ namespace Ostra {
 namespace {
 
 // LoadIconMetric is in version 6 of comctl32 only (Windows Vista on), which is
-// no known DLL: loaded when first needed and from the system only; the bare
-// name keeps the manifest's redirection to version 6.  Null where it is missing.
-SystemLibrary comctl32Library{L"comctl32.dll"};
+// no known DLL: loaded when first needed.  Null where it is missing.
 const SystemFunction<decltype(LoadIconMetric)> loadIconMetric{comctl32Library, "LoadIconMetric", E_FAIL};
 
 using DpiForWindow = UINT(WINAPI*)(HWND);

@@ -39,10 +39,18 @@ void changeMenuItem(HMENU menu, UINT id, const String& text, UINT flags) {
 
 String literalMenuText(const String& name) { return name.replaceAll(u"&", u"&&"); }
 
-UINT trackTrayMenu(HWND owner, HMENU menu, POINT at) {
+UINT trackTrayMenu(HWND owner, HMENU menu, POINT at, const RECT* icon) {
   SetForegroundWindow(owner);
-  const BOOL chosen =
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+  UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
+  TPMPARAMS beside{};
+  beside.cbSize = sizeof beside;
+  if (icon != nullptr) {
+    // Above the icon on a bottom taskbar, and moved clear of it on any other.
+    at = POINT{icon->left, icon->top};
+    beside.rcExclude = *icon;
+    flags |= TPM_BOTTOMALIGN | TPM_VERTICAL;
+  }
+  const BOOL chosen = TrackPopupMenuEx(menu, flags, at.x, at.y, owner, icon != nullptr ? &beside : nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
   return static_cast<UINT>(chosen);
 }

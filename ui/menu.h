@@ -32,6 +32,8 @@ String literalMenuText(const String& name);
 // and waits for the user; the chosen command, 0 when none was.  Puts owner in
 // the foreground first and posts it WM_NULL afterwards: otherwise the menu
 // stays open when the user clicks elsewhere, and closes at once the next time.
-UINT trackTrayMenu(HWND owner, HMENU menu, POINT at);
+// With icon (the icon's place, for a menu the keyboard opened) the menu goes
+// beside it, not over it, and at is not used.
+UINT trackTrayMenu(HWND owner, HMENU menu, POINT at, const RECT* icon = nullptr);
 
 }  // namespace Ostra

@@ -21,6 +21,9 @@ UINT registeredTaskbarCreated = 0;
 
 const SystemFunction<decltype(Shell_NotifyIconW)> shellNotifyIconW{shell32Library, "Shell_NotifyIconW", FALSE};
 const SystemFunction<decltype(Shell_NotifyIconA)> shellNotifyIconA{shell32Library, "Shell_NotifyIconA", FALSE};
+// Windows 7 on.
+const SystemFunction<decltype(Shell_NotifyIconGetRect)> shellNotifyIconGetRect{shell32Library,
+                                                                               "Shell_NotifyIconGetRect", E_NOTIMPL};
 
 // The records of the live icon objects, for the ids their windows have in use.
 std::mutex liveLock;
@@ -93,9 +96,51 @@ bool CTrayIcon::place(DWORD first) {
   // the "TaskbarCreated" of a DPI change or a remote session, and takes an add
   // late after reporting it failed.  It may also have lost one we count as
   // shown.  Then it refuses the first command and takes the other.
-  if (!notify(first) && !notify(first == NIM_ADD ? NIM_MODIFY : NIM_ADD)) return false;
+  const DWORD second = first == NIM_ADD ? NIM_MODIFY : NIM_ADD;
+  DWORD done = first;
+  if (!notify(first)) {
+    if (!notify(second)) return false;
+    done = second;
+  }
+  // The shell forgets the version of an icon it adds anew.
+  if (done == NIM_ADD) askForVersion();
   shown_ = true;
   return true;
+}
+
+void CTrayIcon::askForVersion() {
+  version_ = 0;
+  // Only the NT family's shells know versions; the second-version layout is the
+  // first with the field, and the largest that the older of them take.
+  if (!useWideCalls()) return;
+  NOTIFYICONDATAW record{};
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record.hWnd = record_->hWnd;
+  record.uID = record_->uID;
+  for (const UINT version : {NOTIFYICON_VERSION_4, NOTIFYICON_VERSION}) {
+    record.uVersion = version;
+    if (shellNotifyIconW(NIM_SETVERSION, &record) != FALSE) {
+      version_ = version;
+      // Version 4 hides the standard tooltip, the countdown's, unless asked for.
+      if (version == NOTIFYICON_VERSION_4 && (record_->uFlags & NIF_SHOWTIP) == 0) {
+        record_->uFlags |= NIF_SHOWTIP;
+        notify(NIM_MODIFY);
+      }
+      return;
+    }
+  }
+}
+
+bool CTrayIcon::screenRect(RECT& rect) const {
+  NOTIFYICONIDENTIFIER icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = record_->hWnd;
+  icon.uID = record_->uID;
+  return shown_ && SUCCEEDED(shellNotifyIconGetRect(&icon, &rect));
+}
+
+void CTrayIcon::focusNotificationArea() {
+  if (shown_) notify(NIM_SETFOCUS);
 }
 
 bool CTrayIcon::setIcon(unsigned short iconId) {

@@ -46,6 +46,19 @@ class CTrayIcon {
   // refuses both.
   bool handleTaskbarCreated(const WindowMessage& m);
 
+  // The event a callback message carries (a mouse message, WM_CONTEXTMENU,
+  // NIN_KEYSELECT), in the first layout and in version 4's, which adds the id.
+  static UINT callbackEvent(const WindowMessage& m) { return LOWORD(m.lParam); }
+  // The shell's version for this icon: 4 (Vista on) or 3 (2000, XP) tell
+  // the keyboard's events (WM_CONTEXTMENU, NIN_KEYSELECT) from the mouse's;
+  // 0 sends the right button's messages for both.
+  unsigned version() const { return version_; }
+  // Where the icon is on the screen; false where the shell cannot tell (before Windows 7).
+  bool screenRect(RECT& rect) const;
+  // Gives the notification area back the keyboard focus, as after a menu the
+  // keyboard opened and Esc closed.
+  void focusNotificationArea();
+
   // The record handed to the shell's wide call (first-version layout), which
   // the NT family gets: its tip keeps every character, whatever the code page.
   const NOTIFYICONDATAW& recordForTesting() const { return *record_; }
@@ -57,11 +70,13 @@ class CTrayIcon {
  private:
   bool notify(DWORD command);
   bool place(DWORD first);
+  void askForVersion();
 
   CIconCache icons_;  // before the record: the shell may hold its icon until the removal
   std::unique_ptr<NOTIFYICONDATAW> record_;
   String tip_;
   bool shown_ = false;
+  unsigned version_ = 0;
 };
 
 }  // namespace Ostra

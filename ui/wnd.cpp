@@ -109,6 +109,14 @@ void CWnd::flashUntilActive() const {
   FlashWindowEx(&flash);
 }
 
+void CWnd::stopFlashing() const {
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof flash;
+  flash.hwnd = handle_;
+  flash.dwFlags = FLASHW_STOP;
+  FlashWindowEx(&flash);
+}
+
 void CWnd::allowFromLowerIntegrity(UINT message) const {
   // From Windows 7 on; Vista has only the process-wide filter, which would let
   // the message through to every window of the program.

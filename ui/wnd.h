@@ -50,6 +50,7 @@ class CWnd {
   bool forceForeground() const;
   // Flashes the taskbar button until the user brings the window to the front.
   void flashUntilActive() const;
+  void stopFlashing() const;
   // Lets message reach the window from processes of lower integrity, as the
   // shell's are when this one runs as administrator; nothing before Windows 7.
   void allowFromLowerIntegrity(UINT message) const;

@@ -153,6 +153,50 @@ TEST_F(CountdownOnTime, KeepsTheComputerAwakeWhileCountingAndNotifying) {
       session.executionStates());
 }
 
+// The power events reach the rule of presence_rules: nothing held through a
+// sleep; after an automatic wake only the alarm's own (due within two minutes).
+TEST_F(CountdownOnTime, SleepLetsGoAndOnlyThePersonOrTheAlarmsOwnWakeHoldsAgain) {
+  constexpr EXECUTION_STATE kHold = ES_CONTINUOUS | ES_SYSTEM_REQUIRED, kRelease = ES_CONTINUOUS;
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"", u"300", false);
+    d.command(IDC_START);
+    for (const WPARAM event : {PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND, PBT_APMSUSPEND})
+      d.deliver(WM_POWERBROADCAST, event);
+    FakeClock::advance(181000);  // asleep until 119 s before the deadline
+    d.deliver(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+  });
+  EXPECT_EQ((std::vector<EXECUTION_STATE>{kHold, kRelease, kHold, kRelease, kHold, kRelease}),
+            session.executionStates());
+}
+
+// While a screen reader runs and the dialog is in front, its title changes once
+// a minute and each second of the last ten; the tooltip every second.
+TEST_F(CountdownOnTime, ScreenReaderHearsTheTitleOnceAMinuteAndInTheLastTenSeconds) {
+  BOOL before = FALSE;
+  SystemParametersInfoW(SPI_GETSCREENREADER, 0, &before, 0);
+  if (!SystemParametersInfoW(SPI_SETSCREENREADER, TRUE, nullptr, 0)) GTEST_SKIP() << "no screen-reader flag";
+  std::vector<std::string> titles;
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"", u"62", false);
+    d.command(IDC_START);
+    d.activate();
+    for (int i = 0; i < 54; ++i) {
+      d.tick();
+      if (titles.empty() || titles.back() != toUtf8(d.caption())) titles.push_back(toUtf8(d.caption()));
+      if (i == 31) {
+        EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.trayTip());
+      }
+    }
+  });
+  SystemParametersInfoW(SPI_SETSCREENREADER, before, nullptr, 0);
+  EXPECT_EQ(
+      (std::vector<std::string>{"あと01分02秒 / Kairon build-6", "あと01分00秒 / Kairon build-6",
+                                "あと10秒 / Kairon build-6", "あと09秒 / Kairon build-6", "あと08秒 / Kairon build-6"}),
+      titles);
+}
+
 TEST_F(CountdownOnTime, OnlyASleepAnnouncedWhileCountingStartsTheWakeTimersWait) {
   DialogSession session;
   session.run([&](DialogDriver& d) {

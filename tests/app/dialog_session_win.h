@@ -104,13 +104,25 @@ class DialogDriver {
   // The minimise box, the close box, and the tray icon's callback with a mouse message.
   void minimize() { deliver(WM_SYSCOMMAND, SC_MINIMIZE); }
   void closeBox() { deliver(WM_SYSCOMMAND, SC_CLOSE); }
+  // Any event (a mouse message, WM_CONTEXTMENU, NIN_KEYSELECT) in the layout of
+  // the version the shell took: from version 4 on, with the icon's id.
   void trayMouse(UINT mouseMessage) {
-    deliver(CAppWindow::TrayCallbackMessage, tray().recordForTesting().uID, mouseMessage);
+    deliver(CAppWindow::TrayCallbackMessage, tray().recordForTesting().uID, trayEvent(mouseMessage));
+  }
+  LPARAM trayEvent(UINT event) const {
+    return tray().version() >= NOTIFYICON_VERSION_4 ? MAKELPARAM(event, tray().recordForTesting().uID) : event;
   }
 
-  // The tray icon's menu (a right click on the icon) or the system menu
-  // (Alt+Space) opened: its window; null (and a failure) when none opened.
-  HWND openTrayMenu() { return openMenu(CAppWindow::TrayCallbackMessage, tray().recordForTesting().uID, WM_RBUTTONUP); }
+  // The tray icon's menu (a right click on the icon, which from version 3 on
+  // the shell follows with WM_CONTEXTMENU; keyboard: an event of the keyboard)
+  // or the system menu (Alt+Space) opened: its window; null (and a failure) when none opened.
+  HWND openTrayMenu(UINT keyboardEvent = 0) {
+    const UINT id = tray().recordForTesting().uID;
+    if (keyboardEvent != 0) return openMenu(CAppWindow::TrayCallbackMessage, id, trayEvent(keyboardEvent));
+    if (tray().version() < NOTIFYICON_VERSION) return openMenu(CAppWindow::TrayCallbackMessage, id, WM_RBUTTONUP);
+    trayMouse(WM_RBUTTONUP);
+    return openMenu(CAppWindow::TrayCallbackMessage, id, trayEvent(WM_CONTEXTMENU));
+  }
   HWND openSystemMenu() { return openMenu(WM_SYSCOMMAND, SC_KEYMENU, ' '); }
   // Chooses an item of the open menu by its mnemonic, as typing it does, and
   // waits until the dialog has carried the command out.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "resources/resource.h"
 #include "tests/app/dialog_session_win.h"
 #include "tests/app/window_search_win.h"
@@ -40,6 +42,28 @@ void toggleAlwaysOnTop(DialogDriver& d) {
   const HWND menu = d.openSystemMenu();
   pressInMenu(menu, VK_UP);
   d.choose(menu, u'\r');
+}
+
+// A right click opens the menu once, however the shell reports it; the
+// keyboard's events (Enter, Shift+F10) open it beside the icon.
+TEST_F(Menus, TrayMenuOpensOnceForAClickAndBesideTheIconForTheKeyboard) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.minimize();
+    for (const UINT keyboard : {0u, static_cast<UINT>(NIN_KEYSELECT), static_cast<UINT>(WM_CONTEXTMENU)}) {
+      if (keyboard != 0 && d.tray().version() < NOTIFYICON_VERSION) continue;  // the shell sends none
+      const HWND menu = d.openTrayMenu(keyboard);
+      ASSERT_NE(nullptr, menu) << keyboard;
+      RECT icon{}, shownAt{};
+      if (keyboard != 0 && d.tray().screenRect(icon) && GetWindowRect(menu, &shownAt)) {
+        EXPECT_LE(std::abs(shownAt.left - icon.left), icon.right - icon.left) << "not at the icon";
+      }
+      pressInMenu(menu, VK_ESCAPE);
+    }
+    d.sync();
+    EXPECT_EQ(nullptr, waitForMenuWindow(GetWindowThreadProcessId(d.dialog(), nullptr), std::chrono::milliseconds(300)))
+        << "a second menu behind the first";
+  });
 }
 
 TEST_F(Menus, TrayMenuActsOnTheCountdownAndStartsTemplates) {

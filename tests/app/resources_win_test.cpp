@@ -15,6 +15,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/system_library_win.h"
 #include "resources/resource.h"
 #include "tests/support/icon_picture_win.h"
 #include "ui/icon_cache.h"
@@ -560,6 +561,24 @@ TEST(Manifest, LoaderRedirectsCommonControlsToVersion6) {
   const std::u16string identity = asciiLower(fromWide(assembly->lpAssemblyEncodedAssemblyIdentity));
   EXPECT_NE(std::u16string::npos, identity.find(u"microsoft.windows.common-controls")) << asciiText(identity.c_str());
   EXPECT_NE(std::u16string::npos, identity.find(u"version=\"6.")) << asciiText(identity.c_str());
+}
+
+// Both ways of loading from the system folder keep that redirection: a full
+// path to the system folder's copy would give version 5.82, without LoadIconMetric.
+TEST(Manifest, CommonControlsLoadFollowsTheRedirectionEitherWay) {
+  wchar_t system[MAX_PATH] = {};
+  const std::wstring systemFolder(system, GetSystemDirectoryW(system, MAX_PATH));
+  for (const auto how : {Ostra::SystemFolderLoad::SearchFlag, Ostra::SystemFolderLoad::FullPath}) {
+    SCOPED_TRACE(how == Ostra::SystemFolderLoad::SearchFlag ? "search flag" : "full path");
+    const HMODULE module = Ostra::loadSideBySide(L"comctl32.dll", how);
+    ASSERT_NE(nullptr, module);
+    wchar_t path[MAX_PATH] = {};
+    const std::wstring file(path, GetModuleFileNameW(module, path, MAX_PATH));
+    EXPECT_NE(0, lstrcmpiW(systemFolder.c_str(), file.substr(0, file.find_last_of(L'\\')).c_str()))
+        << "the system folder's comctl32, not the assembly's";
+    EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(module, "LoadIconMetric")));
+    FreeLibrary(module);
+  }
 }
 
 // The manifest makes the process per-monitor DPI aware where the system knows the

@@ -73,6 +73,9 @@ TEST(TrayIcon, AddModifyAndRemove) {
 
   ASSERT_TRUE(icon->setIcon(IDI_TEST_BLUE));
   EXPECT_TRUE(icon->isShown());
+  // Keyboard events from the shell, and version 4 still shows the tooltip.
+  EXPECT_GE(icon->version(), static_cast<unsigned>(NOTIFYICON_VERSION));
+  EXPECT_EQ(icon->version() == NOTIFYICON_VERSION_4, (icon->recordForTesting().uFlags & NIF_SHOWTIP) != 0);
   // At the notification area's size, not stretched there from 32 pixels.
   EXPECT_EQ(testing::resourcePicture(IDI_TEST_BLUE, GetSystemMetrics(SM_CXSMICON)),
             testing::iconPicture(icon->recordForTesting().hIcon));
