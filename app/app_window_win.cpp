@@ -1,6 +1,5 @@
 #include "app/app_window_win.h"
 
-#include "app/countdown_pacing.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
 #include "ui/wnd.h"
@@ -197,7 +196,7 @@ void CAppWindow::tick() {
   // nor has one that comes while the expiry's sound plays.
   if (countdownState != CountdownState::Running) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
-  const bool expired = stepCountdown(countdown, nowMs);
+  const bool expired = countdown.tick(nowMs);
   updateCaption();
   showProgress();
   const int remain = countdown.remainSeconds();
@@ -208,9 +207,7 @@ void CAppWindow::tick() {
   }
   // Aim the next tick just past the next whole second of the deadline, unless
   // the running timer already does.
-  const int delay = tickDelay(countdown, nowMs, false);
-  if (delay < 0) return;
-  const int period = tickTimerPeriod(delay);
+  const int period = tickTimerPeriod(countdown.nextTickDelay(nowMs));
   if (period == tickPeriodMs) return;
   tickPeriodMs = period;
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
@@ -264,7 +261,7 @@ void CAppWindow::enterCountdownState(CountdownState next) {
 }
 
 void CAppWindow::aimTickTimer(int64_t nowMs) {
-  tickPeriodMs = tickTimerPeriod(tickDelay(countdown, nowMs, true));
+  tickPeriodMs = tickTimerPeriod(countdown.nextTickDelay(nowMs));
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 
