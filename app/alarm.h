@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <deque>
 #include <variant>
-#include <vector>
 
 #include "app/timer_engine.h"
 #include "base/clock.h"
