@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/app_window_win.h"
-#include "app/countdown_pacing.h"
 #include "config/config_data.h"
 #include "resources/resource.h"
 #include "ui/menu.h"

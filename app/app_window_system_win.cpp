@@ -1,7 +1,6 @@
 // What keeps a countdown on time when the computer sleeps, the clock is set
 // or the program is held up, and what shows it on the taskbar.
 #include "app/app_window_win.h"
-#include "app/countdown_pacing.h"
 #include "app/presence_rules.h"
 
 void CAppWindow::createSystemAids(HWND dialog) {
@@ -30,7 +29,7 @@ bool CAppWindow::onSystemMessage(Ostra::WindowMessage& m) {
       keepAwakeAcross(m.wParam);
       return false;
     case WM_TIMECHANGE:
-      if (countdownState == CountdownState::Running && pacedByDeadline()) {
+      if (countdownState == CountdownState::Running) {
         countdown.wallClockSet(clock.monotonicMilliseconds(), clock.wallMilliseconds());
         armWake();  // a duration's due time on the UTC clock has moved with it
         PostMessageW(m.hwnd, WakeMessage, 0, 0);
@@ -92,13 +91,13 @@ void CAppWindow::keepAwakeAcross(WPARAM powerEvent) {
 void CAppWindow::recheckDeadline() {
   // Not once the expiry has begun: a wake posted just before it would otherwise
   // run the expiry again from inside the message box's loop.
-  if (countdownState != CountdownState::Running || !pacedByDeadline()) return;
+  if (countdownState != CountdownState::Running) return;
   tickPeriodMs = 0;  // off the running timer's beat: aim it anew
   tick();
 }
 
 void CAppWindow::armWake() {
-  if (!wakeTimer || countdownState != CountdownState::Running || !pacedByDeadline()) return;
+  if (!wakeTimer || countdownState != CountdownState::Running) return;
   wakeTimer->arm(countdown.leftMilliseconds(clock.monotonicMilliseconds()));
 }
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "app/countdown_pacing.h"
 #include "app/presence_rules.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
@@ -200,7 +199,7 @@ void CAppWindow::tick() {
   // nor has one that comes while the expiry's sound plays.
   if (countdownState != CountdownState::Running) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
-  const bool expired = stepCountdown(countdown, nowMs);
+  const bool expired = countdown.tick(nowMs);
   updateCaption(true);
   showProgress();
   const int remain = countdown.remainSeconds();
@@ -211,9 +210,7 @@ void CAppWindow::tick() {
   }
   // Aim the next tick just past the next whole second of the deadline, unless
   // the running timer already does.
-  const int delay = tickDelay(countdown, nowMs, false);
-  if (delay < 0) return;
-  const int period = tickTimerPeriod(delay);
+  const int period = tickTimerPeriod(countdown.nextTickDelay(nowMs));
   if (period == tickPeriodMs) return;
   tickPeriodMs = period;
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
@@ -293,7 +290,7 @@ void CAppWindow::enterCountdownState(CountdownState next) {
 }
 
 void CAppWindow::aimTickTimer(int64_t nowMs) {
-  tickPeriodMs = tickTimerPeriod(tickDelay(countdown, nowMs, true));
+  tickPeriodMs = tickTimerPeriod(countdown.nextTickDelay(nowMs));
   window->setTimer(TimerId, static_cast<unsigned>(tickPeriodMs));
 }
 

@@ -11,7 +11,6 @@
 // Plain values in, plain values out; the dialog wires it to the controls.
 
 constexpr int TimerId = 100;
-constexpr int TickMilliseconds = 1000;
 constexpr int SecondsPerDay = 86400;
 constexpr int BuildNumber = 6;
 

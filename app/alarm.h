@@ -1,0 +1,203 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <variant>
+
+#include "app/timer_engine.h"
+#include "base/clock.h"
+#include "base/string.h"
+
+// Where a countdown is: nothing to count, counting to its deadline, standing
+// still, or the expiry's notifications under way (the count stays at 0).
+enum class CountdownState { Idle, Running, Paused, Ringing };
+
+// The notifications of a ringing, in the order they come.  Each is started by
+// an effect and ends with a StepEnded or StepFailed event; the two boxes end
+// when the person closes them (StepEnded).
+enum class RingStep { Beep, Sound, Launch, LaunchFailureBox, Message };
+
+// What the computer is asked to stay awake for.
+enum class AwakeRequest { None, System, SystemAndDisplay };
+
+// The notification controls as they are at expiry: changes made during the
+// countdown count.  The texts are the controls' own, not yet resolved.
+struct RingSettings {
+  bool beep = false;
+  bool sound = false;
+  Ostra::String soundFile;
+  bool program = false;
+  Ostra::String programFile;
+  Ostra::String programArguments;
+  bool message = false;
+  Ostra::String messageText;
+  bool closeAtEnd = false;
+};
+
+// What the alarm asks of the window.  Every call returns at once: a step that
+// takes time (the beep, the sound, a box) reports its end later as an event,
+// never from inside the call.  An event sent from inside a call waits until
+// the alarm has finished the event it is handling.
+class IAlarmEffects {
+ public:
+  virtual ~IAlarmEffects() = default;
+
+  // The controls, menus and keyboard focus of a new state.
+  virtual void stateChanged(CountdownState was, CountdownState now) = 0;
+  // The time left for the caption, tooltip and taskbar: remainSeconds -1 when
+  // idle; progressPermille -1 for no progress shown (idle and ringing).
+  virtual void showTime(int remainSeconds, bool paused, int progressPermille) = 0;
+  // Only when it changes.
+  virtual void showStageIcon(int iconId) = 0;
+  // The tick timer: repeating every periodMs from now (only when the period
+  // changes or the timer is off the deadline's beat), or killed.
+  virtual void setTickTimer(int periodMs) = 0;
+  virtual void stopTickTimer() = 0;
+  // Only when it changes.
+  virtual void keepAwake(AwakeRequest request) = 0;
+  // The wake timer: due leftMs from now; disarmed; watched from a sleep on.
+  virtual void armWakeTimer(int64_t leftMs) = 0;
+  virtual void disarmWakeTimer() = 0;
+  virtual void watchWakeTimer() = 0;
+  // Post a Recheck: the deadline may have passed while nothing ticked.  Posted,
+  // not sent: the expiry must not run inside a system broadcast.
+  virtual void postRecheck() = 0;
+  // At expiry: shown, above other windows; with the keyboard only when the
+  // person is not typing elsewhere (otherwise not activated, its taskbar
+  // button flashing).
+  virtual void comeToFront(bool takeKeyboard) = 0;
+  virtual void startBeep() = 0;
+  virtual void stopBeep() = 0;
+  virtual void playSound(const Ostra::String& file) = 0;
+  virtual void stopSound() = 0;
+  virtual void launch(const Ostra::String& file, const Ostra::String& arguments) = 0;
+  // The box saying that programFile could not be started.
+  virtual void showLaunchFailure(const Ostra::String& programFile) = 0;
+  virtual void showMessage(const Ostra::String& text) = 0;
+  // The close-at-end option: the dialog closes, after the alarm is idle.
+  virtual void close() = 0;
+  // Asked once, at expiry.
+  virtual RingSettings ringSettings() = 0;
+};
+
+// The one owner of a countdown's state and deadline: takes events, answers
+// with effects.  Nothing here waits or touches the system; all times come in
+// with the events.
+class Alarm {
+ public:
+  // The count from the time fields, as calcRemainSeconds reads them.
+  struct Start {
+    Ostra::String hours, minutes, seconds;
+    bool timeOfDay = false;
+    Ostra::LocalTime localNow{};
+    int64_t nowMs = 0;
+    int64_t wallMs = 0;
+  };
+  // The tick timer's message.  inputIdleMs: since the person's last key or
+  // button anywhere, for the expiry's claim on the keyboard.
+  struct Tick {
+    int64_t nowMs = 0;
+    int64_t inputIdleMs = 0;
+  };
+  // As Tick, off the timer's beat: after a wake, a clock change or a wake timer.
+  struct Recheck {
+    int64_t nowMs = 0;
+    int64_t inputIdleMs = 0;
+  };
+  struct Pause {
+    int64_t nowMs = 0;
+  };
+  struct Resume {
+    int64_t nowMs = 0;
+  };
+  struct Extend {
+    int seconds = 0;
+    int64_t nowMs = 0;
+  };
+  struct Cancel {};
+  struct StepEnded {
+    RingStep step;
+  };
+  struct StepFailed {
+    RingStep step;
+  };
+  // The computer is going to sleep.
+  struct Suspend {};
+  // Back from sleep: by the person (input seen), or automatically (a timer,
+  // maintenance), when nobody may be there.
+  struct Resumed {
+    bool byPerson = false;
+    int64_t nowMs = 0;
+  };
+  // The wall clock was set.
+  struct ClockChanged {
+    int64_t nowMs = 0;
+    int64_t wallMs = 0;
+  };
+  // The dialog is going away: everything stops, with nothing more shown.
+  struct Closing {};
+  using Event = std::variant<Start, Tick, Recheck, Pause, Resume, Extend, Cancel, StepEnded, StepFailed, Suspend,
+                             Resumed, ClockChanged, Closing>;
+
+  // The person is typing when a key or button went down this recently.
+  static constexpr int64_t TypingMilliseconds = 2000;
+  // An automatic wake holds the computer up only this close to the deadline.
+  static constexpr int64_t WakeHoldMilliseconds = 2 * 60 * 1000;
+
+  explicit Alarm(IAlarmEffects& effects) : effects_(effects) {}
+  Alarm(const Alarm&) = delete;
+  Alarm& operator=(const Alarm&) = delete;
+
+  // Handles the event and every event sent meanwhile from the effects.
+  void on(const Event& event);
+
+  CountdownState state() const { return state_; }
+  // Running or paused: what pause, extend and cancel apply to.
+  bool counting() const { return state_ == CountdownState::Running || state_ == CountdownState::Paused; }
+  // A time of day is due when the clock says so: there is nothing to hold.
+  bool canPause() const { return counting() && !timeOfDay_; }
+  // Seconds left; -1 when idle, 0 while ringing.
+  int remainSeconds() const { return countdown_.remainSeconds(); }
+  // The notification under way while ringing.
+  RingStep step() const { return steps_.empty() ? RingStep::Message : steps_.front(); }
+
+ private:
+  void handle(const Start& e);
+  void handle(const Tick& e) { tick(e.nowMs, e.inputIdleMs, false); }
+  void handle(const Recheck& e) { tick(e.nowMs, e.inputIdleMs, true); }
+  void handle(const Pause& e);
+  void handle(const Resume& e);
+  void handle(const Extend& e);
+  void handle(const Cancel& e);
+  void handle(const StepEnded& e);
+  void handle(const StepFailed& e);
+  void handle(const Suspend& e);
+  void handle(const Resumed& e);
+  void handle(const ClockChanged& e);
+  void handle(const Closing& e);
+
+  void tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat);
+  void enter(CountdownState next, int64_t nowMs);
+  void aimTicks(int64_t nowMs, bool offBeat);
+  void showTime(int64_t nowMs);
+  void showStage(int iconId);
+  void requestAwake(AwakeRequest request);
+  void ring(int64_t inputIdleMs);
+  // Starts the first step left, or ends the ringing when none is.
+  void startStep();
+  void nextStep();
+  // Stops what the current step plays; the ringing then ends as stopped.
+  void stopStep();
+
+  IAlarmEffects& effects_;
+  CountdownState state_ = CountdownState::Idle;
+  Countdown countdown_;
+  bool timeOfDay_ = false;
+  int tickPeriodMs_ = -1;  // what the running tick timer repeats at; -1 when off
+  int stageIcon_ = -1;
+  AwakeRequest awake_ = AwakeRequest::None;
+  RingSettings ring_;
+  std::deque<RingStep> steps_;  // the current step first
+  std::deque<Event> pending_;
+  bool handling_ = false;
+};
