@@ -63,8 +63,10 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
         showTrayMenu();
         return true;
       }
-      if (m.lParam != WM_LBUTTONDBLCLK) return false;
-      restoreFromTray();
+      // One click brings the window back, as the notification area's guidance
+      // has it; of a double click, the first click does and the rest finds it shown.
+      if (m.lParam != WM_LBUTTONUP && m.lParam != WM_LBUTTONDBLCLK) return false;
+      if (placement == Placement::InTray) restoreFromTray();
       return true;
     default:
       break;
@@ -91,6 +93,11 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
     case WM_WINDOWPOSCHANGING:
       keepHiddenInTray(*reinterpret_cast<WINDOWPOS*>(m.lParam));
       return false;
+    case WM_SETFOCUS:
+      // While counting, the dialog keeps the keyboard itself: the dialog
+      // manager would hand it on to a control (the first, or the last one that
+      // had it), and a Space there could toggle a setting or cancel.
+      return counting();
     case WM_INITDIALOG:
       initialize(m.hwnd);
       return true;
@@ -220,7 +227,8 @@ void CAppWindow::minimizeToTray() {
   // Hidden only with an icon to come back by.  A shell that is restarting or
   // not up yet refuses the add: the dialog then stays on the taskbar (the modal
   // loop's first show may even restore it) until a later add is taken.
-  const bool added = trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  const bool added = trayIcon->setIcon(
+      static_cast<unsigned short>(stageIconId(countdown.remainSeconds(), countdownState == CountdownState::Paused)));
   trayAddTriedMs = clock.monotonicMilliseconds();
   place(added ? Placement::InTray : Placement::WaitingForTray);
 }
@@ -256,8 +264,11 @@ void CAppWindow::enterCountdownState(CountdownState next) {
   }
   showProgress();
   if (next == CountdownState::Idle) countdown.stop();
-  // Start hands the keyboard to Cancel, and the end of the countdown gives it back.
-  if (was == CountdownState::Idle && next == CountdownState::Running) moveFocus(IDC_CANCEL);
+  // Start leaves the keyboard with the dialog itself, on no button: a second
+  // Enter or a Space must not cancel what the first one started (Enter finds
+  // the default button, Start, disabled).  Tab and Alt+C still reach Cancel.
+  // The end of the countdown gives the keyboard back to Start.
+  if (was == CountdownState::Idle && next == CountdownState::Running) focusDialog();
   if (was != CountdownState::Idle && next == CountdownState::Idle) moveFocus(IDC_START);
   updateControlStates();
   updateCaption();
@@ -311,6 +322,12 @@ void CAppWindow::moveFocus(int controlId) {
   // button and its own record of the focus follow the message too.
   enable(controlId, true);
   SendMessageW(window->handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window->item(controlId).handle()), TRUE);
+}
+
+void CAppWindow::focusDialog() {
+  // Before Start is disabled, which would leave the focus nowhere: then keys
+  // come as system keys and Tab reaches nothing.  Kept there by WM_SETFOCUS.
+  SetFocus(window->handle());
 }
 
 void CAppWindow::updateCaption() {

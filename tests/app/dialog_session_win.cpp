@@ -167,6 +167,35 @@ int DialogDriver::focusedControl() const {
   return GetDlgCtrlID(info.hwndFocus);
 }
 
+namespace {
+
+HWND focusOf(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+}  // namespace
+
+bool DialogDriver::dialogFocused() const { return focusOf(dialog_) == dialog_; }
+
+void DialogDriver::pressKey(UINT key) {
+  const HWND focus = focusOf(dialog_);
+  const HWND target = focus != nullptr ? focus : dialog_;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  if (key == VK_SPACE) PostMessageW(target, WM_CHAR, u' ', 1);
+  PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  sync();
+}
+
+void DialogDriver::pressAlt(char16_t letter) {
+  const HWND focus = focusOf(dialog_);
+  constexpr LPARAM kAltDown = 0x20000001;
+  PostMessageW(focus != nullptr ? focus : dialog_, WM_SYSCHAR, letter, kAltDown);
+  sync();
+}
+
 void DialogDriver::activate() {
   // Carried out on the dialog's thread, as a posted message.
   SetForegroundWindow(dialog_);
@@ -216,8 +245,10 @@ DialogSession* DialogSession::running_ = nullptr;
 void DialogSession::run(const std::vector<String>& arguments, const std::function<void(DialogDriver&)>& script) {
   SoundDevice sound;
   sound.beep = recordBeep;
-  sound.playSound = recordSound;
-  sound.stopSound = recordStop;
+  if (!systemPlayer_) {
+    sound.playSound = recordSound;
+    sound.stopSound = recordStop;
+  }
   CAppWindow app(FakeClock::timerClock(), sound, recordExecutionState);
   app_ = &app;
   running_ = this;
@@ -253,13 +284,14 @@ void DialogSession::recordBeep() {
   if (running_ != nullptr) running_->note("beep", String());
 }
 
-void DialogSession::recordSound(const String& path) {
+bool DialogSession::recordSound(const String& path) {
   DialogSession* session = running_;
-  if (session == nullptr) return;
+  if (session == nullptr) return true;
   session->note("sound", path);
   session->soundPlaying_ = true;
   waitUntil(kWaitLimit, [session] { return !session->soundHeld_; });
   session->soundPlaying_ = false;
+  return true;
 }
 
 void DialogSession::recordStop() {

@@ -103,6 +103,26 @@ void prepare(DialogDriver& d, const char16_t* seconds) {
 
 using Expiry = TimerDialogTest;
 
+TEST_F(Expiry, ASoundThatCannotPlayBeepsInItsPlace) {
+  // The system's player with a file that is not there: it fails, and the
+  // one-second beep stands in, unless the beep was chosen too (one beep then).
+  for (const bool beepToo : {false, true}) {
+    SCOPED_TRACE(beepToo ? "beep chosen too" : "sound alone");
+    DialogSession session;
+    session.useSystemPlayer();
+    session.run([&](DialogDriver& d) {
+      prepare(d, u"1");
+      d.setChecked(IDC_SOUND_ON, true);
+      d.setChecked(IDC_BEEP, beepToo);
+      d.setText(IDC_SOUND_FILE, u"no-such-sound.wav");
+      d.command(IDC_START);
+      d.tick();
+      EXPECT_TRUE(d.waitIdle());
+    });
+    EXPECT_EQ(std::vector<std::string>{"beep"}, session.eventNames());
+  }
+}
+
 TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
   TempDir tools;
   const Probe probe(tools.path());

@@ -189,43 +189,103 @@ TEST_F(SettingsDialog, SaveAsDefaultKeepsKeysItDoesNotKnow) {
             readBytes(configFile()));
 }
 
-TEST_F(SettingsDialog, AMalformedValueIsReportedAndTheDialogStaysUsable) {
-  const struct {
-    std::vector<std::u16string> file;
-    const char16_t* report;
-    std::vector<Shown> shown;  // what reached the controls before the bad key
-  } cases[] = {
-      {defaultsWith({u"TimeH = "}), u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました", {}},
-      {defaultsWith({u"TimeM = 7", u"TimeMode = true", u"NotifyMsg = yes"}),
-       u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました",
-       {{IDC_MINUTES, u"7"}, {IDC_TIME_OF_DAY, u"on"}}},
-  };
-  for (const auto& c : cases) {
+// Everything the dialog shows: each control's value and whether it can be
+// used, the Start and Cancel buttons, the caption and the icon.
+std::string snapshot(DialogDriver& d) {
+  std::string all = toUtf8(d.caption()) + (d.classIconIs(IDI_IDLE) ? " idle" : " not idle");
+  for (const Shown& s : kDefaultsShown) {
+    all += "|" + std::to_string(s.id) + "=" +
+           (isCheckBox(s.id) ? std::string(d.checked(s.id) ? "on" : "off") : toUtf8(d.text(s.id)));
+    if (!d.enabled(s.id)) all += "~";
+  }
+  for (const int id : {IDC_START, IDC_CANCEL, IDC_LOAD_TEMPLATE}) all += d.enabled(id) ? "+" : "~";
+  return all;
+}
+
+std::vector<std::u16string> without(std::vector<std::u16string> lines, const std::vector<std::u16string>& keys) {
+  for (const std::u16string& key : keys) {
+    lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const std::u16string& l) { return keyOf(l) == key; }),
+                lines.end());
+  }
+  return lines;
+}
+
+// A reported box "エラー (3)" with that text, dismissed.
+void expectMalformedBox(DialogDriver& d, const char16_t* report) {
+  const HWND box = d.waitForWindow(u"エラー (3)");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(String(report), messageBoxText(box));
+  d.dismiss(box);
+  d.sync();
+}
+
+const struct {
+  std::vector<std::u16string> bad;  // in the order of the settings
+  const char16_t* report;           // of the first of them
+} kMalformed[] = {
+    {{u"TimeH = "}, u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました"},
+    {{u"NotifyMsg = ture"}, u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました"},
+    {{u"CloseWithEnd = yes"}, u"コンフィグデータ 'CloseWithEnd' (真偽値)の読み込みに失敗しました"},
+    {{u"TimeS = ", u"NotifyWav = 1", u"MinimizeWithStart = TRUE"},
+     u"コンフィグデータ 'TimeS' (数値)の読み込みに失敗しました"},
+};
+
+TEST_F(SettingsDialog, AMalformedKeyInTheDefaultFileKeepsItsDefaultAndTheRestLoads) {
+  const std::vector<std::u16string> good =
+      defaultsWith({u"TimeM = 7", u"TimeMode = true", u"NotifyBeep = true", u"NotifyMsgText = x"});
+  for (const auto& c : kMalformed) {
     SCOPED_TRACE(toUtf8(c.report));
-    writeBytes(configFile(), settingsFileBytes(c.file));
+    std::vector<std::u16string> keys;
+    for (const std::u16string& line : c.bad) keys.push_back(keyOf(line));
+    // The same file without the malformed lines, loaded as it should.
+    writeBytes(configFile(), settingsFileBytes(without(good, keys)));
+    std::string want;
+    DialogSession first;
+    first.run([&](DialogDriver& d) { want = snapshot(d); });
+
+    std::vector<std::u16string> bad = good;
+    for (const std::u16string& line : c.bad) {
+      for (std::u16string& l : bad)
+        if (keyOf(l) == keyOf(line)) l = line;
+    }
+    writeBytes(configFile(), settingsFileBytes(bad));
+    const std::string before = readBytes(configFile());
     DialogSession session;
     session.run([&](DialogDriver& d) {
-      const HWND box = d.waitForWindow(u"エラー (3)");
-      ASSERT_NE(nullptr, box);
-      EXPECT_EQ(String(c.report), messageBoxText(box));
-      d.dismiss(box);
+      expectMalformedBox(d, c.report);
       ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
-      expectShown(d, c.shown);
-      // The rest of the initialisation was skipped: no caption yet.
-      EXPECT_EQ(String(), d.caption());
-      d.setChecked(IDC_MINIMIZE_AT_START, false);
-      d.setChecked(IDC_MESSAGE_ON, false);
-      d.setChecked(IDC_TIME_OF_DAY, false);
-      d.setText(IDC_HOURS, u"");
-      d.setText(IDC_MINUTES, u"");
-      d.setText(IDC_SECONDS, u"30");
-      d.command(IDC_START);
-      EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
-      EXPECT_FALSE(d.enabled(IDC_START));
-      d.command(IDC_CANCEL);
-      EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+      EXPECT_EQ(want, snapshot(d));
     });
-    EXPECT_EQ(settingsFileBytes(c.file), readBytes(configFile())) << "a readable file is left as it is";
+    EXPECT_EQ(before, readBytes(configFile())) << "the file is never written";
+  }
+}
+
+TEST_F(SettingsDialog, AMalformedTemplateChangesNothing) {
+  std::filesystem::create_directories(templateFolder());
+  for (const auto& c : kMalformed) {
+    SCOPED_TRACE(toUtf8(c.report));
+    std::vector<std::u16string> lines = {u"TimeM = 3", u"NotifyBeep = true"};
+    lines.insert(lines.end(), c.bad.begin(), c.bad.end());
+    writeBytes(templateFolder() / "bad.tpt", settingsFileBytes(lines));
+    // Through the load dialog, and named on the command line: nothing loads, nothing starts.
+    for (const bool atStart : {false, true}) {
+      SCOPED_TRACE(atStart ? "command line" : "load dialog");
+      std::string want;
+      DialogSession plain;
+      plain.run([&](DialogDriver& d) { want = snapshot(d); });
+      DialogSession session;
+      session.run(atStart ? std::vector<String>{u"bad"} : std::vector<String>{}, [&](DialogDriver& d) {
+        if (!atStart) {
+          d.command(IDC_LOAD_TEMPLATE);
+          const HWND files = d.waitForWindow(u"テンプレートを読み込み");
+          ASSERT_NE(nullptr, files);
+          EXPECT_TRUE(answerFileDialog(files, u"bad.tpt"));
+        }
+        expectMalformedBox(d, c.report);
+        ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
+        EXPECT_EQ(want, snapshot(d));
+      });
+    }
   }
 }
 
