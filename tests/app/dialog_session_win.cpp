@@ -160,29 +160,17 @@ bool DialogDriver::windowIconsAre(int iconId) const {
          shown(ICON_BIG) == resourcePicture(iconId, largeIconPixels(dialog_));
 }
 
-int DialogDriver::focusedControl() const {
+HWND DialogDriver::focus() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info) || info.hwndFocus == nullptr) return 0;
-  return GetDlgCtrlID(info.hwndFocus);
-}
-
-namespace {
-
-HWND focusOf(HWND dialog) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return nullptr;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info)) return nullptr;
   return info.hwndFocus;
 }
 
-}  // namespace
-
-bool DialogDriver::dialogFocused() const { return focusOf(dialog_) == dialog_; }
+int DialogDriver::focusedControl() const { return focus() == nullptr ? 0 : GetDlgCtrlID(focus()); }
 
 void DialogDriver::pressKey(UINT key) {
-  const HWND focus = focusOf(dialog_);
-  const HWND target = focus != nullptr ? focus : dialog_;
+  const HWND target = focus() != nullptr ? focus() : dialog_;
   PostMessageW(target, WM_KEYDOWN, key, 1);
   if (key == VK_SPACE) PostMessageW(target, WM_CHAR, u' ', 1);
   PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
@@ -190,9 +178,7 @@ void DialogDriver::pressKey(UINT key) {
 }
 
 void DialogDriver::pressAlt(char16_t letter) {
-  const HWND focus = focusOf(dialog_);
-  constexpr LPARAM kAltDown = 0x20000001;
-  PostMessageW(focus != nullptr ? focus : dialog_, WM_SYSCHAR, letter, kAltDown);
+  PostMessageW(focus() != nullptr ? focus() : dialog_, WM_SYSCHAR, letter, 0x20000001);  // with Alt down
   sync();
 }
 

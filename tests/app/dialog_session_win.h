@@ -96,10 +96,10 @@ class DialogDriver {
   bool windowIconsAre(int iconId) const;
   String trayTip() const;
 
-  // The control that has the keyboard focus on the dialog's thread: its id, 0 for none.
+  // The window that has the keyboard focus on the dialog's thread, and its
+  // id as a control (0 for none, and for the dialog itself).
+  HWND focus() const;
   int focusedControl() const;
-  // The dialog window itself has the keyboard focus, no control of it.
-  bool dialogFocused() const;
   // A key pressed and released, or Alt with a letter, as the keyboard sends
   // them to the window with the focus (the dialog when none has it).
   void pressKey(UINT key);

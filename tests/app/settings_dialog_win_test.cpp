@@ -190,101 +190,53 @@ TEST_F(SettingsDialog, SaveAsDefaultKeepsKeysItDoesNotKnow) {
 }
 
 // Everything the dialog shows: each control's value and whether it can be
-// used, the Start and Cancel buttons, the caption and the icon.
+// used, Start and Cancel, the caption and the icon.
 std::string snapshot(DialogDriver& d) {
   std::string all = toUtf8(d.caption()) + (d.classIconIs(IDI_IDLE) ? " idle" : " not idle");
   for (const Shown& s : kDefaultsShown) {
-    all += "|" + std::to_string(s.id) + "=" +
-           (isCheckBox(s.id) ? std::string(d.checked(s.id) ? "on" : "off") : toUtf8(d.text(s.id)));
-    if (!d.enabled(s.id)) all += "~";
+    all += "|" + (isCheckBox(s.id) ? std::string(d.checked(s.id) ? "on" : "off") : toUtf8(d.text(s.id)));
+    all += d.enabled(s.id) ? "" : "~";
   }
-  for (const int id : {IDC_START, IDC_CANCEL, IDC_LOAD_TEMPLATE}) all += d.enabled(id) ? "+" : "~";
-  return all;
+  return all + (d.enabled(IDC_START) ? "+" : "~") + (d.enabled(IDC_CANCEL) ? "+" : "~");
 }
 
-std::vector<std::u16string> without(std::vector<std::u16string> lines, const std::vector<std::u16string>& keys) {
-  for (const std::u16string& key : keys) {
-    lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const std::u16string& l) { return keyOf(l) == key; }),
-                lines.end());
-  }
-  return lines;
-}
-
-// A reported box "エラー (3)" with that text, dismissed.
-void expectMalformedBox(DialogDriver& d, const char16_t* report) {
-  const HWND box = d.waitForWindow(u"エラー (3)");
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ(String(report), messageBoxText(box));
-  d.dismiss(box);
-  d.sync();
-}
-
+// Malformed lines, and the box that names the first of them.
 const struct {
-  std::vector<std::u16string> bad;  // in the order of the settings
-  const char16_t* report;           // of the first of them
+  std::vector<std::u16string> bad;
+  const char16_t* report;
 } kMalformed[] = {
     {{u"TimeH = "}, u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました"},
-    {{u"NotifyMsg = ture"}, u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました"},
-    {{u"CloseWithEnd = yes"}, u"コンフィグデータ 'CloseWithEnd' (真偽値)の読み込みに失敗しました"},
-    {{u"TimeS = ", u"NotifyWav = 1", u"MinimizeWithStart = TRUE"},
-     u"コンフィグデータ 'TimeS' (数値)の読み込みに失敗しました"},
+    {{u"NotifyMsg = ture", u"CloseWithEnd = yes"}, u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました"},
 };
 
-TEST_F(SettingsDialog, AMalformedKeyInTheDefaultFileKeepsItsDefaultAndTheRestLoads) {
-  const std::vector<std::u16string> good =
-      defaultsWith({u"TimeM = 7", u"TimeMode = true", u"NotifyBeep = true", u"NotifyMsgText = x"});
-  for (const auto& c : kMalformed) {
-    SCOPED_TRACE(toUtf8(c.report));
-    std::vector<std::u16string> keys;
-    for (const std::u16string& line : c.bad) keys.push_back(keyOf(line));
-    // The same file without the malformed lines, loaded as it should.
-    writeBytes(configFile(), settingsFileBytes(without(good, keys)));
-    std::string want;
-    DialogSession first;
-    first.run([&](DialogDriver& d) { want = snapshot(d); });
-
-    std::vector<std::u16string> bad = good;
-    for (const std::u16string& line : c.bad) {
-      for (std::u16string& l : bad)
-        if (keyOf(l) == keyOf(line)) l = line;
-    }
-    writeBytes(configFile(), settingsFileBytes(bad));
-    const std::string before = readBytes(configFile());
-    DialogSession session;
-    session.run([&](DialogDriver& d) {
-      expectMalformedBox(d, c.report);
-      ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
-      EXPECT_EQ(want, snapshot(d));
-    });
-    EXPECT_EQ(before, readBytes(configFile())) << "the file is never written";
-  }
-}
-
-TEST_F(SettingsDialog, AMalformedTemplateChangesNothing) {
+// A malformed default file, a template named on the command line, one chosen
+// in the load dialog: the box, then the dialog as without the malformed lines.
+TEST_F(SettingsDialog, MalformedValuesAreReportedAndChangeNothingElse) {
+  const std::vector<std::u16string> good = {u"TimeM = 7", u"TimeMode = true", u"NotifyBeep = true"};
   std::filesystem::create_directories(templateFolder());
   for (const auto& c : kMalformed) {
-    SCOPED_TRACE(toUtf8(c.report));
-    std::vector<std::u16string> lines = {u"TimeM = 3", u"NotifyBeep = true"};
-    lines.insert(lines.end(), c.bad.begin(), c.bad.end());
-    writeBytes(templateFolder() / "bad.tpt", settingsFileBytes(lines));
-    // Through the load dialog, and named on the command line: nothing loads, nothing starts.
-    for (const bool atStart : {false, true}) {
-      SCOPED_TRACE(atStart ? "command line" : "load dialog");
+    for (const int place : {0, 1, 2}) {  // default file, command line, load dialog
+      SCOPED_TRACE(::testing::Message() << toUtf8(c.report) << " " << place);
+      // A template that would show if it loaded.
+      std::vector<std::u16string> bad = place == 0 ? good : std::vector<std::u16string>{u"TimeM = 3"};
+      bad.insert(bad.end(), c.bad.begin(), c.bad.end());
+      writeBytes(configFile(), settingsFileBytes(good));
       std::string want;
-      DialogSession plain;
-      plain.run([&](DialogDriver& d) { want = snapshot(d); });
+      DialogSession first;
+      first.run([&](DialogDriver& d) { want = snapshot(d); });
+      writeBytes(place == 0 ? configFile() : templateFolder() / "bad.tpt", settingsFileBytes(bad));
+      const std::string before = readBytes(configFile());
       DialogSession session;
-      session.run(atStart ? std::vector<String>{u"bad"} : std::vector<String>{}, [&](DialogDriver& d) {
-        if (!atStart) {
-          d.command(IDC_LOAD_TEMPLATE);
-          const HWND files = d.waitForWindow(u"テンプレートを読み込み");
-          ASSERT_NE(nullptr, files);
-          EXPECT_TRUE(answerFileDialog(files, u"bad.tpt"));
-        }
-        expectMalformedBox(d, c.report);
+      session.run(place == 1 ? std::vector<String>{u"bad"} : std::vector<String>{}, [&](DialogDriver& d) {
+        if (place == 2) throughFileDialog(d, IDC_LOAD_TEMPLATE, u"テンプレートを読み込み", u"bad.tpt");
+        const HWND box = d.waitForWindow(u"エラー (3)");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(String(c.report), messageBoxText(box));
+        d.dismiss(box);
         ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
         EXPECT_EQ(want, snapshot(d));
       });
+      EXPECT_EQ(before, readBytes(configFile())) << "never written";
     }
   }
 }

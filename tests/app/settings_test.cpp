@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
-#include <utility>
-#include <vector>
 
 #include "base/environment.h"
 #include "base/path.h"
@@ -128,48 +125,16 @@ TEST(Settings, AMalformedValueStopsAtItsKey) {
   EXPECT_EQ(0u, controls.texts.count(IDC_MESSAGE_TEXT));  // after it
 }
 
-TEST(Settings, MalformedKeysTakeTheirDefaultsAndTheFirstIsNamed) {
-  const struct {
-    std::vector<std::pair<const char16_t*, const char16_t*>> stored;  // raw texts over the defaults
-    const char16_t* report;
-  } cases[] = {
-      {{{u"TimeM", u"7"}}, u""},
-      {{{u"TimeH", u""}, {u"TimeM", u"7"}}, u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました"},
-      {{{u"TimeM", u"7"}, {u"NotifyMsg", u"ture"}, {u"CloseWithEnd", u"yes"}},
-       u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました"},
-      {{{u"TimeMode", u"True"}, {u"TimeM", u"7"}, {u"TimeS", u""}},
-       u"コンフィグデータ 'TimeS' (数値)の読み込みに失敗しました"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Ostra::toUtf8(c.report));
-    CConfigData settings;
-    writeDefaults(settings);
-    for (const auto& [key, value] : c.stored) settings.setRaw(key, value);
-    EXPECT_EQ(String(c.report), defaultMalformedSettings(settings));
-    // What reads stays; the rest is as the defaults have it, and reads.
-    CConfigData want;
-    writeDefaults(want);
-    want.setNumber(u"TimeM", 7);
-    EXPECT_TRUE(want.entries() == settings.entries());
-  }
-}
-
 TEST(Settings, DurationTextAsTheTemplateMenuShowsIt) {
   const struct {
     std::u16string lines;
     const char16_t* want;
   } cases[] = {
-      {u"TimeM = 4", u"4分"},
-      {u"TimeH = 1\nTimeM = 30", u"1時間30分"},
       {u"TimeM = 90", u"1時間30分"},
-      {u"TimeS = 45", u"45秒"},
       {u"TimeH = 2\nTimeS = 5", u"2時間5秒"},
-      {u"", u"0秒"},
       {u"TimeM = -3", u"0秒"},
-      {u"TimeMode = true\nTimeH = 14\nTimeM = 30", u"14:30"},
       {u"TimeMode = true\nTimeH = 7\nTimeS = 5", u"7:00:05"},
       {u"TimeMode = true\nTimeH = 25", u"1:00"},
-      {u"TimeMode = true", u"0:00"},
   };
   for (const auto& c : cases) {
     CConfigData settings;
@@ -177,20 +142,6 @@ TEST(Settings, DurationTextAsTheTemplateMenuShowsIt) {
     Ostra::parseText(settings, String(c.lines));
     EXPECT_EQ(String(c.want), durationText(settings)) << Ostra::toUtf8(String(c.lines));
   }
-}
-
-TEST(Settings, TemplateMenuTextsCutLongNamesAndShowNoDurationForABadFile) {
-  TempDir dir;
-  const String folder = dir.string() + u"/";
-  const std::u16string longName(41, u'長');
-  writeBytes(toPath(folder + u"紅茶.tpt"), utf16FileBytes(u"TimeM = 4\r\n"));
-  writeBytes(toPath(folder + String(longName) + u".tpt"), utf16FileBytes(u"TimeS = 30\r\n"));
-  writeBytes(toPath(folder + u"壊れ.tpt"), utf16FileBytes(u"TimeM = \r\n"));
-  std::filesystem::create_directories(toPath(folder + u"folder.tpt"));  // cannot be read
-  const std::vector<String> names = {u"紅茶", String(longName), String(longName.substr(1)), u"壊れ", u"folder"};
-  const std::vector<String> want = {u"紅茶\t4分", String(longName.substr(0, 39)) + u"…\t30秒",
-                                    String(longName.substr(1)), u"壊れ", u"folder"};
-  EXPECT_EQ(want, templateMenuTexts(folder, names));
 }
 
 // Start-up reads and writes beside the running program, as the real one does.
@@ -255,23 +206,6 @@ TEST_F(StartupSettings, AnAbsoluteStartupFileIsUsedAsGiven) {
   CConfigData settings;
   EXPECT_EQ(String(), loadStartupSettings(settings, dir.fileString("abs")).startupFile);
   EXPECT_EQ(1, settings.getNumber(u"TimeH"));
-}
-
-TEST_F(StartupSettings, AMalformedStartupFileIsLeftOutAndReported) {
-  writeBytes(toPath(Ostra::defaultConfigPath()), utf16FileBytes(u"TimeS = 42\r\nNotifyBeep = yes\r\n"));
-  std::filesystem::create_directories(toPath(templateFolder()));
-  writeBytes(toPath(templateFolder() + u"bad.tpt"), utf16FileBytes(u"TimeM = 3\r\nCloseWithEnd = no\r\n"));
-  CConfigData settings;
-  String loaded;
-  const StartupFailures failures = loadStartupSettings(settings, u"bad", &loaded);
-  EXPECT_EQ(String(u"コンフィグデータ 'NotifyBeep' (真偽値)の読み込みに失敗しました"), failures.malformedDefault);
-  EXPECT_EQ(String(u"コンフィグデータ 'CloseWithEnd' (真偽値)の読み込みに失敗しました"), failures.malformedStartup);
-  EXPECT_EQ(String(), loaded);
-  // The default file's good keys, its bad one at the default, nothing of the template.
-  EXPECT_EQ(42, settings.getNumber(u"TimeS"));
-  EXPECT_FALSE(settings.getBool(u"NotifyBeep"));
-  EXPECT_EQ(0, settings.getNumber(u"TimeM"));
-  EXPECT_TRUE(settings.getBool(u"CloseWithEnd"));
 }
 
 TEST(SettingsMessages, Texts) {
