@@ -47,10 +47,13 @@ void CAppWindow::expire() {
   comeBack();
 
   // The controls as they are now: changes made during the countdown count.
-  if (isChecked(IDC_BEEP)) beep();
-  if (isChecked(IDC_SOUND_ON)) playSound();
+  const bool beeped = isChecked(IDC_BEEP);
+  if (beeped) beep();
+  const bool played = !isChecked(IDC_SOUND_ON) || playSound();
   // Stopped during the sound: Cancel has made the dialog idle, or it is closing.
   if (std::exchange(soundState, SoundState::Silent) == SoundState::Stopped) return;
+  // Who asked for a sound gets one: a file that would not play is replaced by the beep.
+  if (!played && !beeped) beep();
   if (isChecked(IDC_PROGRAM_ON)) launchProgram();
   if (isChecked(IDC_MESSAGE_ON)) showMessage();
 
@@ -107,22 +110,20 @@ void CAppWindow::beep() {
   Beep(kBeepFrequency, kBeepMilliseconds);
 }
 
-void CAppWindow::playSound() {
+bool CAppWindow::playSound() {
   // %windir% and friends expanded; a relative name is beside the program.
   const String path = Ostra::resolveFromExecutable(text(IDC_SOUND_FILE));
-  void (*const play)(const String&) = sound.playSound ? sound.playSound : Ostra::playSoundFile;
+  bool (*const play)(const String&) = sound.playSound ? sound.playSound : Ostra::playSoundFile;
   // A sound of minutes would hang the dialog ("応答なし") with no way to stop
   // it: it plays on a thread of its own while this one answers the dialog.
   const Ostra::UniqueKernelHandle finished(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!finished) {
-    play(path);
-    return;
-  }
+  if (!finished) return play(path);
   const HANDLE done = finished.get();
-  std::thread player([play, path, done]() noexcept {
-    // Like every notification, a sound that fails is not reported.
+  bool played = false;
+  std::thread player([play, path, done, &played]() noexcept {
+    // No box for a sound that fails: the beep stands in for it.
     try {
-      play(path);
+      played = play(path);
     } catch (...) {
     }
     SetEvent(done);
@@ -131,6 +132,7 @@ void CAppWindow::playSound() {
   answerUntil(done);
   // At its end, or stopped: the player returns at once either way.
   player.join();
+  return played;
 }
 
 void CAppWindow::answerUntil(HANDLE finished) {

@@ -70,12 +70,19 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   Ostra::appendMenuItem(menu.get(), IDM_EXTEND_LONG, kExtendLongText, grayedUnless(counting()));
   Ostra::appendMenuItem(menu.get(), IDM_CANCEL, u"中断(&C)", grayedUnless(counting()));
   Ostra::appendMenuSeparator(menu.get());
-  const std::vector<String> names = templateMenuNames(templateFolder(), kMenuTemplates);
+  // One more than shown: whether the rest needs the load dialog.
+  std::vector<String> names = templateMenuNames(templateFolder(), kMenuTemplates + 1);
+  const bool more = names.size() > kMenuTemplates;
+  if (more) names.resize(kMenuTemplates);
+  const std::vector<String> texts = templateMenuTexts(templateFolder(), names);
   for (size_t i = 0; i < names.size(); ++i) {
-    Ostra::appendMenuItem(templates.get(), static_cast<UINT>(IDM_FIRST_TEMPLATE + i), Ostra::literalMenuText(names[i]));
+    Ostra::appendMenuItem(templates.get(), static_cast<UINT>(IDM_FIRST_TEMPLATE + i), Ostra::literalMenuText(texts[i]));
   }
+  if (more) Ostra::appendMenuItem(templates.get(), IDM_MORE_TEMPLATES, u"その他...(&M)");
+  // Says why there is nothing to choose, where a grey parent would not.
+  if (names.empty()) Ostra::appendMenuItem(templates.get(), 0, u"（テンプレートがありません）", MF_GRAYED);
   // As the load button: not while a countdown runs.
-  const bool canStart = countdownState == CountdownState::Idle && !names.empty();
+  const bool canStart = countdownState == CountdownState::Idle;
   Ostra::appendSubmenu(menu.get(), std::move(templates), u"テンプレートから開始(&T)", grayedUnless(canStart));
   Ostra::appendMenuSeparator(menu.get());
   Ostra::appendMenuItem(menu.get(), IDM_EXIT, u"終了(&X)");
@@ -123,6 +130,12 @@ bool CAppWindow::runMenuCommand(unsigned id) {
     case IDM_ALWAYS_ON_TOP:
       setAlwaysOnTop(!alwaysOnTop);
       return true;
+    case IDM_MORE_TEMPLATES:
+      // The load button's dialog, over the window that shows what it loads.
+      if (countdownState != CountdownState::Idle) return true;
+      if (placement == Placement::InTray) restoreFromTray();
+      loadTemplate();
+      return true;
     default:
       return false;
   }
@@ -132,13 +145,14 @@ void CAppWindow::togglePause() {
   // Each menu acts on the state it showed; another may have changed it since.
   if (!pausable()) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
-  if (countdownState == CountdownState::Paused) {
+  const bool pause = countdownState != CountdownState::Paused;
+  if (pause) {
+    countdown.pause(nowMs);
+  } else {
     countdown.resume(nowMs);
-    enterCountdownState(CountdownState::Running);
-    return;
   }
-  countdown.pause(nowMs);
-  enterCountdownState(CountdownState::Paused);
+  enterCountdownState(pause ? CountdownState::Paused : CountdownState::Running);
+  setStageIcon(stageIconId(countdown.remainSeconds(), pause));
 }
 
 void CAppWindow::extend(int seconds) {
@@ -146,7 +160,7 @@ void CAppWindow::extend(int seconds) {
   const int64_t nowMs = clock.monotonicMilliseconds();
   countdown.extend(seconds, nowMs);
   updateCaption();
-  setStageIcon(stageIconId(countdown.remainSeconds()));
+  setStageIcon(stageIconId(countdown.remainSeconds(), countdownState == CountdownState::Paused));
   showProgress();
   if (countdownState != CountdownState::Running) return;
   armWake();

@@ -7,6 +7,7 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "config/config_data.h"
+#include "ui/error_box.h"
 #include "ui/wnd.h"
 
 using Ostra::CConfigData;
@@ -51,9 +52,14 @@ void CAppWindow::loadTemplate() {
   CConfigData settings;
   writeDefaults(settings);
   const String path = fileDialog.results().front();
-  // What is on the screen stays when the file cannot be read.
+  // What is on the screen stays when the file cannot be read, or holds a malformed value.
   if (!settings.load(path)) {
     reportLoadFailure(window->handle(), path);
+    return;
+  }
+  const String malformed = defaultMalformedSettings(settings);
+  if (!malformed.empty()) {
+    reportMalformed(malformed);
     return;
   }
   confirmTemplateLaunch(window->handle(), path, settings);
@@ -68,8 +74,13 @@ CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const Str
   const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate);
   // The default-settings file alone: the defaults stand in for it and the template still loads.
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
+  if (!failed.malformedDefault.empty()) reportMalformed(failed.malformedDefault);
   if (!failed.startupFile.empty()) {
     reportLoadFailure(nullptr, failed.startupFile);
+    return StartupLoad::Failed;
+  }
+  if (!failed.malformedStartup.empty()) {
+    reportMalformed(failed.malformedStartup);
     return StartupLoad::Failed;
   }
   // Not shown, or hidden in the tray: the question stands on its own, like the failure above.
@@ -115,6 +126,11 @@ void CAppWindow::browse(int editId, const String& title, const String& filterNam
 
 void CAppWindow::reportSaveFailure(const String& path) {
   window->messageBox(InformationBox, u"エラー", saveFailedMessage(path));
+}
+
+void CAppWindow::reportMalformed(const String& message) {
+  // The box a value that stopped the copy into the controls used to bring.
+  Ostra::showErrorBox(message, *window, u"エラー (3)");
 }
 
 void CAppWindow::reportLoadFailure(HWND owner, const String& path) {

@@ -93,6 +93,11 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
     case WM_ACTIVATE:  // also back from its box, which the program had in front
       if (LOWORD(m.wParam) != WA_INACTIVE) seenAfterAll();
       return false;
+    case WM_SETFOCUS:
+      // While counting, the dialog keeps the keyboard itself: the dialog
+      // manager would hand it on to a control (the first, or the last one that
+      // had it), and a Space there could toggle a setting or cancel.
+      return counting();
     case WM_INITDIALOG:
       initialize(m.hwnd);
       return true;
@@ -234,8 +239,13 @@ bool CAppWindow::onTrayEvent(UINT event) {
     case NIN_KEYSELECT:  // Enter or Space on the focused icon
       showTrayMenu(true);
       return true;
+    // One click brings the window back, as the notification area's guidance
+    // has it (version 4 follows it with NIN_SELECT); of a double click, the
+    // first click does and the rest finds it shown.
+    case WM_LBUTTONUP:
+    case NIN_SELECT:
     case WM_LBUTTONDBLCLK:
-      restoreFromTray();
+      if (placement == Placement::InTray) restoreFromTray();
       return true;
     default:
       return false;
@@ -246,7 +256,8 @@ void CAppWindow::minimizeToTray() {
   // Hidden only with an icon to come back by.  A shell that is restarting or
   // not up yet refuses the add: the dialog then stays on the taskbar (the modal
   // loop's first show may even restore it) until a later add is taken.
-  const bool added = trayIcon->setIcon(static_cast<unsigned short>(stageIconId(countdown.remainSeconds())));
+  const bool added = trayIcon->setIcon(
+      static_cast<unsigned short>(stageIconId(countdown.remainSeconds(), countdownState == CountdownState::Paused)));
   trayAddTriedMs = clock.monotonicMilliseconds();
   place(added ? Placement::InTray : Placement::WaitingForTray);
 }
@@ -282,8 +293,11 @@ void CAppWindow::enterCountdownState(CountdownState next) {
   }
   showProgress();
   if (next == CountdownState::Idle) countdown.stop();
-  // Start hands the keyboard to Cancel, and the end of the countdown gives it back.
-  if (was == CountdownState::Idle && next == CountdownState::Running) moveFocus(IDC_CANCEL);
+  // Start leaves the keyboard with the dialog itself, on no button: a second
+  // Enter or a Space must not cancel what the first one started (Enter finds
+  // the default button, Start, disabled).  Tab and Alt+C still reach Cancel.
+  // The end of the countdown gives the keyboard back to Start.
+  if (was == CountdownState::Idle && next == CountdownState::Running) focusDialog();
   if (was != CountdownState::Idle && next == CountdownState::Idle) moveFocus(IDC_START);
   updateControlStates();
   updateCaption();
@@ -337,6 +351,12 @@ void CAppWindow::moveFocus(int controlId) {
   // button and its own record of the focus follow the message too.
   enable(controlId, true);
   SendMessageW(window->handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window->item(controlId).handle()), TRUE);
+}
+
+void CAppWindow::focusDialog() {
+  // Before Start is disabled, which would leave the focus nowhere: then keys
+  // come as system keys and Tab reaches nothing.  Kept there by WM_SETFOCUS.
+  SetFocus(window->handle());
 }
 
 void CAppWindow::updateCaption(bool tick) {

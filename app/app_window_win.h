@@ -30,11 +30,11 @@ struct TimerClock {
 
 // The two notifications that leave no trace a test could look at: they go
 // through here so that a test can see them happen, and in which order.
-// playSound runs on a thread of its own; stopSound, on the dialog's, must make
-// it return at once.
+// playSound runs on a thread of its own, false when the file could not be
+// played; stopSound, on the dialog's, must make it return at once.
 struct SoundDevice {
   void (*beep)() = nullptr;                                // null: Beep(886, 1000)
-  void (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
+  bool (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
   void (*stopSound)() = nullptr;                           // null: the system's player
 };
 
@@ -97,6 +97,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void updateControlStates();
   // Enables the button and gives it the keyboard focus.
   void moveFocus(int controlId);
+  // Gives the keyboard focus to the dialog window itself, on no control.
+  void focusDialog();
   // tick: only the count has moved, which a screen reader hears less often.
   void updateCaption(bool tick = false);
   // A screen reader runs and reads this dialog, the foreground window.
@@ -144,7 +146,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // A box of the ringing: it takes the keyboard only when the dialog could.
   void ringingBox(const Ostra::String& caption, const Ostra::String& text);
   void beep();
-  void playSound();
+  // False when the sound could not be played.
+  bool playSound();
   void answerUntil(HANDLE finished);
   void stopSound();
   void launchProgram();
@@ -163,7 +166,9 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // file that cannot be loaded is reported in a box (Failed), and so is a
   // default-settings file that is there but unreadable (the load goes on
   // without it); one that asks and is refused has its launch switched off and
-  // does not start (Declined).
+  // does not start (Declined).  A malformed default-settings file is reported
+  // and loads with defaults for its malformed keys; a malformed template is
+  // reported and loads not at all (Failed).
   enum class StartupLoad { Ready, Failed, Declined };
   StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
   // Every template load passes through here before its settings reach the
@@ -174,6 +179,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
               const Ostra::String& defaultExtension);
   void reportSaveFailure(const Ostra::String& path);
+  // A malformed value's error text, in the box of the dialog's error reporter.
+  void reportMalformed(const Ostra::String& message);
   // The load-failure box, owned by owner (none at start-up).
   void reportLoadFailure(HWND owner, const Ostra::String& path);
 

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
+#include "app/timer_engine.h"
 #include "base/environment.h"
+#include "base/exception.h"
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/zone_identifier.h"
@@ -38,23 +41,60 @@ const Setting kSettings[14] = {
     {u"CloseWithEnd", SettingKind::Boolean, u"true", IDC_CLOSE_AT_END},
 };
 
+namespace {
+
+void writeDefault(CConfigData& settings, const Setting& s) {
+  switch (s.kind) {
+    case SettingKind::Number:
+      settings.setNumber(s.key, String(s.defaultValue).toInt());
+      break;
+    case SettingKind::Boolean:
+      settings.setBool(s.key, String(s.defaultValue) == String(u"true"));
+      break;
+    case SettingKind::Text:
+      settings.setString(s.key, s.defaultValue);
+      break;
+    case SettingKind::Raw:
+      settings.setRaw(s.key, s.defaultValue);
+      break;
+  }
+}
+
+// Reads the key through the getter of its type, which throws where the value does not fit it.
+void readThroughGetter(const CConfigData& settings, const Setting& s) {
+  switch (s.kind) {
+    case SettingKind::Number:
+      settings.getNumber(s.key);
+      break;
+    case SettingKind::Boolean:
+      settings.getBool(s.key);
+      break;
+    case SettingKind::Text:
+      settings.getString(s.key);
+      break;
+    case SettingKind::Raw:
+      settings.getRaw(s.key);
+      break;
+  }
+}
+
+}  // namespace
+
 void writeDefaults(CConfigData& settings) {
+  for (const Setting& s : kSettings) writeDefault(settings, s);
+}
+
+String defaultMalformedSettings(CConfigData& settings) {
+  String first;
   for (const Setting& s : kSettings) {
-    switch (s.kind) {
-      case SettingKind::Number:
-        settings.setNumber(s.key, String(s.defaultValue).toInt());
-        break;
-      case SettingKind::Boolean:
-        settings.setBool(s.key, String(s.defaultValue) == String(u"true"));
-        break;
-      case SettingKind::Text:
-        settings.setString(s.key, s.defaultValue);
-        break;
-      case SettingKind::Raw:
-        settings.setRaw(s.key, s.defaultValue);
-        break;
+    try {
+      readThroughGetter(settings, s);
+    } catch (const Ostra::RuntimeException& e) {
+      if (first.empty()) first = e.message();
+      writeDefault(settings, s);
     }
   }
+  return first;
 }
 
 void controlsToSettings(ISettingsControls& controls, CConfigData& settings) {
@@ -133,6 +173,50 @@ std::vector<String> templateMenuNames(const String& folder, size_t limit) {
   return names;
 }
 
+String durationText(const CConfigData& settings) {
+  const int hours = settings.getNumber(u"TimeH");
+  const int minutes = settings.getNumber(u"TimeM");
+  const int seconds = settings.getNumber(u"TimeS");
+  const Ostra::LocalTime midnight{};
+  if (settings.getBool(u"TimeMode")) {
+    // The time the countdown waits for, on the clock's 24 hours.
+    const int at =
+        (calcRemainSeconds(String::fromInt(hours), String::fromInt(minutes), String::fromInt(seconds), true, midnight) %
+             SecondsPerDay +
+         SecondsPerDay) %
+        SecondsPerDay;
+    String text = String::format(u"%d:%02d", at / 3600, at / 60 % 60);
+    if (at % 60 != 0) text += String::format(u":%02d", at % 60);
+    return text;
+  }
+  const int count = std::max(0, calcRemainSeconds(String::fromInt(hours), String::fromInt(minutes),
+                                                  String::fromInt(seconds), false, midnight));
+  String text;
+  if (count >= 3600) text += String::fromInt(count / 3600) + u"時間";
+  if (count / 60 % 60 != 0) text += String::fromInt(count / 60 % 60) + u"分";
+  if (count % 60 != 0 || text.empty()) text += String::fromInt(count % 60) + u"秒";
+  return text;
+}
+
+std::vector<String> templateMenuTexts(const String& folder, const std::vector<String>& names) {
+  constexpr int kLongestName = 40;
+  // What every start begins with, read once; never written from here.
+  CConfigData base;
+  writeDefaults(base);
+  if (base.readDefault() == Ostra::LoadResult::Loaded) defaultMalformedSettings(base);
+  std::vector<String> texts;
+  for (const String& name : names) {
+    String text = name.length() <= kLongestName ? name : name.wholeCharacterPrefix(kLongestName - 1) + u"…";
+    CConfigData settings = base;
+    if (settings.read(folder + name + u".tpt") == Ostra::LoadResult::Loaded &&
+        defaultMalformedSettings(settings).empty()) {
+      text += u"\t" + durationText(settings);
+    }
+    texts.push_back(text);
+  }
+  return texts;
+}
+
 StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
   StartupFailures failures;
   writeDefaults(settings);
@@ -140,6 +224,8 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
   // now (held by another program, locked, too large) keeps the user's settings.
   switch (settings.readDefault()) {
     case Ostra::LoadResult::Loaded:
+      // A typo in one line costs that setting, not the others.
+      failures.malformedDefault = defaultMalformedSettings(settings);
       break;
     case Ostra::LoadResult::Missing:
       settings.saveDefault();
@@ -150,10 +236,15 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
   }
   if (startupFile.empty()) return failures;
   const String path = Ostra::resolvePath(startupFile, templateFolder());
-  const Ostra::LoadResult asNamed = settings.read(path);
+  // Over a copy: a malformed template changes nothing, as one that cannot be read.
+  CConfigData withTemplate = settings;
+  const Ostra::LoadResult asNamed = withTemplate.read(path);
   const String withExtension = Ostra::changeExtension(path, u"tpt");
-  const Ostra::LoadResult second = asNamed == Ostra::LoadResult::Loaded ? asNamed : settings.read(withExtension);
+  const Ostra::LoadResult second = asNamed == Ostra::LoadResult::Loaded ? asNamed : withTemplate.read(withExtension);
   if (second == Ostra::LoadResult::Loaded) {
+    failures.malformedStartup = defaultMalformedSettings(withTemplate);
+    if (!failures.malformedStartup.empty()) return failures;
+    settings = std::move(withTemplate);
     if (loadedTemplate != nullptr) *loadedTemplate = asNamed == Ostra::LoadResult::Loaded ? path : withExtension;
     return failures;
   }

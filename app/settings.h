@@ -38,6 +38,10 @@ class ISettingsControls {
 
 // Every key with its default, through the typed setter of its type.
 void writeDefaults(Ostra::CConfigData& settings);
+// Gives each key whose value does not fit its type (an empty number, a
+// boolean other than "true" or "false") its default, the others staying as
+// they are; the first such key's error text, empty when every key reads.
+Ostra::String defaultMalformedSettings(Ostra::CConfigData& settings);
 // Every control's value into its key; the always-on-top key only while on.
 void controlsToSettings(ISettingsControls& controls, Ostra::CConfigData& settings);
 // Every key's value into its control, in order; a zero time field is shown
@@ -57,6 +61,10 @@ Ostra::String programToLaunch(const Ostra::String& named);
 struct StartupFailures {
   Ostra::String defaultFile;  // the default-settings file, there but unreadable
   Ostra::String startupFile;  // the last name tried for the start-up file
+  // The error texts of the first malformed key: of the default-settings file
+  // (that key has its default), of the start-up file (not applied at all).
+  Ostra::String malformedDefault;
+  Ostra::String malformedStartup;
 };
 
 // The templates the tray's menu offers: the names of the folder's "*.tpt"
@@ -64,11 +72,23 @@ struct StartupFailures {
 // cannot be read.
 std::vector<Ostra::String> templateMenuNames(const Ostra::String& folder, size_t limit);
 
+// How long the settings count, as the template menu shows it: "4分",
+// "1時間30分", "45秒", "0秒"; in time-of-day mode the time, "14:30" (with
+// ":05" when the seconds are not 0).  Throws where a key is malformed.
+Ostra::String durationText(const Ostra::CConfigData& settings);
+// The template menu's item texts for the named templates of folder: each name,
+// cut to 40 characters with "…" when longer, then a tab and the duration it
+// would count, read as its start reads it (over the defaults and the
+// default-settings file); no tab nor duration for a file that cannot be read
+// or holds a malformed value.
+std::vector<Ostra::String> templateMenuTexts(const Ostra::String& folder, const std::vector<Ostra::String>& names);
+
 // Start-up settings: the defaults, then the default-settings file (created
 // with the defaults only when it does not exist; one that is there but cannot
-// be read leaves the defaults and is not written), then the start-up file when
-// one is named: first as given (relative to the template folder), then, when
-// it is not loaded so, with the extension "tpt".  loadedTemplate, when given,
+// be read leaves the defaults and is not written; its malformed keys keep
+// their defaults), then the start-up file when one is named: first as given
+// (relative to the template folder), then, when it is not loaded so, with the
+// extension "tpt"; a malformed one is left out as a whole.  loadedTemplate, when given,
 // is set to the path the start-up file was loaded from (and left alone when
 // none was).
 StartupFailures loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,

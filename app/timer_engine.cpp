@@ -30,8 +30,9 @@ String captionText(int remainSeconds, bool paused) {
   return caption + String(u"Kairon") + String::format(u" build-%d", BuildNumber);
 }
 
-int stageIconId(int remainSeconds) {
+int stageIconId(int remainSeconds, bool paused) {
   if (remainSeconds < 0) return IDI_IDLE;
+  if (paused) return IDI_PAUSED;
   if (remainSeconds >= 1 && remainSeconds <= 9) return IDI_DIGIT0 - remainSeconds;
   return IDI_RUNNING;
 }

@@ -29,8 +29,9 @@ Ostra::String captionText(int remainSeconds, bool paused = false);
 constexpr int ShortExtensionSeconds = 60;
 constexpr int LongExtensionSeconds = 300;
 
-// IDI_IDLE idle, IDI_RUNNING for 10 or more and for 0, IDI_DIGIT0 - n for 1..9.
-int stageIconId(int remainSeconds);
+// IDI_IDLE idle, IDI_RUNNING for 10 or more and for 0, IDI_DIGIT0 - n for 1..9;
+// IDI_PAUSED for any count while paused.
+int stageIconId(int remainSeconds, bool paused = false);
 
 // A running countdown kept as a deadline on the monotonic clock, so late or
 // dropped ticks never make it run late: each tick recomputes the seconds left.

@@ -17,13 +17,12 @@ const SystemFunction<decltype(PlaySoundA)> playSoundA{winmmLibrary, "PlaySoundA"
 
 }  // namespace
 
-void playSoundFile(const String& path) {
-  // Without SND_NODEFAULT, so that a broken file still makes a sound.
-  if (useWideCalls()) {
-    playSoundW(wide(path), nullptr, SND_FILENAME);
-    return;
-  }
-  playSoundA(defaultEncoding().encode(path).c_str(), nullptr, SND_FILENAME);
+bool playSoundFile(const String& path) {
+  // SND_NODEFAULT: a file that cannot be played must fail, so that the caller
+  // can sound something sure instead of the default sound (often set to none).
+  constexpr DWORD kFlags = SND_FILENAME | SND_NODEFAULT;
+  if (useWideCalls()) return playSoundW(wide(path), nullptr, kFlags) != FALSE;
+  return playSoundA(defaultEncoding().encode(path).c_str(), nullptr, kFlags) != FALSE;
 }
 
 void stopSound() {

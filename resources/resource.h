@@ -19,6 +19,7 @@
 #define IDI_DIGIT2 116
 #define IDI_DIGIT1 117
 #define IDI_DIGIT0 118  // in the set for completeness; a countdown never shows it
+#define IDI_PAUSED 119  // blue "時" with a pause mark: a paused countdown
 
 // Controls of IDD_TIMER.
 #ifndef IDC_STATIC
@@ -55,6 +56,7 @@
 #define IDM_CANCEL 0x0050
 #define IDM_EXIT 0x0060
 #define IDM_ALWAYS_ON_TOP 0x0070
+#define IDM_MORE_TEMPLATES 0x0080  // the tray menu's templates beyond those it lists
 // The tray menu's templates, in the order it lists them.
 #define IDM_FIRST_TEMPLATE 0x0100
 

@@ -23,8 +23,12 @@ for arch in win32 win64; do
   cp resources/templates/*.tpt "$stage/template/"
   windows_text "docs/guide/はじめにお読みください.txt" >"$stage/はじめにお読みください.txt"
   windows_text LICENSE >"$stage/LICENSE.txt"
-  # Python's zipfile marks the Japanese file name as UTF-8 (flag bit 11), which
-  # Windows' own zip support reads.
+  # The Japanese names (the guide, the sample templates) are stored in UTF-8
+  # with the zip's language encoding flag (general purpose bit 11), which
+  # Python's zipfile sets for every name beyond ASCII.  Windows' own extractor
+  # reads the flag from Windows 7 on and then shows the names rightly in any
+  # system language; names in code page 932 without it would show only on a
+  # Japanese system, and the Unicode Path extra field is not read by it at all.
   python3 - "build/dist" "$name" "dist/$name.zip" <<'PY'
 import os, sys, zipfile
 root, name, out = sys.argv[1:]
@@ -34,6 +38,10 @@ with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
         for f in sorted(files):
             path = os.path.join(folder, f)
             z.write(path, os.path.relpath(path, root))
+with zipfile.ZipFile(out) as z:
+    for entry in z.infolist():
+        if not entry.filename.isascii() and not entry.flag_bits & 0x800:
+            sys.exit(f"dist: {entry.filename} is not marked as UTF-8")
 PY
   echo "dist: dist/$name.zip"
 done

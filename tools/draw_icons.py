@@ -3,6 +3,7 @@
 
 104 idle.ico      black "時"            105 running.ico  blue "時"
 109..117 digit9.ico .. digit1.ico        118 digit0.ico   blue digits
+119 paused.ico    blue "時" with a pause mark (two bars) in its lower right corner
 
 Each file holds, each drawn for its size so that the caption, the taskbar, the
 notification area and Explorer's views stay sharp from 100 to 200 % scaling:
@@ -128,6 +129,22 @@ def glyph_mask(font_path, char, pixels, margin):
     return digit_mask(font_path, char, box, stroke, pixels, smooth)
 
 
+def with_pause_mark(mask, margin):
+    """The glyph with two bars in its lower right corner, cleared around them so
+    that they read apart from the glyph (its outline, in the 32-bit images)."""
+    pixels = mask.width
+    bar = max(2, round(pixels * 0.12))
+    width, height = 3 * bar, max(5, round(3.6 * bar))
+    right, bottom = pixels - margin, pixels - margin
+    left, top = right - width, bottom - height
+    clear = max(1, 2 * margin if pixels > 32 else margin)
+    draw = ImageDraw.Draw(mask)
+    draw.rectangle((left - clear, top - clear, pixels - 1, pixels - 1), fill=0)
+    draw.rectangle((left, top, left + bar - 1, bottom - 1), fill=255)
+    draw.rectangle((right - bar, top, right - 1, bottom - 1), fill=255)
+    return mask
+
+
 def outline_width(pixels):
     """One pixel up to 32, then growing with the image."""
     return max(1, round(pixels / 24))
@@ -218,14 +235,19 @@ def ico_bytes(records):
     return out + b"".join(record[3] for record in records)
 
 
-def icon_records(font_path, char, colour):
+def icon_records(font_path, char, colour, paused=False):
     """The records of one icon: the 16-colour images, then the 32-bit ones, smallest first."""
+
+    def mask(pixels, margin):
+        glyph = glyph_mask(font_path, char, pixels, margin)
+        return with_pause_mark(glyph, margin) if paused else glyph
+
     records = []
     for pixels in SIZES:
-        records.append((pixels, 16, 4, image_bytes(glyph_mask(font_path, char, pixels, 1), colour)))
+        records.append((pixels, 16, 4, image_bytes(mask(pixels, 1), colour)))
     for pixels in ALPHA_SIZES:
         width = outline_width(pixels)
-        image = outlined(glyph_mask(font_path, char, pixels, width), PALETTE[colour], width)
+        image = outlined(mask(pixels, width), PALETTE[colour], width)
         records.append((pixels, 0, 32, png_bytes(image) if pixels == PNG_SIZE else alpha_image_bytes(image)))
     return records
 
@@ -235,6 +257,7 @@ def icon_set(font_path):
     icons = [("idle.ico", icon_records(font_path, "時", BLACK)), ("running.ico", icon_records(font_path, "時", BLUE))]
     for digit in (9, 8, 7, 6, 5, 4, 3, 2, 1, 0):
         icons.append((f"digit{digit}.ico", icon_records(font_path, str(digit), BLUE)))
+    icons.append(("paused.ico", icon_records(font_path, "時", BLUE, paused=True)))
     return icons
 
 

@@ -12,7 +12,11 @@ constexpr int kMaxQuitMessagesDrained = 16;
 }  // namespace
 
 int showExceptionBox(const std::exception& e, const CWnd& owner, const String& caption) {
-  return owner.messageBox(kErrorBoxStyle, caption, exceptionText(e));
+  return showErrorBox(exceptionText(e), owner, caption);
+}
+
+int showErrorBox(const String& text, const CWnd& owner, const String& caption) {
+  return owner.messageBox(kErrorBoxStyle, caption, text);
 }
 
 void drainQuitMessages() {

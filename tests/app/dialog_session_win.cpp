@@ -160,11 +160,26 @@ bool DialogDriver::windowIconsAre(int iconId) const {
          shown(ICON_BIG) == resourcePicture(iconId, largeIconPixels(dialog_));
 }
 
-int DialogDriver::focusedControl() const {
+HWND DialogDriver::focus() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info) || info.hwndFocus == nullptr) return 0;
-  return GetDlgCtrlID(info.hwndFocus);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+int DialogDriver::focusedControl() const { return focus() == nullptr ? 0 : GetDlgCtrlID(focus()); }
+
+void DialogDriver::pressKey(UINT key) {
+  const HWND target = focus() != nullptr ? focus() : dialog_;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  if (key == VK_SPACE) PostMessageW(target, WM_CHAR, u' ', 1);
+  PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  sync();
+}
+
+void DialogDriver::pressAlt(char16_t letter) {
+  PostMessageW(focus() != nullptr ? focus() : dialog_, WM_SYSCHAR, letter, 0x20000001);  // with Alt down
+  sync();
 }
 
 void DialogDriver::activate() {
@@ -216,8 +231,10 @@ DialogSession* DialogSession::running_ = nullptr;
 void DialogSession::run(const std::vector<String>& arguments, const std::function<void(DialogDriver&)>& script) {
   SoundDevice sound;
   sound.beep = recordBeep;
-  sound.playSound = recordSound;
-  sound.stopSound = recordStop;
+  if (!systemPlayer_) {
+    sound.playSound = recordSound;
+    sound.stopSound = recordStop;
+  }
   CAppWindow app(FakeClock::timerClock(), sound, recordExecutionState);
   app_ = &app;
   running_ = this;
@@ -253,13 +270,14 @@ void DialogSession::recordBeep() {
   if (running_ != nullptr) running_->note("beep", String());
 }
 
-void DialogSession::recordSound(const String& path) {
+bool DialogSession::recordSound(const String& path) {
   DialogSession* session = running_;
-  if (session == nullptr) return;
+  if (session == nullptr) return true;
   session->note("sound", path);
   session->soundPlaying_ = true;
   waitUntil(kWaitLimit, [session] { return !session->soundHeld_; });
   session->soundPlaying_ = false;
+  return true;
 }
 
 void DialogSession::recordStop() {

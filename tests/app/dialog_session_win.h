@@ -96,8 +96,14 @@ class DialogDriver {
   bool windowIconsAre(int iconId) const;
   String trayTip() const;
 
-  // The control that has the keyboard focus on the dialog's thread: its id, 0 for none.
+  // The window that has the keyboard focus on the dialog's thread, and its
+  // id as a control (0 for none, and for the dialog itself).
+  HWND focus() const;
   int focusedControl() const;
+  // A key pressed and released, or Alt with a letter, as the keyboard sends
+  // them to the window with the focus (the dialog when none has it).
+  void pressKey(UINT key);
+  void pressAlt(char16_t letter);
   // Brings the dialog to the foreground, as a click on it does.
   void activate();
 
@@ -162,6 +168,8 @@ class DialogSession {
   std::vector<std::string> eventNames() const;
   // What the dialog asked of SetThreadExecutionState, in order.
   std::vector<EXECUTION_STATE> executionStates() const;
+  // Sounds play through the system's player, not the recording stand-in (the beep is still recorded).
+  void useSystemPlayer() { systemPlayer_ = true; }
   // Sounds play until stopped or endSound() (at most the wait limit), as a long file does.
   void holdSounds() { soundHeld_ = true; }
   void endSound() { soundHeld_ = false; }
@@ -171,7 +179,7 @@ class DialogSession {
 
  private:
   static void recordBeep();
-  static void recordSound(const String& path);
+  static bool recordSound(const String& path);
   static void recordStop();
   static EXECUTION_STATE WINAPI recordExecutionState(EXECUTION_STATE state);
   // A failure in a hook ends the test program: it may not unwind through the system.
@@ -186,6 +194,7 @@ class DialogSession {
   mutable std::mutex mutex_;
   std::vector<SessionEvent> events_;
   std::vector<EXECUTION_STATE> executionStates_;
+  bool systemPlayer_ = false;
   std::atomic<bool> soundHeld_{false};
   std::atomic<bool> soundPlaying_{false};
   std::atomic<bool> closedBySession_{false};

@@ -103,6 +103,24 @@ void prepare(DialogDriver& d, const char16_t* seconds) {
 
 using Expiry = TimerDialogTest;
 
+TEST_F(Expiry, ASoundThatCannotPlayBeepsInItsPlace) {
+  // The system's player with a missing file: the beep stands in, unless it was chosen too (one beep then).
+  for (const bool beepToo : {false, true}) {
+    DialogSession session;
+    session.useSystemPlayer();
+    session.run([&](DialogDriver& d) {
+      prepare(d, u"1");
+      d.setChecked(IDC_SOUND_ON, true);
+      d.setChecked(IDC_BEEP, beepToo);
+      d.setText(IDC_SOUND_FILE, u"no-such-sound.wav");
+      d.command(IDC_START);
+      d.tick();
+      EXPECT_TRUE(d.waitIdle());
+    });
+    EXPECT_EQ(std::vector<std::string>{"beep"}, session.eventNames()) << beepToo;
+  }
+}
+
 TEST_F(Expiry, NotifiesInOrderThenGoesIdleThenCloses) {
   TempDir tools;
   const Probe probe(tools.path());

@@ -66,6 +66,41 @@ TEST_F(Menus, TrayMenuOpensOnceForAClickAndBesideTheIconForTheKeyboard) {
   });
 }
 
+// The template submenu (Alt+T in the tray's menu) as it shows, then closed.
+std::string shownTemplates(DialogDriver& d) {
+  const HWND menu = d.openTrayMenu();
+  d.choose(menu, u'T');
+  const HWND templates = waitForMenuWindow(GetWindowThreadProcessId(d.dialog(), nullptr));
+  const std::string items = templates != menu ? shown(templates) : "(did not open)";
+  pressInMenu(templates, VK_ESCAPE);
+  pressInMenu(menu, VK_ESCAPE);
+  d.sync();
+  return items;
+}
+
+TEST_F(Menus, TemplateMenuShowsDurationsAndSaysWhenThereIsNone) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    EXPECT_EQ("（テンプレートがありません）~", shownTemplates(d));
+    std::filesystem::create_directories(templateFolder());
+    const std::u16string longName(45, u'長');
+    writeBytes(templateFolder() / u"会議.tpt", settingsFileBytes({u"TimeH = 1", u"TimeM = 30"}));
+    writeBytes(templateFolder() / u"壊れ.tpt", settingsFileBytes({u"TimeS = "}));  // malformed: no duration
+    writeBytes(templateFolder() / u"昼.tpt", settingsFileBytes({u"TimeMode = true", u"TimeH = 14", u"TimeM = 30"}));
+    writeBytes(templateFolder() / (longName + u".tpt"), settingsFileBytes({u"TimeS = 90"}));
+    EXPECT_EQ(toUtf8(String(u"会議\t1時間30分|壊れ|昼\t14:30|") + longName.substr(0, 39) + u"…\t1分30秒"),
+              shownTemplates(d));
+    // Beyond the thirtieth, the load dialog.
+    for (int i = 10; i < 40; ++i) writeBytes(templateFolder() / ("t" + std::to_string(i) + ".tpt"), "");
+    const std::string many = shownTemplates(d);
+    EXPECT_EQ("その他...(&M)", many.substr(many.rfind('|') + 1));
+    const HWND menu = d.openTrayMenu();
+    d.choose(menu, u'T');
+    d.choose(waitForMenuWindow(GetWindowThreadProcessId(d.dialog(), nullptr)), u'M');
+    EXPECT_NE(nullptr, d.waitForWindow(u"テンプレートを読み込み"));
+  });
+}
+
 TEST_F(Menus, TrayMenuActsOnTheCountdownAndStartsTemplates) {
   std::filesystem::create_directories(templateFolder());
   writeBytes(templateFolder() / "b.tpt", settingsFileBytes({u"TimeM = 2", u"MinimizeWithStart = false"}));
@@ -80,7 +115,7 @@ TEST_F(Menus, TrayMenuActsOnTheCountdownAndStartsTemplates) {
     d.choose(menu, u'T');
     const HWND templates = waitForMenuWindow(GetWindowThreadProcessId(d.dialog(), nullptr));
     ASSERT_NE(menu, templates) << "the templates did not open";
-    EXPECT_EQ("A&&c|b", shown(templates));
+    EXPECT_EQ("A&&c\t3分|b\t2分", shown(templates));
     // As Kairon.exe b: over the defaults, counting at once, here in the tray.
     pressInMenu(templates, VK_DOWN);
     d.choose(templates, u'\r');
@@ -137,14 +172,20 @@ TEST_F(Menus, PauseHoldsTheCountdownUntilResumed) {
     d.minimize();
     d.choose(d.openTrayMenu(), u'P');
     const String paused(u"（一時停止）あと02分05秒 / Kairon build-6");
-    EXPECT_TRUE(d.caption() == paused && d.trayTip() == paused && d.trayIconIs(IDI_RUNNING));
+    EXPECT_TRUE(d.caption() == paused && d.trayTip() == paused && d.trayIconIs(IDI_PAUSED));
     d.tick(60000);  // neither a late tick nor a wake-up counts
     d.deliver(CAppWindow::WakeMessage);
     EXPECT_EQ(paused, d.caption());
     d.choose(d.openTrayMenu(), u'P');
+    EXPECT_TRUE(d.trayIconIs(IDI_RUNNING));
     d.tick(1000);
     EXPECT_EQ(String(u"あと02分04秒 / Kairon build-6"), d.caption());
     d.choose(d.openTrayMenu(), u'P');
+    // Paused also in the last seconds, and shown so however it is minimised.
+    EXPECT_TRUE(d.trayIconIs(IDI_PAUSED) && d.windowIconsAre(IDI_PAUSED));
+    d.trayMouse(WM_LBUTTONUP);
+    d.minimize();
+    EXPECT_TRUE(d.trayIconIs(IDI_PAUSED));
     d.choose(d.openTrayMenu(), u'C');  // from paused as from running
     EXPECT_TRUE(d.trayTip() == String(u"Kairon build-6") && d.trayIconIs(IDI_IDLE));
   });

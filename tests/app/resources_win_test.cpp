@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/system_library_win.h"
+#include "base/string.h"
 #include "resources/resource.h"
 #include "tests/support/icon_picture_win.h"
 #include "ui/icon_cache.h"
@@ -24,7 +25,7 @@ namespace {
 
 // The names the code uses must carry the documented numbers.
 static_assert(IDD_TIMER == 106 && IDI_IDLE == 104 && IDI_RUNNING == 105);
-static_assert(IDI_DIGIT9 == 109 && IDI_DIGIT5 == 113 && IDI_DIGIT1 == 117 && IDI_DIGIT0 == 118);
+static_assert(IDI_DIGIT9 == 109 && IDI_DIGIT5 == 113 && IDI_DIGIT1 == 117 && IDI_DIGIT0 == 118 && IDI_PAUSED == 119);
 static_assert(IDC_START == 1 && IDC_SAVE_TEMPLATE == 1010 && IDC_LOAD_TEMPLATE == 1011 && IDC_BEEP == 1012);
 static_assert(IDC_SOUND_ON == 1013 && IDC_SOUND_FILE == 1014 && IDC_SOUND_BROWSE == 1015 && IDC_MESSAGE_ON == 1016);
 static_assert(IDC_SAVE_DEFAULT == 1017 && IDC_PROGRAM_ON == 1018 && IDC_PROGRAM_FILE == 1019 && IDC_CANCEL == 1020);
@@ -76,9 +77,9 @@ const ExpectedControl kControls[] = {
     {1, u"Button", u"開始(&B)", 264, 192, 48, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON},
     {1020, u"Button", u"中断(&C)", 264, 210, 48, 14, kButton},
     {1030, u"Edit", u"", 48, 198, 138, 14, kEdit | ES_AUTOHSCROLL},
-    {-1, u"Static", u"ファイル", 24, 150, 20, 8, kLabel},
-    {-1, u"Static", u"ファイル", 24, 186, 20, 8, kLabel},
-    {-1, u"Static", u"引数", 24, 204, 15, 8, kLabel},
+    {-1, u"Static", u"ﾌｧｲﾙ", 24, 150, 22, 8, kLabel},
+    {-1, u"Static", u"ﾌｧｲﾙ", 24, 186, 22, 8, kLabel},
+    {-1, u"Static", u"引数", 24, 204, 22, 8, kLabel},
 };
 
 std::u16string fromWide(const wchar_t* text) { return std::u16string(reinterpret_cast<const char16_t*>(text)); }
@@ -266,6 +267,29 @@ TEST(TimerDialogTemplate, ControlsMatchLayoutInOrder) {
   }
 }
 
+// Each label shows its whole text on one line in the dialog's font, as this
+// system has it (under Wine, IPA P Gothic stands in for MS UI Gothic).
+TEST(TimerDialogTemplate, LabelsFitTheirText) {
+  const UniqueWindow dialog = createTimerDialog();
+  ASSERT_TRUE(dialog) << "CreateDialogParamW failed, error " << GetLastError();
+  HDC dc = GetDC(dialog.get());
+  const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog.get(), WM_GETFONT, 0, 0)));
+  int labels = 0;
+  for (HWND item : childrenInTabOrder(dialog.get())) {
+    if (classNameOf(item) != u"static") continue;
+    ++labels;
+    const std::u16string text = textOf(item);
+    RECT needed{0, 0, 0, 0};
+    DrawTextW(dc, wide(text.c_str()), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+    RECT client{};
+    GetClientRect(item, &client);
+    EXPECT_LE(needed.right, client.right) << Ostra::toUtf8(Ostra::String(text));
+  }
+  SelectObject(dc, before);
+  ReleaseDC(dialog.get(), dc);
+  EXPECT_EQ(6, labels);
+}
+
 #pragma pack(push, 2)
 struct GroupIconEntry {
   BYTE width, height, colorCount, reserved;
@@ -291,8 +315,9 @@ struct ExpectedIcon {
 };
 
 const ExpectedIcon kIcons[] = {
-    {104, Ink::kBlack}, {105, Ink::kBlue}, {109, Ink::kBlue}, {110, Ink::kBlue}, {111, Ink::kBlue}, {112, Ink::kBlue},
-    {113, Ink::kBlue},  {114, Ink::kBlue}, {115, Ink::kBlue}, {116, Ink::kBlue}, {117, Ink::kBlue}, {118, Ink::kBlue},
+    {104, Ink::kBlack}, {105, Ink::kBlue}, {109, Ink::kBlue}, {110, Ink::kBlue}, {111, Ink::kBlue},
+    {112, Ink::kBlue},  {113, Ink::kBlue}, {114, Ink::kBlue}, {115, Ink::kBlue}, {116, Ink::kBlue},
+    {117, Ink::kBlue},  {118, Ink::kBlue}, {119, Ink::kBlue},
 };
 
 constexpr int kIconSize = 32;

@@ -189,43 +189,55 @@ TEST_F(SettingsDialog, SaveAsDefaultKeepsKeysItDoesNotKnow) {
             readBytes(configFile()));
 }
 
-TEST_F(SettingsDialog, AMalformedValueIsReportedAndTheDialogStaysUsable) {
-  const struct {
-    std::vector<std::u16string> file;
-    const char16_t* report;
-    std::vector<Shown> shown;  // what reached the controls before the bad key
-  } cases[] = {
-      {defaultsWith({u"TimeH = "}), u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました", {}},
-      {defaultsWith({u"TimeM = 7", u"TimeMode = true", u"NotifyMsg = yes"}),
-       u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました",
-       {{IDC_MINUTES, u"7"}, {IDC_TIME_OF_DAY, u"on"}}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(toUtf8(c.report));
-    writeBytes(configFile(), settingsFileBytes(c.file));
-    DialogSession session;
-    session.run([&](DialogDriver& d) {
-      const HWND box = d.waitForWindow(u"エラー (3)");
-      ASSERT_NE(nullptr, box);
-      EXPECT_EQ(String(c.report), messageBoxText(box));
-      d.dismiss(box);
-      ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
-      expectShown(d, c.shown);
-      // The rest of the initialisation was skipped: no caption yet.
-      EXPECT_EQ(String(), d.caption());
-      d.setChecked(IDC_MINIMIZE_AT_START, false);
-      d.setChecked(IDC_MESSAGE_ON, false);
-      d.setChecked(IDC_TIME_OF_DAY, false);
-      d.setText(IDC_HOURS, u"");
-      d.setText(IDC_MINUTES, u"");
-      d.setText(IDC_SECONDS, u"30");
-      d.command(IDC_START);
-      EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
-      EXPECT_FALSE(d.enabled(IDC_START));
-      d.command(IDC_CANCEL);
-      EXPECT_EQ(String(u"Kairon build-6"), d.caption());
-    });
-    EXPECT_EQ(settingsFileBytes(c.file), readBytes(configFile())) << "a readable file is left as it is";
+// Everything the dialog shows: each control's value and whether it can be
+// used, Start and Cancel, the caption and the icon.
+std::string snapshot(DialogDriver& d) {
+  std::string all = toUtf8(d.caption()) + (d.classIconIs(IDI_IDLE) ? " idle" : " not idle");
+  for (const Shown& s : kDefaultsShown) {
+    all += "|" + (isCheckBox(s.id) ? std::string(d.checked(s.id) ? "on" : "off") : toUtf8(d.text(s.id)));
+    all += d.enabled(s.id) ? "" : "~";
+  }
+  return all + (d.enabled(IDC_START) ? "+" : "~") + (d.enabled(IDC_CANCEL) ? "+" : "~");
+}
+
+// Malformed lines, and the box that names the first of them.
+const struct {
+  std::vector<std::u16string> bad;
+  const char16_t* report;
+} kMalformed[] = {
+    {{u"TimeH = "}, u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました"},
+    {{u"NotifyMsg = ture", u"CloseWithEnd = yes"}, u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました"},
+};
+
+// A malformed default file, a template named on the command line, one chosen
+// in the load dialog: the box, then the dialog as without the malformed lines.
+TEST_F(SettingsDialog, MalformedValuesAreReportedAndChangeNothingElse) {
+  const std::vector<std::u16string> good = {u"TimeM = 7", u"TimeMode = true", u"NotifyBeep = true"};
+  std::filesystem::create_directories(templateFolder());
+  for (const auto& c : kMalformed) {
+    for (const int place : {0, 1, 2}) {  // default file, command line, load dialog
+      SCOPED_TRACE(::testing::Message() << toUtf8(c.report) << " " << place);
+      // A template that would show if it loaded.
+      std::vector<std::u16string> bad = place == 0 ? good : std::vector<std::u16string>{u"TimeM = 3"};
+      bad.insert(bad.end(), c.bad.begin(), c.bad.end());
+      writeBytes(configFile(), settingsFileBytes(good));
+      std::string want;
+      DialogSession first;
+      first.run([&](DialogDriver& d) { want = snapshot(d); });
+      writeBytes(place == 0 ? configFile() : templateFolder() / "bad.tpt", settingsFileBytes(bad));
+      const std::string before = readBytes(configFile());
+      DialogSession session;
+      session.run(place == 1 ? std::vector<String>{u"bad"} : std::vector<String>{}, [&](DialogDriver& d) {
+        if (place == 2) throughFileDialog(d, IDC_LOAD_TEMPLATE, u"テンプレートを読み込み", u"bad.tpt");
+        const HWND box = d.waitForWindow(u"エラー (3)");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(String(c.report), messageBoxText(box));
+        d.dismiss(box);
+        ASSERT_TRUE(waitUntil(kWaitLimit, [&] { return d.visible(); }));
+        EXPECT_EQ(want, snapshot(d));
+      });
+      EXPECT_EQ(before, readBytes(configFile())) << "never written";
+    }
   }
 }
 

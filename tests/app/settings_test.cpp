@@ -7,6 +7,7 @@
 #include "base/environment.h"
 #include "base/path.h"
 #include "config/config_data.h"
+#include "config/config_text.h"
 #include "resources/resource.h"
 #include "tests/support/settings_file_bytes.h"
 #include "tests/support/temp_dir.h"
@@ -122,6 +123,25 @@ TEST(Settings, AMalformedValueStopsAtItsKey) {
   }
   EXPECT_EQ(String(u"2"), controls.texts[IDC_HOURS]);     // before the key
   EXPECT_EQ(0u, controls.texts.count(IDC_MESSAGE_TEXT));  // after it
+}
+
+TEST(Settings, DurationTextAsTheTemplateMenuShowsIt) {
+  const struct {
+    std::u16string lines;
+    const char16_t* want;
+  } cases[] = {
+      {u"TimeM = 90", u"1時間30分"},
+      {u"TimeH = 2\nTimeS = 5", u"2時間5秒"},
+      {u"TimeM = -3", u"0秒"},
+      {u"TimeMode = true\nTimeH = 7\nTimeS = 5", u"7:00:05"},
+      {u"TimeMode = true\nTimeH = 25", u"1:00"},
+  };
+  for (const auto& c : cases) {
+    CConfigData settings;
+    writeDefaults(settings);
+    Ostra::parseText(settings, String(c.lines));
+    EXPECT_EQ(String(c.want), durationText(settings)) << Ostra::toUtf8(String(c.lines));
+  }
 }
 
 // Start-up reads and writes beside the running program, as the real one does.

@@ -89,8 +89,8 @@ TEST_F(TimerDialog, ControlsFollowTheStateAndTheCheckBoxes) {
       SCOPED_TRACE(running ? "running" : "idle");
       if (running) {
         d.command(IDC_START);
-        // The keyboard keeps a place: the focus leaves the button being disabled for the other one.
-        EXPECT_EQ(IDC_CANCEL, d.focusedControl());
+        // The keyboard keeps a place, on no button: the dialog itself.
+        EXPECT_EQ(d.dialog(), d.focus());
       }
       for (const int id : idleOnly) EXPECT_EQ(!running, d.enabled(id)) << id;
       for (const int id : always) EXPECT_TRUE(d.enabled(id)) << id;
@@ -111,23 +111,42 @@ TEST_F(TimerDialog, ControlsFollowTheStateAndTheCheckBoxes) {
   EXPECT_TRUE(session.eventNames().empty()) << "cancel notifies nothing";
 }
 
-TEST_F(TimerDialog, MinimisedWhileIdleLivesInTheTrayUntilDoubleClicked) {
+TEST_F(TimerDialog, KeysAfterStartCancelOnlyWhenCancelIsMeant) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    startThirtySeconds(d, false);
+    // A second Enter, or a Space, right after the first: the countdown goes on.
+    for (const UINT key : {VK_RETURN, VK_SPACE, VK_RETURN}) d.pressKey(key);
+    EXPECT_EQ(String(u"あと30秒 / Kairon build-6"), d.caption());
+    // Alt+C reaches Cancel, and so does Tab.
+    d.pressAlt(u'c');
+    EXPECT_TRUE(d.enabled(IDC_START));
+    d.command(IDC_START);
+    for (int i = 0; i < 30 && d.focusedControl() != IDC_CANCEL; ++i) d.pressKey(VK_TAB);
+    EXPECT_EQ(IDC_CANCEL, d.focusedControl());
+    d.pressKey(VK_SPACE);
+    EXPECT_TRUE(d.enabled(IDC_START));
+  });
+}
+
+TEST_F(TimerDialog, MinimisedWhileIdleLivesInTheTrayUntilClicked) {
   DialogSession session;
   session.run([](DialogDriver& d) {
     d.minimize();
     EXPECT_FALSE(d.visible());
     EXPECT_TRUE(d.trayIconIs(IDI_IDLE));
     EXPECT_EQ(String(kIdleCaption), d.trayTip());
-    // Only a double click brings it back.
-    for (const UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MOUSEMOVE}) {
+    // A click brings it back, as a double click does; nothing else does.
+    for (const UINT mouse : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MOUSEMOVE}) {
       d.trayMouse(mouse);
       EXPECT_FALSE(d.visible()) << mouse;
       EXPECT_TRUE(d.tray().isShown()) << mouse;
     }
-    d.trayMouse(WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(d.visible());
-    EXPECT_FALSE(d.iconic());
-    EXPECT_FALSE(d.tray().isShown());
+    for (const UINT click : {WM_LBUTTONUP, WM_LBUTTONDBLCLK}) {
+      d.trayMouse(click);
+      EXPECT_TRUE(d.visible() && !d.iconic() && !d.tray().isShown()) << click;
+      d.minimize();
+    }
   });
 }
 
