@@ -15,8 +15,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "base/system_library_win.h"
 #include "base/string.h"
+#include "base/system_library_win.h"
 #include "resources/resource.h"
 #include "tests/support/icon_picture_win.h"
 #include "ui/icon_cache.h"
