@@ -14,7 +14,8 @@ using Ostra::String;
 
 namespace {
 
-constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND;
+// No is the default: an Enter or a Space meant for another program must not say yes.
+constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SETFOREGROUND;
 
 }  // namespace
 
