@@ -1,7 +1,7 @@
 #pragma once
 
 // The system DLLs that the program needs now and then (the sound, the shell,
-// the file dialogs, COM), loaded only when first needed and only from the
+// the file dialogs, COM, the zone manager), loaded only when first needed and only from the
 // system folder.  The exe imports only DLLs that Windows always takes from
 // there (KnownDLLs), so nothing beside it is loaded at start.
 #include <windows.h>
@@ -33,6 +33,7 @@ inline SystemLibrary winmmLibrary{L"winmm.dll"};
 inline SystemLibrary shell32Library{L"shell32.dll"};
 inline SystemLibrary comdlg32Library{L"comdlg32.dll"};
 inline SystemLibrary ole32Library{L"ole32.dll"};
+inline SystemLibrary urlmonLibrary{L"urlmon.dll"};
 
 // How loadFromSystemFolder finds the system folder's copy.
 enum class SystemFolderLoad {
