@@ -6,6 +6,7 @@
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"
+#include "base/shell.h"
 #include "config/config_data.h"
 #include "ui/wnd.h"
 
@@ -79,11 +80,25 @@ CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const Str
 }
 
 bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
+  // For the zone manager and the shortcut reader.
+  enterComApartment();
   if (!launchNeedsConsent(settings, path)) return true;
+  const bool networkSound = playsNetworkSound(settings);
+  if (launchesProgram(settings)) {
+    // A name the shell would refuse fails now, as the launch would, instead of being asked about.
+    const String program = programToLaunch(settings.getRaw(u"NotifyExeFile"));
+    if (program.length() > Ostra::kMaxShellFileLength) {
+      Ostra::CWnd(owner).messageBox(InformationBox, u"エラー", launchFailedMessage(program));
+      settings.setBool(u"NotifyExe", false);
+      if (!networkSound) return false;
+    }
+  }
   if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)
     return true;
-  // No, or no box at all: the rest of the template still loads.
+  // No, or no box at all: the rest of the template still loads, and nothing
+  // reaches the other computer.
   settings.setBool(u"NotifyExe", false);
+  if (networkSound) settings.setBool(u"NotifyWav", false);
   return false;
 }
 

@@ -49,9 +49,14 @@ void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& c
 Ostra::String templateFolder();
 
 // The program the expiry launches for the name in its edit or in the
-// "NotifyExeFile" key: resolvePath with no base, so a relative name is left for
-// the shell to find (Win32Exception when the expansion fails).
+// "NotifyExeFile" key: its references expanded (resolvePath with no base),
+// then found as the shell finds it (findProgram), so that the question shows
+// the file that runs (Win32Exception when the expansion fails).
 Ostra::String programToLaunch(const Ostra::String& named);
+// The sound file the expiry plays for the name in its edit or in the
+// "NotifyWavFile" key: resolveFromExecutable (Win32Exception when the
+// expansion fails).
+Ostra::String soundToPlay(const Ostra::String& named);
 
 // What the start-up could not read; each empty when nothing went wrong.
 struct StartupFailures {
@@ -74,15 +79,25 @@ std::vector<Ostra::String> templateMenuNames(const Ostra::String& folder, size_t
 StartupFailures loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,
                                     Ostra::String* loadedTemplate = nullptr);
 
-// True when settings read from the template at path would launch a program and
-// the file came from another computer (it carries the mark of the web): the
-// user is asked first.  Not for a malformed NotifyExe, which the copy into the
-// controls stops at, before the program's keys.
+// True when settings read from the template at path would launch a program or
+// play a sound from another computer (a network path), and the file came from
+// another computer (isFromAnotherComputer): the user is asked first.  Not for
+// a malformed NotifyExe, which the copy into the controls stops at, before
+// the program's keys.
 bool launchNeedsConsent(const Ostra::CConfigData& settings, const Ostra::String& templatePath);
+// True when the settings play a sound from a network path (a failed
+// expansion plays nothing).
+bool playsNetworkSound(const Ostra::CConfigData& settings);
+// True when NotifyExe holds exactly "true".
+bool launchesProgram(const Ostra::CConfigData& settings);
 // The question before such a launch: the program as the launch resolves it
-// (Win32Exception when its expansion fails) and the arguments in full.
+// (Win32Exception when its expansion fails), a shortcut's target and
+// arguments, an internet shortcut's address, the arguments, and a network
+// sound; every value through shownText.  Reads a shortcut only off the network.
 Ostra::String launchConfirmationMessage(const Ostra::CConfigData& settings);
 
+// The box text of a launch that failed, or that the shell would refuse.
+Ostra::String launchFailedMessage(const Ostra::String& program);
 // The box texts of the file operations.
 Ostra::String loadFailedMessage(const Ostra::String& path);
 Ostra::String saveFailedMessage(const Ostra::String& path);

@@ -317,7 +317,7 @@ TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
   TempDir tools;
   std::filesystem::copy_file(siblingExecutable("app_launch_probe"), tools.path() / "app_launch_probe.exe");
   const ScopedEnvironmentVariable folder(u"KAIRON_TEST_TOOLS", tools.string());
-  // Blanks that hide the tail from the edit; the question shows it all.
+  // Blanks that hide the tail from the edit; the question shows the tail and how many blanks.
   const String arguments = String(u"x") + String(std::u16string(150, u' ')) + u"tail";
   std::filesystem::create_directories(templateFolder());
   writeBytes(templateFolder() / "run.tpt",
@@ -356,7 +356,7 @@ TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
       EXPECT_EQ(
           u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
           u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
-              tools.string() + u"\\app_launch_probe.exe\n引数:\n " + arguments + u"\n\n実行してもよいですか？",
+              tools.string() + u"\\app_launch_probe.exe\n引数:\n x （空白 150 文字）tail\n\n実行してもよいですか？",
           messageBoxText(box));
       // At start-up the dialog is not shown yet: the box stands alone.
       EXPECT_EQ(c.fromLoadDialog ? d.dialog() : nullptr, GetWindow(box, GW_OWNER));
