@@ -160,7 +160,7 @@ void CAppWindow::startFromTemplate(const String& fileName) {
   if (countdownState != CountdownState::Idle) return;
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
-  const StartupLoad load = loadStartup(settings, fileName);
+  const StartupLoad load = loadStartup(settings, fileName, StartupName::Literal);
   // Not loaded: the controls stay as they were.  Refused: shown, but not started.
   if (load == StartupLoad::Failed) return;
   settingsToControls(settings, *this);

@@ -65,9 +65,9 @@ void CAppWindow::loadTemplate() {
   updateControlStates();
 }
 
-CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
+CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {
   String loadedTemplate;
-  const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate);
+  const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate, naming);
   // The default-settings file alone: the defaults stand in for it and the template still loads.
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
   if (!failed.startupFile.empty()) {

@@ -148,7 +148,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // without it); one that asks and is refused has its launch switched off and
   // does not start (Declined).
   enum class StartupLoad { Ready, Failed, Declined };
-  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
+  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file,
+                          StartupName naming = StartupName::Typed);
   // Every template load passes through here before its settings reach the
   // controls: a template from another computer that would launch a program
   // asks the user first (a box owned by owner, none when null); on No its

@@ -138,7 +138,8 @@ std::vector<String> templateMenuNames(const String& folder, size_t limit) {
   return names;
 }
 
-StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
+StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate,
+                                    StartupName naming) {
   StartupFailures failures;
   writeDefaults(settings);
   // Only a first start creates the file: one that is there but cannot be read
@@ -154,7 +155,9 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
       break;
   }
   if (startupFile.empty()) return failures;
-  const String path = Ostra::resolvePath(startupFile, templateFolder());
+  // A listed file's name is no text to expand: "%WINDIR%.tpt" is that file.
+  const String path = naming == StartupName::Literal ? Ostra::resolveLiteralPath(startupFile, templateFolder())
+                                                     : Ostra::resolvePath(startupFile, templateFolder());
   const Ostra::LoadResult asNamed = settings.read(path);
   const String withExtension = Ostra::changeExtension(path, u"tpt");
   const Ostra::LoadResult second = asNamed == Ostra::LoadResult::Loaded ? asNamed : settings.read(withExtension);

@@ -69,6 +69,10 @@ struct StartupFailures {
 // cannot be read.
 std::vector<Ostra::String> templateMenuNames(const Ostra::String& folder, size_t limit);
 
+// How a start-up file is named: typed by the user (its %NAME% references
+// expanded), or a file name as the folder lists it (taken literally).
+enum class StartupName { Typed, Literal };
+
 // Start-up settings: the defaults, then the default-settings file (created
 // with the defaults only when it does not exist; one that is there but cannot
 // be read leaves the defaults and is not written), then the start-up file when
@@ -77,7 +81,7 @@ std::vector<Ostra::String> templateMenuNames(const Ostra::String& folder, size_t
 // is set to the path the start-up file was loaded from (and left alone when
 // none was).
 StartupFailures loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,
-                                    Ostra::String* loadedTemplate = nullptr);
+                                    Ostra::String* loadedTemplate = nullptr, StartupName naming = StartupName::Typed);
 
 // True when settings read from the template at path would launch a program or
 // play a sound from another computer (a network path), and the file came from

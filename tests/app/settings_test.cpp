@@ -181,6 +181,22 @@ TEST_F(StartupSettings, StartupFileIsTriedAsNamedThenWithTpt) {
   EXPECT_EQ(0, settings.getNumber(u"TimeM"));
 }
 
+TEST_F(StartupSettings, AListedFileNameIsNotExpanded) {
+  const ScopedEnvironmentVariable folder(u"KAIRON_TEST_NAME", u"tea");
+  std::filesystem::create_directories(toPath(templateFolder()));
+  writeBytes(toPath(templateFolder() + u"tea.tpt"), utf16FileBytes(u"TimeM = 3\r\n"));
+  writeBytes(toPath(templateFolder() + u"%KAIRON_TEST_NAME%.tpt"), utf16FileBytes(u"TimeM = 7\r\n"));
+  const struct {
+    StartupName naming;
+    int minutes;
+  } cases[] = {{StartupName::Typed, 3}, {StartupName::Literal, 7}};
+  for (const auto& c : cases) {
+    CConfigData settings;
+    EXPECT_EQ(String(), loadStartupSettings(settings, u"%KAIRON_TEST_NAME%.tpt", nullptr, c.naming).startupFile);
+    EXPECT_EQ(c.minutes, settings.getNumber(u"TimeM"));
+  }
+}
+
 TEST_F(StartupSettings, AnAbsoluteStartupFileIsUsedAsGiven) {
   TempDir dir;
   // The path rules know drive letters and network paths, not POSIX's '/'.
