@@ -97,7 +97,7 @@ bool setCurrentDirectory(const String& path) { return chdir(systemPath(path).c_s
 String fullPathName(const String& path) {
   if (path.empty() || path[0] == u'/') return path;
   const String folder = currentDirectory();
-  return folder.empty() ? path : String(folder.str() + u"/" + path.str());
+  return folder.empty() ? path : ensureTrailingSeparator(folder) + path;
 }
 
 namespace platform {

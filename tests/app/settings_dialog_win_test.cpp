@@ -377,5 +377,26 @@ TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
   }
 }
 
+TEST_F(SettingsDialog, AProgramNameTooLongToLaunchFailsBeforeTheQuestion) {
+  const String program = u"C:\\" + String(std::u16string(5000, u'a')) + u".exe";
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "long.tpt",
+             settingsFileBytes({u"TimeS = 2", u"NotifyExe = true", u"NotifyExeFile = " + program.str()}));
+  const ScopedZoneStreamForTesting mark([](const String&) { return "[ZoneTransfer]\r\nZoneId=3\r\n"; });
+  DialogSession session;
+  session.run({u"long"}, [&](DialogDriver& d) {
+    const HWND box = d.waitForWindow(u"エラー");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(u"C:\\" + String(std::u16string(197, u'a')) + u"…（全 5007 文字）" + String(std::u16string(196, u'a')) +
+                  u".exe を起動できませんでした",
+              messageBoxText(box));
+    d.dismiss(box);
+    d.sync();
+    EXPECT_EQ(nullptr, findDialogTitled(GetCurrentProcessId(), u"確認"));
+    EXPECT_FALSE(d.checked(IDC_PROGRAM_ON));
+    EXPECT_TRUE(d.enabled(IDC_START)) << "a template that cannot launch does not start";
+  });
+}
+
 }  // namespace
 }  // namespace Ostra::testing
