@@ -60,6 +60,7 @@ void CAppWindow::updateSystemMenu() {
 }
 
 void CAppWindow::showTrayMenu() {
+  if (fileWork > 0) return;
   Ostra::UniqueMenu menu(CreatePopupMenu());
   Ostra::UniqueMenu templates(CreatePopupMenu());
   if (!menu || !templates) return;
@@ -161,6 +162,8 @@ void CAppWindow::startFromTemplate(const String& fileName) {
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
   const StartupLoad load = loadStartup(settings, fileName, StartupName::Literal);
+  // Ended, or started by the countdown's end, while the lock was waited for.
+  if (window->handle() == nullptr || countdownState != CountdownState::Idle) return;
   // Not loaded: the controls stay as they were.  Refused: shown, but not started.
   if (load == StartupLoad::Failed) return;
   settingsToControls(settings, *this);

@@ -20,17 +20,40 @@ constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB
 
 }  // namespace
 
+CAppWindow::FileWork::FileWork(CAppWindow& owner)
+    : owner_(owner), reenable_(owner.window->handle() != nullptr && EnableWindow(owner.window->handle(), FALSE) == 0) {
+  ++owner_.fileWork;
+}
+
+CAppWindow::FileWork::~FileWork() {
+  --owner_.fileWork;
+  // Only what this scope disabled: a box may own the dialog meanwhile.
+  if (reenable_ && owner_.window->handle() != nullptr) EnableWindow(owner_.window->handle(), TRUE);
+}
+
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
+  Ostra::LoadResult read;
+  {
+    const FileWork busy(*this);
+    read = settings.readDefault();
+  }
+  // Ended while the lock was waited for (the countdown closed it): nothing to save from.
+  if (window->handle() == nullptr) return;
   // A file that is there but cannot be read now would lose those keys: it is
   // left as it is.
-  if (settings.readDefault() == Ostra::LoadResult::Failed) {
+  if (read == Ostra::LoadResult::Failed) {
     reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
     return;
   }
   controlsToSettings(*this, settings);
-  if (!settings.saveDefault()) reportSaveFailure(Ostra::defaultConfigPath());
+  bool saved;
+  {
+    const FileWork busy(*this);
+    saved = settings.saveDefault();
+  }
+  if (!saved && window->handle() != nullptr) reportSaveFailure(Ostra::defaultConfigPath());
 }
 
 void CAppWindow::saveTemplate() {
@@ -41,7 +64,12 @@ void CAppWindow::saveTemplate() {
   controlsToSettings(*this, settings);
   if (!fileDialog.showSave()) return;
   const String path = fileDialog.results().front();
-  if (!settings.save(path)) reportSaveFailure(path);
+  bool saved;
+  {
+    const FileWork busy(*this);
+    saved = settings.save(path);
+  }
+  if (!saved && window->handle() != nullptr) reportSaveFailure(path);
 }
 
 void CAppWindow::loadTemplate() {
@@ -53,8 +81,14 @@ void CAppWindow::loadTemplate() {
   CConfigData settings;
   writeDefaults(settings);
   const String path = fileDialog.results().front();
+  bool loaded;
+  {
+    const FileWork busy(*this);
+    loaded = settings.load(path);
+  }
+  if (window->handle() == nullptr) return;
   // What is on the screen stays when the file cannot be read.
-  if (!settings.load(path)) {
+  if (!loaded) {
     reportLoadFailure(window->handle(), path);
     return;
   }
@@ -67,7 +101,11 @@ void CAppWindow::loadTemplate() {
 
 CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {
   String loadedTemplate;
-  const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate, naming);
+  StartupFailures failed;
+  {
+    const FileWork busy(*this);
+    failed = loadStartupSettings(settings, file, &loadedTemplate, naming);
+  }
   // The default-settings file alone: the defaults stand in for it and the template still loads.
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
   if (!failed.startupFile.empty()) {

@@ -138,6 +138,25 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void showMessage();
 
   // Settings and templates.
+  // While a settings file is read or written its lock may be waited for, and
+  // the dialog's messages go on meanwhile (it paints, its countdown runs): it
+  // takes no input then, nor does the tray's menu open, so no other command
+  // starts in the middle of this one.
+  class FileWork {
+   public:
+    explicit FileWork(CAppWindow& owner);
+    ~FileWork();
+    FileWork(const FileWork&) = delete;
+    FileWork& operator=(const FileWork&) = delete;
+
+   private:
+    CAppWindow& owner_;
+    const bool reenable_;
+  };
+  int fileWork = 0;
+  // Shows the dialog when its start-up load waits long for a lock.
+  static constexpr unsigned ShowWhileLoadingTimer = 101;
+  static constexpr unsigned ShowWhileLoadingMilliseconds = 1000;
   void saveAsDefault();
   void saveTemplate();
   void loadTemplate();
