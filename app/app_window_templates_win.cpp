@@ -106,6 +106,8 @@ CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const Str
     const FileWork busy(*this);
     failed = loadStartupSettings(settings, file, &loadedTemplate, naming);
   }
+  // The boxes below come before the dialog, however long the files took.
+  window->killTimer(ShowWhileLoadingTimer);
   // The default-settings file alone: the defaults stand in for it and the template still loads.
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
   if (!failed.startupFile.empty()) {

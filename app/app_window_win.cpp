@@ -157,7 +157,6 @@ void CAppWindow::initialize(HWND dialog) {
   // A lock held long by another copy: the dialog shows meanwhile, as it would after the load.
   window->setTimer(ShowWhileLoadingTimer, ShowWhileLoadingMilliseconds);
   const StartupLoad load = loadStartup(settings, startupFile);
-  window->killTimer(ShowWhileLoadingTimer);
   if (load != StartupLoad::Ready) startupFile = String();  // nothing to start
   settingsToControls(settings, *this);
   updateControlStates();
