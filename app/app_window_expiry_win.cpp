@@ -112,7 +112,7 @@ void CAppWindow::beep() {
 
 bool CAppWindow::playSound() {
   // %windir% and friends expanded; a relative name is beside the program.
-  const String path = Ostra::resolveFromExecutable(text(IDC_SOUND_FILE));
+  const String path = soundToPlay(text(IDC_SOUND_FILE));
   bool (*const play)(const String&) = sound.playSound ? sound.playSound : Ostra::playSoundFile;
   // A sound of minutes would hang the dialog ("応答なし") with no way to stop
   // it: it plays on a thread of its own while this one answers the dialog.
@@ -174,14 +174,16 @@ void CAppWindow::stopSound() {
 }
 
 void CAppWindow::launchProgram() {
+  const String named = Ostra::resolvePath(text(IDC_PROGRAM_FILE), String());
+  // The file the question showed: the shell gets it with its folder, so it finds no other.
   const String file = programToLaunch(text(IDC_PROGRAM_FILE));
   const String arguments = text(IDC_PROGRAM_ARGUMENTS);
   bool launched;
   {
-    // The program starts in its own folder when the path names one absolutely;
+    // The program starts in its own folder when the name gives one absolutely;
     // ours is put back afterwards, also when the launch throws.
     Ostra::CurrentDirectoryScope keep;
-    const String folder = Ostra::directoryPart(file);
+    const String folder = Ostra::directoryPart(named);
     if (!folder.empty() && !Ostra::isRelative(folder)) {
       Ostra::setCurrentDirectory(Ostra::stripTrailingSeparator(folder));
     }
@@ -190,7 +192,7 @@ void CAppWindow::launchProgram() {
         arguments.empty() ? Ostra::shellOpen(file, SW_SHOWNORMAL) : Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
   }
   // The alarm must not pass unnoticed when the message is off and the window closes.
-  if (!launched) ringingBox(u"エラー", file + u" を起動できませんでした");
+  if (!launched) ringingBox(u"エラー", launchFailedMessage(file));
 }
 
 void CAppWindow::enterComApartment() {

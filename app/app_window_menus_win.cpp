@@ -59,6 +59,7 @@ void CAppWindow::updateSystemMenu() {
 }
 
 void CAppWindow::showTrayMenu(bool atIcon) {
+  if (fileWork > 0) return;
   Ostra::UniqueMenu menu(CreatePopupMenu());
   Ostra::UniqueMenu templates(CreatePopupMenu());
   if (!menu || !templates) return;
@@ -74,7 +75,13 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   std::vector<String> names = templateMenuNames(templateFolder(), kMenuTemplates + 1);
   const bool more = names.size() > kMenuTemplates;
   if (more) names.resize(kMenuTemplates);
-  const std::vector<String> texts = templateMenuTexts(templateFolder(), names);
+  std::vector<String> texts;
+  {
+    // Each template is read under its lock, whose wait answers messages.
+    const FileWork busy(*this);
+    texts = templateMenuTexts(templateFolder(), names);
+  }
+  if (window->handle() == nullptr) return;
   for (size_t i = 0; i < names.size(); ++i) {
     Ostra::appendMenuItem(templates.get(), static_cast<UINT>(IDM_FIRST_TEMPLATE + i), Ostra::literalMenuText(texts[i]));
   }
@@ -181,7 +188,9 @@ void CAppWindow::startFromTemplate(const String& fileName) {
   if (countdownState != CountdownState::Idle) return;
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
-  const StartupLoad load = loadStartup(settings, fileName);
+  const StartupLoad load = loadStartup(settings, fileName, StartupName::Literal);
+  // Ended, or started by the countdown's end, while the lock was waited for.
+  if (window->handle() == nullptr || countdownState != CountdownState::Idle) return;
   // Not loaded: the controls stay as they were.  Refused: shown, but not started.
   if (load == StartupLoad::Failed) return;
   settingsToControls(settings, *this);

@@ -6,6 +6,7 @@
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"
+#include "base/shell.h"
 #include "config/config_data.h"
 #include "ui/error_box.h"
 #include "ui/wnd.h"
@@ -15,21 +16,45 @@ using Ostra::String;
 
 namespace {
 
-constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND;
+// No is the default: an Enter or a Space meant for another program must not say yes.
+constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SETFOREGROUND;
 
 }  // namespace
+
+CAppWindow::FileWork::FileWork(CAppWindow& owner)
+    : owner_(owner), reenable_(owner.window->handle() != nullptr && EnableWindow(owner.window->handle(), FALSE) == 0) {
+  ++owner_.fileWork;
+}
+
+CAppWindow::FileWork::~FileWork() {
+  --owner_.fileWork;
+  // Only what this scope disabled: a box may own the dialog meanwhile.
+  if (reenable_ && owner_.window->handle() != nullptr) EnableWindow(owner_.window->handle(), TRUE);
+}
 
 void CAppWindow::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
+  Ostra::LoadResult read;
+  {
+    const FileWork busy(*this);
+    read = settings.readDefault();
+  }
+  // Ended while the lock was waited for (the countdown closed it): nothing to save from.
+  if (window->handle() == nullptr) return;
   // A file that is there but cannot be read now would lose those keys: it is
   // left as it is.
-  if (settings.readDefault() == Ostra::LoadResult::Failed) {
+  if (read == Ostra::LoadResult::Failed) {
     reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
     return;
   }
   controlsToSettings(*this, settings);
-  if (!settings.saveDefault()) reportSaveFailure(Ostra::defaultConfigPath());
+  bool saved;
+  {
+    const FileWork busy(*this);
+    saved = settings.saveDefault();
+  }
+  if (!saved && window->handle() != nullptr) reportSaveFailure(Ostra::defaultConfigPath());
 }
 
 void CAppWindow::saveTemplate() {
@@ -40,7 +65,12 @@ void CAppWindow::saveTemplate() {
   controlsToSettings(*this, settings);
   if (!fileDialog.showSave()) return;
   const String path = fileDialog.results().front();
-  if (!settings.save(path)) reportSaveFailure(path);
+  bool saved;
+  {
+    const FileWork busy(*this);
+    saved = settings.save(path);
+  }
+  if (!saved && window->handle() != nullptr) reportSaveFailure(path);
 }
 
 void CAppWindow::loadTemplate() {
@@ -52,8 +82,14 @@ void CAppWindow::loadTemplate() {
   CConfigData settings;
   writeDefaults(settings);
   const String path = fileDialog.results().front();
+  bool loaded;
+  {
+    const FileWork busy(*this);
+    loaded = settings.load(path);
+  }
+  if (window->handle() == nullptr) return;
   // What is on the screen stays when the file cannot be read, or holds a malformed value.
-  if (!settings.load(path)) {
+  if (!loaded) {
     reportLoadFailure(window->handle(), path);
     return;
   }
@@ -69,9 +105,15 @@ void CAppWindow::loadTemplate() {
   updateControlStates();
 }
 
-CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
+CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {
   String loadedTemplate;
-  const StartupFailures failed = loadStartupSettings(settings, file, &loadedTemplate);
+  StartupFailures failed;
+  {
+    const FileWork busy(*this);
+    failed = loadStartupSettings(settings, file, &loadedTemplate, naming);
+  }
+  // The boxes below come before the dialog, however long the files took.
+  window->killTimer(ShowWhileLoadingTimer);
   // The default-settings file alone: the defaults stand in for it and the template still loads.
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
   if (!failed.malformedDefault.empty()) reportMalformed(failed.malformedDefault);
@@ -89,11 +131,25 @@ CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const Str
 }
 
 bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
+  // For the zone manager and the shortcut reader.
+  enterComApartment();
   if (!launchNeedsConsent(settings, path)) return true;
+  const bool networkSound = playsNetworkSound(settings);
+  if (launchesProgram(settings)) {
+    // A name the shell would refuse fails now, as the launch would, instead of being asked about.
+    const String program = programToLaunch(settings.getRaw(u"NotifyExeFile"));
+    if (program.length() > Ostra::kMaxShellFileLength) {
+      Ostra::CWnd(owner).messageBox(InformationBox, u"エラー", launchFailedMessage(program));
+      settings.setBool(u"NotifyExe", false);
+      if (!networkSound) return false;
+    }
+  }
   if (Ostra::CWnd(owner).messageBox(kConfirmationBox, u"確認", launchConfirmationMessage(settings)) == IDYES)
     return true;
-  // No, or no box at all: the rest of the template still loads.
+  // No, or no box at all: the rest of the template still loads, and nothing
+  // reaches the other computer.
   settings.setBool(u"NotifyExe", false);
+  if (networkSound) settings.setBool(u"NotifyWav", false);
   return false;
 }
 

@@ -52,6 +52,11 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   if (onSystemMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
+      if (m.wParam == ShowWhileLoadingTimer) {
+        window->killTimer(ShowWhileLoadingTimer);
+        ShowWindow(window->handle(), SW_SHOWNORMAL);
+        return true;
+      }
       if (placement == Placement::WaitingForTray &&
           clock.monotonicMilliseconds() - trayAddTriedMs >= kTrayRetryMilliseconds) {
         minimizeToTray();
@@ -156,7 +161,10 @@ void CAppWindow::initialize(HWND dialog) {
   fileDialog.setOwner(dialog);
 
   CConfigData settings;
-  if (loadStartup(settings, startupFile) != StartupLoad::Ready) startupFile = String();  // nothing to start
+  // A lock held long by another copy: the dialog shows meanwhile, as it would after the load.
+  window->setTimer(ShowWhileLoadingTimer, ShowWhileLoadingMilliseconds);
+  const StartupLoad load = loadStartup(settings, startupFile);
+  if (load != StartupLoad::Ready) startupFile = String();  // nothing to start
   settingsToControls(settings, *this);
   updateControlStates();
   updateCaption();

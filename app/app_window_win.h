@@ -158,6 +158,25 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void showMessage();
 
   // Settings and templates.
+  // While a settings file is read or written its lock may be waited for, and
+  // the dialog's messages go on meanwhile (it paints, its countdown runs): it
+  // takes no input then, nor does the tray's menu open, so no other command
+  // starts in the middle of this one.
+  class FileWork {
+   public:
+    explicit FileWork(CAppWindow& owner);
+    ~FileWork();
+    FileWork(const FileWork&) = delete;
+    FileWork& operator=(const FileWork&) = delete;
+
+   private:
+    CAppWindow& owner_;
+    const bool reenable_;
+  };
+  int fileWork = 0;
+  // Shows the dialog when its start-up load waits long for a lock.
+  static constexpr unsigned ShowWhileLoadingTimer = 101;
+  static constexpr unsigned ShowWhileLoadingMilliseconds = 1000;
   void saveAsDefault();
   void saveTemplate();
   void loadTemplate();
@@ -170,7 +189,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   // and loads with defaults for its malformed keys; a malformed template is
   // reported and loads not at all (Failed).
   enum class StartupLoad { Ready, Failed, Declined };
-  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file);
+  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file,
+                          StartupName naming = StartupName::Typed);
   // Every template load passes through here before its settings reach the
   // controls: a template from another computer that would launch a program
   // asks the user first (a box owned by owner, none when null); on No its

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <utility>
 
+#include "app/shown_text.h"
 #include "app/timer_engine.h"
 #include "base/environment.h"
 #include "base/exception.h"
 #include "base/filesystem.h"
 #include "base/path.h"
+#include "base/shell.h"
 #include "base/zone_identifier.h"
 #include "resources/resource.h"
 
@@ -147,7 +150,9 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }
 
-String programToLaunch(const String& named) { return Ostra::resolvePath(named, String()); }
+String programToLaunch(const String& named) { return Ostra::findProgram(Ostra::resolvePath(named, String())); }
+
+String soundToPlay(const String& named) { return Ostra::resolveFromExecutable(named); }
 
 std::vector<String> templateMenuNames(const String& folder, size_t limit) {
   std::vector<String> files;
@@ -217,7 +222,8 @@ std::vector<String> templateMenuTexts(const String& folder, const std::vector<St
   return texts;
 }
 
-StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate) {
+StartupFailures loadStartupSettings(CConfigData& settings, const String& startupFile, String* loadedTemplate,
+                                    StartupName naming) {
   StartupFailures failures;
   writeDefaults(settings);
   // Only a first start creates the file: one that is there but cannot be read
@@ -235,7 +241,9 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
       break;
   }
   if (startupFile.empty()) return failures;
-  const String path = Ostra::resolvePath(startupFile, templateFolder());
+  // A listed file's name is no text to expand: "%WINDIR%.tpt" is that file.
+  const String path = naming == StartupName::Literal ? Ostra::resolveLiteralPath(startupFile, templateFolder())
+                                                     : Ostra::resolvePath(startupFile, templateFolder());
   // Over a copy: a malformed template changes nothing, as one that cannot be read.
   CConfigData withTemplate = settings;
   const Ostra::LoadResult asNamed = withTemplate.read(path);
@@ -254,18 +262,63 @@ StartupFailures loadStartupSettings(CConfigData& settings, const String& startup
   return failures;
 }
 
+bool launchesProgram(const CConfigData& settings) { return holdsExactlyTrue(settings, u"NotifyExe"); }
+
+bool playsNetworkSound(const CConfigData& settings) {
+  if (!holdsExactlyTrue(settings, u"NotifyWav") || !settings.contains(u"NotifyWavFile")) return false;
+  try {
+    return Ostra::isNetworkPath(soundToPlay(settings.getRaw(u"NotifyWavFile")));
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 bool launchNeedsConsent(const CConfigData& settings, const String& templatePath) {
   // The document as a whole decides: a template may name only the arguments
   // and leave the launch switched on by the default-settings file.
-  return holdsExactlyTrue(settings, u"NotifyExe") && Ostra::isFromAnotherComputer(templatePath);
+  if (!holdsExactlyTrue(settings, u"NotifyExe") && !playsNetworkSound(settings)) return false;
+  return Ostra::isFromAnotherComputer(templatePath);
 }
 
-String launchConfirmationMessage(const CConfigData& settings) {
-  const String program = programToLaunch(settings.getRaw(u"NotifyExeFile"));
-  return u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
-         u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
-         program + u"\n引数:\n " + settings.getRaw(u"NotifyExePrm") + u"\n\n実行してもよいですか？";
+namespace {
+
+bool hasExtension(const String& path, const char16_t* extension) {
+  const int dot = Ostra::extensionDot(path);
+  const String wanted(extension);
+  return dot >= 0 && path.length() - dot == wanted.length() && path.compareAt(dot, wanted, wanted.length(), 1) == 0;
 }
+
+// What a shortcut starts, where the shell would follow it.  Not off a network
+// path: reading it would reach the other computer before the user says yes.
+String shortcutLines(const String& program) {
+  if (Ostra::isNetworkPath(program)) return String();
+  if (hasExtension(program, u".lnk")) {
+    const std::optional<Ostra::ShortcutTarget> shortcut = Ostra::readShortcut(program);
+    if (!shortcut) return String();
+    return u"\nショートカットの先: " + shownText(shortcut->target) + u"\nショートカットの引数: " +
+           shownText(shortcut->arguments);
+  }
+  if (hasExtension(program, u".url")) return u"\nアドレス: " + shownText(Ostra::internetShortcutAddress(program));
+  return String();
+}
+
+}  // namespace
+
+String launchConfirmationMessage(const CConfigData& settings) {
+  String text = u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。";
+  if (holdsExactlyTrue(settings, u"NotifyExe")) {
+    const String program = programToLaunch(settings.getRaw(u"NotifyExeFile"));
+    text = text + u"時間になると次のプログラムが実行されます。\n\nプログラム: " + shownText(program) +
+           shortcutLines(program) + u"\n引数:\n " + shownText(settings.getRaw(u"NotifyExePrm"));
+  } else {
+    text = text + u"時間になると次のサウンドがネットワークから読み込まれます。\n";
+  }
+  if (playsNetworkSound(settings))
+    text = text + u"\nサウンド: " + shownText(soundToPlay(settings.getRaw(u"NotifyWavFile")));
+  return text + u"\n\n実行してもよいですか？";
+}
+
+String launchFailedMessage(const String& program) { return shownText(program) + u" を起動できませんでした"; }
 
 String loadFailedMessage(const String& path) { return path + u" の読み込みに失敗しました"; }
 

@@ -53,9 +53,14 @@ void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& c
 Ostra::String templateFolder();
 
 // The program the expiry launches for the name in its edit or in the
-// "NotifyExeFile" key: resolvePath with no base, so a relative name is left for
-// the shell to find (Win32Exception when the expansion fails).
+// "NotifyExeFile" key: its references expanded (resolvePath with no base),
+// then found as the shell finds it (findProgram), so that the question shows
+// the file that runs (Win32Exception when the expansion fails).
 Ostra::String programToLaunch(const Ostra::String& named);
+// The sound file the expiry plays for the name in its edit or in the
+// "NotifyWavFile" key: resolveFromExecutable (Win32Exception when the
+// expansion fails).
+Ostra::String soundToPlay(const Ostra::String& named);
 
 // What the start-up could not read; each empty when nothing went wrong.
 struct StartupFailures {
@@ -82,6 +87,9 @@ Ostra::String durationText(const Ostra::CConfigData& settings);
 // default-settings file); no tab nor duration for a file that cannot be read
 // or holds a malformed value.
 std::vector<Ostra::String> templateMenuTexts(const Ostra::String& folder, const std::vector<Ostra::String>& names);
+// How a start-up file is named: typed by the user (its %NAME% references
+// expanded), or a file name as the folder lists it (taken literally).
+enum class StartupName { Typed, Literal };
 
 // Start-up settings: the defaults, then the default-settings file (created
 // with the defaults only when it does not exist; one that is there but cannot
@@ -92,17 +100,27 @@ std::vector<Ostra::String> templateMenuTexts(const Ostra::String& folder, const 
 // is set to the path the start-up file was loaded from (and left alone when
 // none was).
 StartupFailures loadStartupSettings(Ostra::CConfigData& settings, const Ostra::String& startupFile,
-                                    Ostra::String* loadedTemplate = nullptr);
+                                    Ostra::String* loadedTemplate = nullptr, StartupName naming = StartupName::Typed);
 
-// True when settings read from the template at path would launch a program and
-// the file came from another computer (it carries the mark of the web): the
-// user is asked first.  Not for a malformed NotifyExe, which the copy into the
-// controls stops at, before the program's keys.
+// True when settings read from the template at path would launch a program or
+// play a sound from another computer (a network path), and the file came from
+// another computer (isFromAnotherComputer): the user is asked first.  Not for
+// a malformed NotifyExe, which the copy into the controls stops at, before
+// the program's keys.
 bool launchNeedsConsent(const Ostra::CConfigData& settings, const Ostra::String& templatePath);
+// True when the settings play a sound from a network path (a failed
+// expansion plays nothing).
+bool playsNetworkSound(const Ostra::CConfigData& settings);
+// True when NotifyExe holds exactly "true".
+bool launchesProgram(const Ostra::CConfigData& settings);
 // The question before such a launch: the program as the launch resolves it
-// (Win32Exception when its expansion fails) and the arguments in full.
+// (Win32Exception when its expansion fails), a shortcut's target and
+// arguments, an internet shortcut's address, the arguments, and a network
+// sound; every value through shownText.  Reads a shortcut only off the network.
 Ostra::String launchConfirmationMessage(const Ostra::CConfigData& settings);
 
+// The box text of a launch that failed, or that the shell would refuse.
+Ostra::String launchFailedMessage(const Ostra::String& program);
 // The box texts of the file operations.
 Ostra::String loadFailedMessage(const Ostra::String& path);
 Ostra::String saveFailedMessage(const Ostra::String& path);

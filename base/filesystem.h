@@ -81,6 +81,11 @@ String nearestExistingDirectory(const String& path);
 
 // As the system gives it, without an added separator.  Never throws.
 String currentDirectory();
+// The path as the system completes it before it opens it: absolute against
+// the current directory, and on Windows with the trailing dots and blanks of
+// its last part dropped (GetFullPathNameW: "a.tpt. " opens "a.tpt").  The
+// path itself when the system refuses it.  Never throws.
+String fullPathName(const String& path);
 // False when the system refuses; never throws.
 bool setCurrentDirectory(const String& path);
 

@@ -94,6 +94,12 @@ String currentDirectory() {
 
 bool setCurrentDirectory(const String& path) { return chdir(systemPath(path).c_str()) == 0; }
 
+String fullPathName(const String& path) {
+  if (path.empty() || path[0] == u'/') return path;
+  const String folder = currentDirectory();
+  return folder.empty() ? path : ensureTrailingSeparator(folder) + path;
+}
+
 namespace platform {
 
 bool copyFile(const String& source, const String& target, bool failIfExists) {

@@ -73,6 +73,29 @@ bool setCurrentDirectory(const String& path) {
   return SetCurrentDirectoryA(ansi(path).c_str()) != FALSE;
 }
 
+String fullPathName(const String& path) {
+  if (path.empty()) return path;
+  if (useWideCalls()) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    DWORD n = GetFullPathNameW(wide(path), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (n >= buffer.size()) {
+      buffer.resize(n + 1);
+      n = GetFullPathNameW(wide(path), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    }
+    if (n == 0 || n >= buffer.size()) return path;
+    return fromWide(buffer.data(), static_cast<int>(n));
+  }
+  const std::string narrow = defaultEncoding().encode(path);
+  std::vector<char> buffer(MAX_PATH);
+  DWORD n = GetFullPathNameA(narrow.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  if (n >= buffer.size()) {
+    buffer.resize(n + 1);
+    n = GetFullPathNameA(narrow.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  }
+  if (n == 0 || n >= buffer.size()) return path;
+  return defaultEncoding().decode(std::string(buffer.data(), n));
+}
+
 namespace platform {
 
 bool copyFile(const String& source, const String& target, bool failIfExists) {

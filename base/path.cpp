@@ -73,6 +73,15 @@ bool isRelative(const String& path) {
   return !isSeparator(path[1]);
 }
 
+bool isNetworkPath(const String& path) {
+  if (path.length() < 2 || !isSeparator(path[0]) || !isSeparator(path[1])) return false;
+  // "\\?\" and "\\.\" lead into the system's namespaces; only a drive there is local.
+  if (path.length() < 4 || (path[2] != u'?' && path[2] != u'.') || !isSeparator(path[3])) return true;
+  const bool driveLetter =
+      path.length() >= 6 && ((path[4] >= u'A' && path[4] <= u'Z') || (path[4] >= u'a' && path[4] <= u'z'));
+  return !(driveLetter && path[5] == u':');
+}
+
 String toBackslashes(const String& path) {
   std::u16string units = path.str();
   for (char16_t& unit : units) {

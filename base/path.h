@@ -44,6 +44,11 @@ String changeExtension(const String& path, const String& ext);
 // with two separators (a network path).  "\a" and "C:" are relative.
 bool isRelative(const String& path);
 
+// True when the path leads to another computer: "\\host\share", "//host",
+// "\\?\UNC\host" and every other "\\?\" or "\\.\" form that names no
+// local drive ("\\?\C:\" does).
+bool isNetworkPath(const String& path);
+
 // Every '/' replaced by '\'.
 String toBackslashes(const String& path);
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ std::vector<std::string> commandFor(const String& file, const String* parameters
 }
 
 bool open(const String& file, const String* parameters) {
+  if (file.length() > kMaxShellFileLength) return false;
   const std::vector<std::string> command = commandFor(file, parameters);
   std::vector<char*> argv;
   for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -71,6 +73,26 @@ bool open(const String& file, const String* parameters) {
 }
 
 }  // namespace
+
+std::vector<String> programSearchFolders() {
+  std::vector<String> folders;
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return folders;
+  const std::string list = path;
+  size_t start = 0;
+  for (size_t end; start <= list.size(); start = end + 1) {
+    end = list.find(':', start);
+    if (end == std::string::npos) end = list.size();
+    if (end > start) folders.push_back(fromUtf8(list.substr(start, end - start)));
+  }
+  return folders;
+}
+
+std::vector<String> programExtensions() { return {}; }
+
+std::optional<ShortcutTarget> readShortcut(const String&) { return std::nullopt; }
+
+String internetShortcutAddress(const String&) { return String(); }
 
 bool shellOpen(const String& file, int) { return open(file, nullptr); }
 

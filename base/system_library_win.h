@@ -1,7 +1,7 @@
 #pragma once
 
 // The system DLLs that the program needs now and then (the sound, the shell,
-// the file dialogs, COM), loaded only when first needed and only from the
+// the file dialogs, COM, the zone manager), loaded only when first needed and only from the
 // system folder.  The exe imports only DLLs that Windows always takes from
 // there (KnownDLLs), so nothing beside it is loaded at start.
 #include <windows.h>
@@ -38,6 +38,7 @@ inline SystemLibrary comdlg32Library{L"comdlg32.dll"};
 inline SystemLibrary ole32Library{L"ole32.dll"};
 // Version 6 (LoadIconMetric) only through the manifest's redirection.
 inline SystemLibrary comctl32Library{L"comctl32.dll", true};
+inline SystemLibrary urlmonLibrary{L"urlmon.dll"};
 
 // How loadFromSystemFolder finds the system folder's copy.
 enum class SystemFolderLoad {

@@ -1,10 +1,8 @@
 #include "base/zone_identifier.h"
 
-#include <cstdio>
-#include <memory>
 #include <utility>
 
-#include "base/file_open.h"
+#include "base/filesystem.h"
 #include "base/path.h"
 
 namespace Ostra {
@@ -63,11 +61,8 @@ std::string asciiText(const std::string& bytes) {
   return text;
 }
 
-struct StreamCloser {
-  void operator()(FILE* stream) const { fclose(stream); }
-};
+}  // namespace
 
-// The stream that holds the mark of the file at path.
 String zoneStreamPath(const String& path) {
   int nameStart = lastSeparator(path) + 1;
   // The colon of a drive ("C:a.tpt") names no stream.
@@ -76,8 +71,6 @@ String zoneStreamPath(const String& path) {
   const String file = colon < 0 ? path : path.substring(0, colon);
   return file + u":Zone.Identifier";
 }
-
-}  // namespace
 
 int zoneIdFromStream(const std::string& bytes) {
   const std::string text = asciiText(bytes);
@@ -102,18 +95,25 @@ int zoneIdFromStream(const std::string& bytes) {
   return kNoZone;
 }
 
-std::string readZoneStream(const String& path) {
-  if (testReader()) return testReader()(path).substr(0, kMaxZoneStreamBytes);
-  const std::unique_ptr<FILE, StreamCloser> stream(openSharedStream(zoneStreamPath(path), u"rb"));
-  if (!stream) return std::string();
-  std::string bytes(kMaxZoneStreamBytes, '\0');
-  bytes.resize(fread(bytes.data(), 1, bytes.size(), stream.get()));
-  return bytes;
+ZoneStream readZoneStream(const String& path) {
+  ZoneStream stream;
+  if (testReader()) {
+    stream.bytes = testReader()(path).substr(0, kMaxZoneStreamBytes);
+    stream.state = stream.bytes.empty() ? StreamState::Missing : StreamState::Read;
+    return stream;
+  }
+  stream.state = readFileStart(zoneStreamPath(path), kMaxZoneStreamBytes, &stream.bytes);
+  return stream;
 }
 
 bool isFromAnotherComputer(const String& path) {
-  const int zone = zoneIdFromStream(readZoneStream(path));
-  return zone == kInternetZone || zone == kRestrictedZone;
+  const auto marked = [](int zone) { return zone == kInternetZone || zone == kRestrictedZone; };
+  // The name as typed may differ from the file opened ("a.tpt." opens "a.tpt").
+  const String file = fullPathName(path);
+  const ZoneStream stream = readZoneStream(file);
+  if (stream.state == StreamState::Unreadable) return true;
+  if (stream.state == StreamState::Read && marked(zoneIdFromStream(stream.bytes))) return true;
+  return marked(systemZone(file));
 }
 
 ScopedZoneStreamForTesting::ScopedZoneStreamForTesting(std::function<std::string(const String& path)> read)

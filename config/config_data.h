@@ -8,13 +8,16 @@ namespace Ostra {
 
 // What a load came to: the file read; nothing at the path (no such file, or no
 // folder on the way); or a file that is there but could not be read (held by
-// another program, unreadable, larger than kMaxConfigFileBytes, its lock kept
-// by another process).
+// another program, unreadable, larger than kMaxConfigFileBytes or with more
+// than kMaxConfigKeys keys, its lock kept by another process).
 enum class LoadResult { Loaded, Missing, Failed };
 
 // Settings and templates are a few KB: a larger file is refused before it is
 // read, so that a broken or hostile one cannot hold the program for long.
 constexpr long kMaxConfigFileBytes = 16L * 1024 * 1024;
+// A settings file holds about fifteen keys: a file of more is refused, so that
+// millions of short ones cannot cost hundreds of megabytes.
+constexpr size_t kMaxConfigKeys = 10000;
 
 // A configuration document: stored texts by key, ordered by UTF-16 code units
 // (a proper prefix first), case-sensitive.  Entries are added, replaced or removed.

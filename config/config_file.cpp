@@ -76,7 +76,7 @@ LoadResult CConfigData::read(const String& path) {
     if (presence == PathPresence::Missing) return LoadResult::Missing;
     if (presence == PathPresence::Unknown) return LoadResult::Failed;
     CConfigData parsed;
-    parseText(parsed, readTextFile(path, kMaxConfigFileBytes));
+    if (!parseText(parsed, readTextFile(path, kMaxConfigFileBytes), kMaxConfigKeys)) return LoadResult::Failed;
     mergeFrom(parsed);
     return LoadResult::Loaded;
   } catch (const std::exception&) {

@@ -1,5 +1,6 @@
 #include "config/config_text.h"
 
+#include <cstdint>
 #include <cwctype>
 #include <string>
 
@@ -40,7 +41,9 @@ String composeText(const CConfigData& document) {
   return String(std::move(text));
 }
 
-void parseText(CConfigData& document, const String& text) {
+void parseText(CConfigData& document, const String& text) { parseText(document, text, SIZE_MAX); }
+
+bool parseText(CConfigData& document, const String& text, size_t maxEntries) {
   const char16_t* const begin = text.c_str();
   const char16_t* const end = begin + text.length();
   const char16_t* lineStart = begin;
@@ -50,11 +53,13 @@ void parseText(CConfigData& document, const String& text) {
       continue;
     }
     parseLine(document, lineStart, p);
+    if (document.entries().size() > maxEntries) return false;
     // CR LF is one break; a lone CR or LF is one too, so LF CR makes two.
     p += (p[0] == kCr && p + 1 < end && p[1] == kLf) ? 2 : 1;
     lineStart = p;
   }
   parseLine(document, lineStart, end);
+  return document.entries().size() <= maxEntries;
 }
 
 String escapeValue(const String& value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "base/string.h"
 
 namespace Ostra {
@@ -15,6 +17,9 @@ String composeText(const CConfigData& document);
 // when it holds " =": the key is everything before the first one, the value
 // everything after it without leading white space.  The later of two equal keys wins.
 void parseText(CConfigData& document, const String& text);
+// The same, stopping with false as soon as the document would hold more than
+// maxEntries entries (it then holds maxEntries + 1).
+bool parseText(CConfigData& document, const String& text, size_t maxEntries);
 
 // Backslash, CR, LF and NUL become \\, \r, \n and \0; everything else is kept.
 String escapeValue(const String& value);

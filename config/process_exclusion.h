@@ -28,6 +28,9 @@ class IExclusion {
   // Waits while another holds the lock, at most kExclusionPatience: false when
   // it is still held then, and the caller gives up.  True without a lock when
   // the system cannot provide one at all: the caller goes on without it.
+  // On Windows the waiting thread's messages are dispatched meanwhile, so its
+  // windows paint and their timers run (a caller that is a window must expect
+  // its own messages while it waits).
   virtual bool lock() = 0;
   // Releases the lock if it is held.
   virtual void unlock() = 0;

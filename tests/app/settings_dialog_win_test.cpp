@@ -329,7 +329,7 @@ TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
   TempDir tools;
   std::filesystem::copy_file(siblingExecutable("app_launch_probe"), tools.path() / "app_launch_probe.exe");
   const ScopedEnvironmentVariable folder(u"KAIRON_TEST_TOOLS", tools.string());
-  // Blanks that hide the tail from the edit; the question shows it all.
+  // Blanks that hide the tail from the edit; the question shows the tail and how many blanks.
   const String arguments = String(u"x") + String(std::u16string(150, u' ')) + u"tail";
   std::filesystem::create_directories(templateFolder());
   writeBytes(templateFolder() / "run.tpt",
@@ -368,7 +368,7 @@ TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
       EXPECT_EQ(
           u"このテンプレートはインターネットなど他のコンピューターから来たファイルです。"
           u"時間になると次のプログラムが実行されます。\n\nプログラム: " +
-              tools.string() + u"\\app_launch_probe.exe\n引数:\n " + arguments + u"\n\n実行してもよいですか？",
+              tools.string() + u"\\app_launch_probe.exe\n引数:\n x （空白 150 文字）tail\n\n実行してもよいですか？",
           messageBoxText(box));
       // At start-up the dialog is not shown yet: the box stands alone.
       EXPECT_EQ(c.fromLoadDialog ? d.dialog() : nullptr, GetWindow(box, GW_OWNER));
@@ -387,6 +387,27 @@ TEST_F(SettingsDialog, AMarkedTemplateThatWouldLaunchAsksFirst) {
     const auto wait = yes ? kWaitLimit : std::chrono::milliseconds(2000);
     EXPECT_EQ(yes, waitUntil(wait, [&] { return std::filesystem::exists(tools.path() / "launched.txt"); }));
   }
+}
+
+TEST_F(SettingsDialog, AProgramNameTooLongToLaunchFailsBeforeTheQuestion) {
+  const String program = u"C:\\" + String(std::u16string(5000, u'a')) + u".exe";
+  std::filesystem::create_directories(templateFolder());
+  writeBytes(templateFolder() / "long.tpt",
+             settingsFileBytes({u"TimeS = 2", u"NotifyExe = true", u"NotifyExeFile = " + program.str()}));
+  const ScopedZoneStreamForTesting mark([](const String&) { return "[ZoneTransfer]\r\nZoneId=3\r\n"; });
+  DialogSession session;
+  session.run({u"long"}, [&](DialogDriver& d) {
+    const HWND box = d.waitForWindow(u"エラー");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(u"C:\\" + String(std::u16string(197, u'a')) + u"…（全 5007 文字）" + String(std::u16string(196, u'a')) +
+                  u".exe を起動できませんでした",
+              messageBoxText(box));
+    d.dismiss(box);
+    d.sync();
+    EXPECT_EQ(nullptr, findDialogTitled(GetCurrentProcessId(), u"確認"));
+    EXPECT_FALSE(d.checked(IDC_PROGRAM_ON));
+    EXPECT_TRUE(d.enabled(IDC_START)) << "a template that cannot launch does not start";
+  });
 }
 
 }  // namespace

@@ -142,6 +142,28 @@ TEST(PathText, IsRelativeAndRoots) {
   }
 }
 
+TEST(IsNetworkPath, AnyPathToAnotherComputer) {
+  const struct {
+    const char16_t* path;
+    bool network;
+  } cases[] = {
+      {u"\\\\host\\s\\a.wav", true},
+      {u"//host/s/a.wav", true},
+      {u"\\\\?\\UNC\\host\\s\\a.wav", true},
+      {u"\\\\.\\UNC\\host\\s", true},
+      {u"\\\\h@SSL\\DavWWWRoot\\a", true},
+      {u"\\\\?\\GLOBALROOT\\Device\\Mup\\h", true},
+      {u"\\\\?\\C:\\a.wav", false},
+      {u"\\\\.\\c:\\a.wav", false},
+      {u"C:\\Windows\\Media\\a.wav", false},
+      {u"\\a.wav", false},
+      {u"a.wav", false},
+      {u"", false},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(cases[i].network, isNetworkPath(String(cases[i].path))) << "case " << i;
+}
+
 TEST(PathText, ToBackslashes) {
   const TextCase cases[] = {{u"D:/x/y", u"D:\\x\\y"}, {u"a\\b/c", u"a\\b\\c"}, {u"", u""}, {u"//s/", u"\\\\s\\"}};
   expectEach(cases, toBackslashes);

@@ -4,10 +4,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <thread>
 
 #include "base/call_form.h"
+#include "base/filesystem.h"
 #include "tests/base/probe_report.h"
 #include "tests/support/string_print.h"
 #include "tests/support/temp_dir.h"
@@ -55,6 +57,35 @@ TEST_P(ShellOpen, MissingFileIsReportedNotThrown) {
   EXPECT_FALSE(shellOpen(temp.fileString("no-such-program.exe"), kShowNormal));
   EXPECT_FALSE(shellOpen(temp.fileString("no-such-program.exe"), String(u"a b"), kShowNormal));
   EXPECT_FALSE(fs::exists(temp.file("no-such-program.exe")));
+}
+
+TEST_P(ShellOpen, ANameLongerThanTheShellTakesIsRefused) {
+  // Some shells overran a stack on such a name instead of failing.
+  const testing::TempDir temp;
+  const String name = temp.string() + u"\\" + String(std::u16string(5000, u'a')) + u".exe";
+  EXPECT_FALSE(shellOpen(name, kShowNormal));
+  EXPECT_FALSE(shellOpen(name, String(u"a"), kShowNormal));
+}
+
+TEST(FindProgram, TheFileTheShellWouldOpen) {
+  const testing::TempDir temp;
+  fs::create_directories(temp.file("sub"));
+  testing::writeBytes(temp.file("tool.exe"), "");
+  const CurrentDirectoryScope keep;
+  ASSERT_TRUE(setCurrentDirectory(temp.string()));
+  const String here = currentDirectory() + u"\\";
+  const struct {
+    const char16_t* name;
+    String want;
+  } cases[] = {
+      {u"tool.exe", here + u"tool.exe"},
+      {u"sub\\other.exe", here + u"sub\\other.exe"},  // a folder: against the current one, found or not
+      {u"no-such-tool-anywhere.exe", u"no-such-tool-anywhere.exe"},
+      {u"https://example.invalid/a b", u"https://example.invalid/a b"},
+      {u"mailto:a@example.invalid", u"mailto:a@example.invalid"},
+      {u"", u""},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].want, findProgram(cases[i].name)) << "case " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(CallForms, ShellOpen, ::testing::ValuesIn(availableCallForms()),

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iterator>
 #include <string>
 
@@ -37,14 +38,38 @@ TEST(ZoneIdentifier, ZoneIdFromStreamReadsTheZoneTransferSection) {
 TEST(ZoneIdentifier, ReadsABoundedPartOfTheFilesOwnStream) {
   TempDir dir;
   writeBytes(dir.file("a.tpt"), "TimeM = 3\r\n");
-  EXPECT_EQ(std::string(), Ostra::readZoneStream(dir.fileString("a.tpt")));
+  EXPECT_EQ(Ostra::StreamState::Missing, Ostra::readZoneStream(dir.fileString("a.tpt")).state);
+  EXPECT_FALSE(Ostra::isFromAnotherComputer(dir.fileString("a.tpt")));
   const std::string mark = "[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=" + std::string(200 * 1024, 'x');
   writeBytes(dir.file("a.tpt:Zone.Identifier"), mark);
   if (readBytes(dir.file("a.tpt:Zone.Identifier")) != mark) GTEST_SKIP() << "this file system keeps no streams";
-  EXPECT_EQ(mark.substr(0, Ostra::kMaxZoneStreamBytes), Ostra::readZoneStream(dir.fileString("a.tpt")));
+  EXPECT_EQ(mark.substr(0, Ostra::kMaxZoneStreamBytes), Ostra::readZoneStream(dir.fileString("a.tpt")).bytes);
   // A path that names a stream of the file, the main one too, has the file's mark.
   for (const char* name : {"a.tpt", "a.tpt::$DATA", "a.tpt:other"})
     EXPECT_TRUE(Ostra::isFromAnotherComputer(dir.fileString(name))) << name;
+}
+
+TEST(ZoneIdentifier, OnlyAMissingStreamMeansNoMark) {
+  TempDir dir;
+  const struct {
+    const char* stream;  // nullptr: none; "/": a folder of the stream's name, which cannot be read
+    bool marked;
+  } cases[] = {
+      {nullptr, false}, {"[ZoneTransfer]\r\nZoneId=2\r\n", false},
+      {"", false},      {"[ZoneTransfer]\r\nZoneId=4\r\n", true},
+      {"/", true},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const std::string name = "t" + std::to_string(i) + ".tpt";
+    writeBytes(dir.file(name), "TimeM = 3\r\n");
+    const auto stream = dir.file(name + ":Zone.Identifier");
+    if (cases[i].stream != nullptr && cases[i].stream == "/"s) {
+      std::filesystem::create_directory(stream);
+    } else if (cases[i].stream != nullptr) {
+      writeBytes(stream, cases[i].stream);
+    }
+    EXPECT_EQ(cases[i].marked, Ostra::isFromAnotherComputer(dir.fileString(name))) << i;
+  }
 }
 
 }  // namespace

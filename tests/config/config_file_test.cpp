@@ -117,14 +117,23 @@ TEST(ConfigFile, LoadTellsAMissingFileFromOneItCannotReadAndTouchesNothing) {
   fs::create_directory(dir.file("folder.cfg"));
   writeBytes(dir.file("huge.cfg"), "k = v\r\n");
   fs::resize_file(dir.file("huge.cfg"), kMaxConfigFileBytes + 1);
+  // Keys by the million in a file of allowed size; as many as allowed still load.
+  std::string manyKeys;
+  std::string allowedKeys;
+  for (size_t i = 0; i <= kMaxConfigKeys; ++i) {
+    const std::string line = "k" + std::to_string(i) + " = v\r\n";
+    manyKeys += line;
+    if (i < kMaxConfigKeys) allowedKeys += line;
+  }
+  writeBytes(dir.file("many.cfg"), manyKeys);
+  writeBytes(dir.file("allowed.cfg"), allowedKeys);
   const struct {
     String path;
     LoadResult want;
   } cases[] = {
-      {dir.fileString("missing.cfg"), LoadResult::Missing},
-      {dir.fileString("no/such/folder.cfg"), LoadResult::Missing},
-      {dir.fileString("folder.cfg"), LoadResult::Failed},
-      {dir.fileString("huge.cfg"), LoadResult::Failed},
+      {dir.fileString("missing.cfg"), LoadResult::Missing}, {dir.fileString("no/such/folder.cfg"), LoadResult::Missing},
+      {dir.fileString("folder.cfg"), LoadResult::Failed},   {dir.fileString("huge.cfg"), LoadResult::Failed},
+      {dir.fileString("many.cfg"), LoadResult::Failed},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     CConfigData document;
@@ -132,6 +141,9 @@ TEST(ConfigFile, LoadTellsAMissingFileFromOneItCannotReadAndTouchesNothing) {
     EXPECT_EQ(cases[i].want, document.read(cases[i].path)) << "case " << i;
     EXPECT_EQ((Pairs{{u"kept", u"1"}}), entriesOf(document)) << "case " << i;
   }
+  CConfigData document;
+  EXPECT_EQ(LoadResult::Loaded, document.read(dir.fileString("allowed.cfg")));
+  EXPECT_EQ(kMaxConfigKeys, document.entries().size());
 }
 
 TEST(ConfigFile, LoadMergesOverTheDocument) {

@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "tests/e2e/kairon_process.h"
 #include "tests/e2e/remote_window.h"
+#include "tests/e2e/settings_file.h"
 #include "tests/support/child_process.h"
 #include "tests/support/string_print.h"
 #include "tests/support/temp_dir.h"
@@ -110,6 +111,39 @@ TEST(ProgramNotification, AProgramThatCannotStartIsReportedBeforeTheMessage) {
   ASSERT_NE(nullptr, box = kairon.waitForBox(u"メッセージ")) << kairon.state();
   press(box);
   EXPECT_TRUE(kairon.waitForExit(kAnswerLimit).has_value()) << kairon.state();
+}
+
+TEST(ProgramNotification, EnterOnTheQuestionOfAMarkedTemplateLaunchesNothing) {
+  ProgramFolder folder;
+  testing::TempDir tools;
+  fs::copy_file(testing::siblingExecutable("e2e_helper"), tools.file("e2e_helper.exe"));
+  fs::create_directories(folder.templateFolder());
+  const fs::path file = folder.templateFolder() / "enter.tpt";
+  testing::writeBytes(file, settingsFileBytes(withValues(
+                                defaultSettings(), {{u"TimeS", u"1"},
+                                                    {u"MinimizeWithStart", u"false"},
+                                                    {u"CloseWithEnd", u"false"},
+                                                    {u"NotifyExe", u"true"},
+                                                    {u"NotifyExeFile", pathText(tools.file("e2e_helper.exe"))}})));
+  // Wine keeps no streams: a file of the stream's name stands in for the mark.
+  testing::writeBytes(fs::path(file.native() + L":Zone.Identifier"), "[ZoneTransfer]\r\nZoneId=3\r\n");
+
+  KaironProcess kairon(folder, u"enter");
+  const HWND box = kairon.waitForBox(u"確認");
+  ASSERT_NE(nullptr, box) << "no question; " << kairon.state();
+  // An Enter typed for another window: the box's default button takes it.
+  PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+  HWND dialog = kairon.waitForDialog();
+  ASSERT_NE(nullptr, dialog) << "no timer dialog; " << kairon.state();
+  ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return isEnabled(dialog, IDC_START); })) << "started after a No";
+  EXPECT_FALSE(isChecked(dialog, IDC_PROGRAM_ON));
+  // Started by hand, the expiry shows its message and launches nothing.
+  click(dialog, IDC_START);
+  HWND message = kairon.waitForBox(u"メッセージ", 10s);
+  ASSERT_NE(nullptr, message) << kairon.state();
+  press(message);
+  EXPECT_FALSE(fs::exists(tools.file("e2e_helper.record")));
 }
 
 }  // namespace
