@@ -27,7 +27,7 @@ void CAppWindow::saveAsDefault() {
     reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
     return;
   }
-  controlsToSettings(*this, settings);
+  takeSettings(settings);
   if (!settings.saveDefault()) reportSaveFailure(Ostra::defaultConfigPath());
 }
 
@@ -36,7 +36,7 @@ void CAppWindow::saveTemplate() {
   // Read while the controls exist: the countdown can end, and close the dialog,
   // while the Save dialog is open, and the file still gets what the user saw.
   CConfigData settings;
-  controlsToSettings(*this, settings);
+  takeSettings(settings);
   if (!fileDialog.showSave()) return;
   const String path = fileDialog.results().front();
   if (!settings.save(path)) reportSaveFailure(path);
@@ -59,8 +59,19 @@ void CAppWindow::loadTemplate() {
   confirmTemplateLaunch(window->handle(), path, settings);
   // Ended while the question was open, as above.
   if (window->handle() == nullptr) return;
-  settingsToControls(settings, *this);
+  showSettings(settings);
   updateControlStates();
+}
+
+void CAppWindow::showSettings(const CConfigData& settings) {
+  settingsToControls(settings, *this);
+  // Not from a file whose copy stopped at a malformed value.
+  setAlwaysOnTop(readAlwaysOnTop(settings));
+}
+
+void CAppWindow::takeSettings(CConfigData& settings) {
+  controlsToSettings(*this, settings);
+  writeAlwaysOnTop(settings, alwaysOnTop);
 }
 
 CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file) {
