@@ -32,8 +32,8 @@ class ICommandTarget {
 enum MenuSet : unsigned { InSystemMenu = 1, InTrayMenu = 2, TrayDefault = 4 };
 
 struct MenuCommand {
-  unsigned id;  // IDM_*; 0 a separator; IDM_FIRST_TEMPLATE the templates' submenu
-  unsigned menus;
+  unsigned id;     // IDM_*; 0 a separator; IDM_FIRST_TEMPLATE the templates' submenu
+  unsigned menus;  // MenuSet bits
   const char16_t* text;
   bool (*applies)(const CommandContext&);  // greyed and ignored otherwise
   // Null where the menu handles the choice itself (a template).
@@ -51,6 +51,7 @@ struct MenuItemLook {
   bool enabled;
   bool checked;
 };
+// How a row shows in a menu now.
 MenuItemLook lookOf(const MenuCommand& command, const CommandContext& now);
 
 // Runs the command when it applies now: each menu acts on the state it showed,
