@@ -4,13 +4,10 @@
 #include <deque>
 #include <variant>
 
+#include "app/dialog_state.h"
 #include "app/timer_engine.h"
 #include "base/clock.h"
 #include "base/string.h"
-
-// Where a countdown is: nothing to count, counting to its deadline, standing
-// still, or the expiry's notifications under way (the count stays at 0).
-enum class CountdownState { Idle, Running, Paused, Ringing };
 
 // The notifications of a ringing, in the order they come.  Each is started by
 // an effect and ends with a StepEnded or StepFailed event; the two boxes end

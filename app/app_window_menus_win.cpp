@@ -1,6 +1,6 @@
 // The commands beyond the dialog's buttons: pause, extend and cancel a
 // countdown, start a template and keep the window on top, from the window's
-// system menu and the tray icon's menu.
+// system menu and the tray icon's menu, both built from the table of commands.
 #include <windows.h>
 
 #include <utility>
@@ -19,12 +19,16 @@ constexpr size_t kMenuTemplates = 30;
 
 UINT grayedUnless(bool enabled) { return enabled ? 0 : MF_GRAYED; }
 
-String pauseText(bool paused) { return paused ? u"再開(&P)" : u"一時停止(&P)"; }
+UINT flagsOf(const MenuItemLook& look) { return grayedUnless(look.enabled) | (look.checked ? MF_CHECKED : 0); }
 
-// The items both menus have, under the same texts.
-constexpr char16_t kExtendShortText[] = u"1分延長(&1)";
-constexpr char16_t kExtendLongText[] = u"5分延長(&5)";
-constexpr char16_t kAlwaysOnTopText[] = u"常に手前に表示(&A)";
+void appendCommand(HMENU menu, const MenuCommand& command, const CommandContext& now) {
+  if (command.id == 0) {
+    Ostra::appendMenuSeparator(menu);
+    return;
+  }
+  const MenuItemLook look = lookOf(command, now);
+  Ostra::appendMenuItem(menu, command.id, look.text, flagsOf(look));
+}
 
 }  // namespace
 
@@ -32,30 +36,28 @@ bool CAppWindow::counting() const {
   return countdownState == CountdownState::Running || countdownState == CountdownState::Paused;
 }
 
-bool CAppWindow::pausable() {
-  // A time of day is due when the clock says so: there is nothing to hold.
-  return counting() && !isChecked(IDC_TIME_OF_DAY);
+CommandContext CAppWindow::commandContext() {
+  return {countdownState, placement, isChecked(IDC_TIME_OF_DAY), alwaysOnTop};
 }
 
 void CAppWindow::addSystemMenuItems() {
   const HMENU menu = GetSystemMenu(window->handle(), FALSE);
   if (menu == nullptr) return;
-  Ostra::appendMenuSeparator(menu);
-  Ostra::appendMenuItem(menu, IDM_PAUSE, pauseText(false));
-  Ostra::appendMenuItem(menu, IDM_EXTEND_SHORT, kExtendShortText);
-  Ostra::appendMenuItem(menu, IDM_EXTEND_LONG, kExtendLongText);
-  Ostra::appendMenuSeparator(menu);
-  Ostra::appendMenuItem(menu, IDM_ALWAYS_ON_TOP, kAlwaysOnTopText);
+  const CommandContext now = commandContext();
+  for (const MenuCommand& command : kMenuCommands) {
+    if ((command.menus & InSystemMenu) != 0) appendCommand(menu, command, now);
+  }
 }
 
 void CAppWindow::updateSystemMenu() {
   const HMENU menu = GetSystemMenu(window->handle(), FALSE);
   if (menu == nullptr) return;
-  const bool paused = countdownState == CountdownState::Paused;
-  Ostra::changeMenuItem(menu, IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
-  Ostra::changeMenuItem(menu, IDM_EXTEND_SHORT, kExtendShortText, grayedUnless(counting()));
-  Ostra::changeMenuItem(menu, IDM_EXTEND_LONG, kExtendLongText, grayedUnless(counting()));
-  Ostra::changeMenuItem(menu, IDM_ALWAYS_ON_TOP, kAlwaysOnTopText, alwaysOnTop ? MF_CHECKED : 0);
+  const CommandContext now = commandContext();
+  for (const MenuCommand& command : kMenuCommands) {
+    if ((command.menus & InSystemMenu) == 0 || command.id == 0) continue;
+    const MenuItemLook look = lookOf(command, now);
+    Ostra::changeMenuItem(menu, command.id, look.text, flagsOf(look));
+  }
 }
 
 void CAppWindow::showTrayMenu(bool atIcon) {
@@ -63,22 +65,15 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   Ostra::UniqueMenu menu(CreatePopupMenu());
   Ostra::UniqueMenu templates(CreatePopupMenu());
   if (!menu || !templates) return;
-  const bool paused = countdownState == CountdownState::Paused;
-  Ostra::appendMenuItem(menu.get(), IDM_SHOW, u"表示(&S)");
-  SetMenuDefaultItem(menu.get(), IDM_SHOW, FALSE);
-  Ostra::appendMenuItem(menu.get(), IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
-  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_SHORT, kExtendShortText, grayedUnless(counting()));
-  Ostra::appendMenuItem(menu.get(), IDM_EXTEND_LONG, kExtendLongText, grayedUnless(counting()));
-  Ostra::appendMenuItem(menu.get(), IDM_CANCEL, u"中断(&C)", grayedUnless(counting()));
-  Ostra::appendMenuSeparator(menu.get());
   // One more than shown: whether the rest needs the load dialog.
   std::vector<String> names = templateMenuNames(templateFolder(), kMenuTemplates + 1);
   const bool more = names.size() > kMenuTemplates;
   if (more) names.resize(kMenuTemplates);
+  // Each template is read under its lock, whose wait answers messages: no
+  // second menu opens meanwhile, and a dialog ended meanwhile shows none.
   std::vector<String> texts;
   {
-    // Each template is read under its lock, whose wait answers messages.
-    const FileWork busy(*this);
+    const FileWork busy(*this, FileWork::InputOn);
     texts = templateMenuTexts(templateFolder(), names);
   }
   if (window->handle() == nullptr) return;
@@ -88,11 +83,16 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   if (more) Ostra::appendMenuItem(templates.get(), IDM_MORE_TEMPLATES, u"その他...(&M)");
   // Says why there is nothing to choose, where a grey parent would not.
   if (names.empty()) Ostra::appendMenuItem(templates.get(), 0, u"（テンプレートがありません）", MF_GRAYED);
-  // As the load button: not while a countdown runs.
-  const bool canStart = countdownState == CountdownState::Idle;
-  Ostra::appendSubmenu(menu.get(), std::move(templates), u"テンプレートから開始(&T)", grayedUnless(canStart));
-  Ostra::appendMenuSeparator(menu.get());
-  Ostra::appendMenuItem(menu.get(), IDM_EXIT, u"終了(&X)");
+  const CommandContext now = commandContext();
+  for (const MenuCommand& command : kMenuCommands) {
+    if ((command.menus & InTrayMenu) == 0) continue;
+    if (command.id == IDM_FIRST_TEMPLATE) {
+      Ostra::appendSubmenu(menu.get(), std::move(templates), command.text, grayedUnless(command.applies(now)));
+      continue;
+    }
+    appendCommand(menu.get(), command, now);
+    if ((command.menus & TrayDefault) != 0) SetMenuDefaultItem(menu.get(), command.id, FALSE);
+  }
 
   POINT at{};
   GetCursorPos(&at);
@@ -115,42 +115,17 @@ void CAppWindow::showTrayMenu(bool atIcon) {
 }
 
 bool CAppWindow::runMenuCommand(unsigned id) {
-  switch (id) {
-    case IDM_SHOW:
-      if (placement == Placement::InTray) restoreFromTray();
-      return true;
-    case IDM_PAUSE:
-      togglePause();
-      return true;
-    case IDM_EXTEND_SHORT:
-      extend(ShortExtensionSeconds);
-      return true;
-    case IDM_EXTEND_LONG:
-      extend(LongExtensionSeconds);
-      return true;
-    case IDM_CANCEL:
-      if (counting()) cancel();
-      return true;
-    case IDM_EXIT:
-      window->close();  // as the close box
-      return true;
-    case IDM_ALWAYS_ON_TOP:
-      setAlwaysOnTop(!alwaysOnTop);
-      return true;
-    case IDM_MORE_TEMPLATES:
-      // The load button's dialog, over the window that shows what it loads.
-      if (countdownState != CountdownState::Idle) return true;
-      if (placement == Placement::InTray) restoreFromTray();
-      loadTemplate();
-      return true;
-    default:
-      return false;
-  }
+  if (id != IDM_MORE_TEMPLATES) return dispatchCommand(id, commandContext(), *this);
+  // The load button's dialog, over the window that shows what it loads.
+  if (countdownState != CountdownState::Idle) return true;
+  if (placement == Placement::InTray) restoreFromTray();
+  loadTemplate();
+  return true;
 }
 
+void CAppWindow::closeDialog() { window->close(); }
+
 void CAppWindow::togglePause() {
-  // Each menu acts on the state it showed; another may have changed it since.
-  if (!pausable()) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
   const bool pause = countdownState != CountdownState::Paused;
   if (pause) {
@@ -163,7 +138,6 @@ void CAppWindow::togglePause() {
 }
 
 void CAppWindow::extend(int seconds) {
-  if (!counting()) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
   countdown.extend(seconds, nowMs);
   updateCaption();
@@ -193,7 +167,7 @@ void CAppWindow::startFromTemplate(const String& fileName) {
   if (window->handle() == nullptr || countdownState != CountdownState::Idle) return;
   // Not loaded: the controls stay as they were.  Refused: shown, but not started.
   if (load == StartupLoad::Failed) return;
-  settingsToControls(settings, *this);
+  showSettings(settings);
   if (load == StartupLoad::Ready) {
     start();
   } else {

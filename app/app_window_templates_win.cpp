@@ -21,8 +21,10 @@ constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB
 
 }  // namespace
 
-CAppWindow::FileWork::FileWork(CAppWindow& owner)
-    : owner_(owner), reenable_(owner.window->handle() != nullptr && EnableWindow(owner.window->handle(), FALSE) == 0) {
+CAppWindow::FileWork::FileWork(CAppWindow& owner, Input input)
+    : owner_(owner),
+      reenable_(input == InputOff && owner.window->handle() != nullptr &&
+                EnableWindow(owner.window->handle(), FALSE) == 0) {
   ++owner_.fileWork;
 }
 
@@ -48,7 +50,7 @@ void CAppWindow::saveAsDefault() {
     reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
     return;
   }
-  controlsToSettings(*this, settings);
+  takeSettings(settings);
   bool saved;
   {
     const FileWork busy(*this);
@@ -62,7 +64,7 @@ void CAppWindow::saveTemplate() {
   // Read while the controls exist: the countdown can end, and close the dialog,
   // while the Save dialog is open, and the file still gets what the user saw.
   CConfigData settings;
-  controlsToSettings(*this, settings);
+  takeSettings(settings);
   if (!fileDialog.showSave()) return;
   const String path = fileDialog.results().front();
   bool saved;
@@ -101,8 +103,18 @@ void CAppWindow::loadTemplate() {
   confirmTemplateLaunch(window->handle(), path, settings);
   // Ended while the question was open, as above.
   if (window->handle() == nullptr) return;
-  settingsToControls(settings, *this);
+  showSettings(settings);
   updateControlStates();
+}
+
+void CAppWindow::showSettings(const CConfigData& settings) {
+  settingsToControls(settings, *this);
+  setAlwaysOnTop(readAlwaysOnTop(settings));
+}
+
+void CAppWindow::takeSettings(CConfigData& settings) {
+  controlsToSettings(*this, settings);
+  writeAlwaysOnTop(settings, alwaysOnTop);
 }
 
 CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {

@@ -165,7 +165,7 @@ void CAppWindow::initialize(HWND dialog) {
   window->setTimer(ShowWhileLoadingTimer, ShowWhileLoadingMilliseconds);
   const StartupLoad load = loadStartup(settings, startupFile);
   if (load != StartupLoad::Ready) startupFile = String();  // nothing to start
-  settingsToControls(settings, *this);
+  showSettings(settings);
   updateControlStates();
   updateCaption();
 
@@ -405,17 +405,8 @@ void CAppWindow::setText(int controlId, const String& text) { window->item(contr
 
 int CAppWindow::number(int controlId) { return window->item(controlId).getInt(); }
 
-bool CAppWindow::isChecked(int controlId) {
-  if (controlId == IDM_ALWAYS_ON_TOP) return alwaysOnTop;
-  return window->item(controlId).isChecked();
-}
+bool CAppWindow::isChecked(int controlId) { return window->item(controlId).isChecked(); }
 
-void CAppWindow::setChecked(int controlId, bool checked) {
-  if (controlId == IDM_ALWAYS_ON_TOP) {
-    setAlwaysOnTop(checked);
-    return;
-  }
-  window->item(controlId).setCheck(checked);
-}
+void CAppWindow::setChecked(int controlId, bool checked) { window->item(controlId).setCheck(checked); }
 
 void CAppWindow::enable(int controlId, bool on) { window->item(controlId).enable(on); }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/com_apartment_win.h"
+#include "app/commands.h"
 #include "app/keep_awake_win.h"
 #include "app/settings.h"
 #include "app/startup_options.h"
@@ -38,18 +39,10 @@ struct SoundDevice {
   void (*stopSound)() = nullptr;                           // null: the system's player
 };
 
-// Where a countdown is: nothing to count, counting to its deadline, standing
-// still, or the expiry's notifications under way (the count stays at 0).
-enum class CountdownState { Idle, Running, Paused, Ringing };
-// Where the dialog is: on the screen, hidden with its icon in the notification
-// area, or minimised on the taskbar while the shell refuses the icon (each tick
-// and "TaskbarCreated" try again, until it is in or the user restores it).
-enum class Placement { Shown, InTray, WaitingForTray };
-
 // The application object: the timer dialog's message handler, its countdown,
 // notifications and settings.  Added to the dialog window's hook chain after
 // the window's own entry.
-class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
+class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private ICommandTarget {
  public:
   static constexpr UINT TrayCallbackMessage = WM_APP + 1;
   // Posted by the wake timer when the deadline has come, also out of sleep.
@@ -81,11 +74,11 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void initialize(HWND dialog);
   bool runCommand(int id);
   void start();
-  void cancel();
+  void cancel() override;
   void tick();
   void expire();
   void minimizeToTray();
-  void restoreFromTray();
+  void restoreFromTray() override;
   void keepHiddenInTray(WINDOWPOS& pos) const;
   // The one place each state changes, with what the new state starts or stops.
   void enterCountdownState(CountdownState next);
@@ -129,13 +122,14 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   bool onTrayEvent(UINT event);
   // False for an id that is none of the menus' commands.
   bool runMenuCommand(unsigned id);
-  void togglePause();
-  void extend(int seconds);
-  void setAlwaysOnTop(bool on);
+  CommandContext commandContext();
+  void togglePause() override;
+  void extend(int seconds) override;
+  void closeDialog() override;
+  void setAlwaysOnTop(bool on) override;
   void startFromTemplate(const Ostra::String& fileName);
   // Counting or paused: what pause, extend and cancel apply to.
   bool counting() const;
-  bool pausable();
 
   // Expiry notifications.
   // Shows the dialog above the others; it takes the keyboard only when the
@@ -158,13 +152,20 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls {
   void showMessage();
 
   // Settings and templates.
+  // The settings into the controls and the window's own, and back.
+  void showSettings(const Ostra::CConfigData& settings);
+  void takeSettings(Ostra::CConfigData& settings);
   // While a settings file is read or written its lock may be waited for, and
   // the dialog's messages go on meanwhile (it paints, its countdown runs): it
   // takes no input then, nor does the tray's menu open, so no other command
   // starts in the middle of this one.
   class FileWork {
    public:
-    explicit FileWork(CAppWindow& owner);
+    // InputOn for a short read that must only keep a second one out: a
+    // dialog disabled while its tray menu opens loses the foreground the
+    // menu needs.
+    enum Input { InputOff, InputOn };
+    explicit FileWork(CAppWindow& owner, Input input = InputOff);
     ~FileWork();
     FileWork(const FileWork&) = delete;
     FileWork& operator=(const FileWork&) = delete;

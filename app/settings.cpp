@@ -117,11 +117,6 @@ void controlsToSettings(ISettingsControls& controls, CConfigData& settings) {
         break;
     }
   }
-  if (controls.isChecked(IDM_ALWAYS_ON_TOP)) {
-    settings.setRaw(kAlwaysOnTopKey, u"true");
-  } else {
-    settings.remove(kAlwaysOnTopKey);
-  }
 }
 
 void settingsToControls(const CConfigData& settings, ISettingsControls& controls) {
@@ -145,7 +140,16 @@ void settingsToControls(const CConfigData& settings, ISettingsControls& controls
   for (int id : {IDC_HOURS, IDC_MINUTES, IDC_SECONDS}) {
     if (controls.text(id) == String(u"0")) controls.setText(id, String());
   }
-  controls.setChecked(IDM_ALWAYS_ON_TOP, holdsExactlyTrue(settings, kAlwaysOnTopKey));
+}
+
+bool readAlwaysOnTop(const CConfigData& settings) { return holdsExactlyTrue(settings, kAlwaysOnTopKey); }
+
+void writeAlwaysOnTop(CConfigData& settings, bool on) {
+  if (on) {
+    settings.setRaw(kAlwaysOnTopKey, u"true");
+  } else {
+    settings.remove(kAlwaysOnTopKey);
+  }
 }
 
 String templateFolder() { return Ostra::resolveFromExecutable(u"./template/"); }

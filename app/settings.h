@@ -20,10 +20,14 @@ struct Setting {
 
 // In the order every operation handles them.
 extern const Setting kSettings[14];
-// The window's "常に手前に表示" check (IDM_ALWAYS_ON_TOP, seen as a control): in
-// a file only as "true" while it is on, so files written with it off stay as
-// they were without it.
+// The window's "常に手前に表示", a setting of the window's own: in a file only
+// as "true" while it is on, so files written with it off stay as they were
+// without it.
 constexpr char16_t kAlwaysOnTopKey[] = u"AlwaysOnTop";
+// On only where its key holds exactly "true".
+bool readAlwaysOnTop(const Ostra::CConfigData& settings);
+// The key "true" while on, and removed while off.
+void writeAlwaysOnTop(Ostra::CConfigData& settings, bool on);
 
 // The dialog's controls as the settings see them.
 class ISettingsControls {
@@ -42,11 +46,11 @@ void writeDefaults(Ostra::CConfigData& settings);
 // boolean other than "true" or "false") its default, the others staying as
 // they are; the first such key's error text, empty when every key reads.
 Ostra::String defaultMalformedSettings(Ostra::CConfigData& settings);
-// Every control's value into its key; the always-on-top key only while on.
+// Every control's value into its key.
 void controlsToSettings(ISettingsControls& controls, Ostra::CConfigData& settings);
 // Every key's value into its control, in order; a zero time field is shown
-// empty; always on top only where its key holds "true".  A malformed value
-// throws at its key, leaving the later controls as they were.
+// empty.  A malformed value throws at its key, leaving the later controls as
+// they were.
 void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& controls);
 
 // The folder "template" beside the program, with its trailing separator.

@@ -84,7 +84,7 @@ void settingsShowAndSaveStably(const String& document) {
     return;
   }
   const bool onTop = settings.contains(kAlwaysOnTopKey) && settings.getRaw(kAlwaysOnTopKey) == String(u"true");
-  require(shown.isChecked(IDM_ALWAYS_ON_TOP) == onTop, "always on top only where its key holds true");
+  require(readAlwaysOnTop(settings) == onTop, "always on top only where its key holds true");
   for (const Setting& s : kSettings) {
     const String stored = settings.getRaw(s.key);
     if (s.kind == SettingKind::Boolean) require(shown.isChecked(s.controlId) == (stored == String(u"true")), "bool");

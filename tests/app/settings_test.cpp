@@ -61,7 +61,7 @@ TEST(Settings, DefaultsReachTheControls) {
   EXPECT_EQ(String(), controls.texts[IDC_MESSAGE_TEXT]);
   const std::map<int, bool> checks = {
       {IDC_TIME_OF_DAY, false}, {IDC_MESSAGE_ON, true},        {IDC_BEEP, false},        {IDC_SOUND_ON, false},
-      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true}, {IDM_ALWAYS_ON_TOP, false},
+      {IDC_PROGRAM_ON, false},  {IDC_MINIMIZE_AT_START, true}, {IDC_CLOSE_AT_END, true},
   };
   EXPECT_EQ(checks, controls.checks);
 }
@@ -144,6 +144,23 @@ TEST(Settings, DurationTextAsTheTemplateMenuShowsIt) {
     writeDefaults(settings);
     Ostra::parseText(settings, String(c.lines));
     EXPECT_EQ(String(c.want), durationText(settings)) << Ostra::toUtf8(String(c.lines));
+  }
+}
+
+// Written only while on, so a file saved with it off is as one without it;
+// any other value, "TRUE" too, is off and goes at the next save.
+TEST(Settings, AlwaysOnTopIsInAFileOnlyWhileOn) {
+  const struct {
+    const char16_t* stored;  // null: no key
+    bool on;
+  } cases[] = {{nullptr, false}, {u"true", true}, {u"TRUE", false}, {u"1", false}, {u"false", false}};
+  for (const auto& c : cases) {
+    CConfigData settings;
+    if (c.stored != nullptr) settings.setRaw(kAlwaysOnTopKey, c.stored);
+    EXPECT_EQ(c.on, readAlwaysOnTop(settings)) << (c.stored != nullptr);
+    writeAlwaysOnTop(settings, c.on);
+    EXPECT_EQ(c.on, readAlwaysOnTop(settings));
+    EXPECT_EQ(c.on ? 1u : 0u, settings.entries().size());
   }
 }
 
