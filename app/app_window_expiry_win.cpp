@@ -1,9 +1,6 @@
-// The expiry sequence: the dialog comes back, then each chosen notification
-// in a fixed order, then the dialog returns to idle and closes if asked to.
+// The ringing's effects: the dialog comes back, then each chosen notification
+// starts here and tells the alarm of its end as a message, never by waiting.
 #include <windows.h>
-
-#include <thread>
-#include <utility>
 
 #include "app/app_window_win.h"
 #include "app/presence_rules.h"
@@ -11,8 +8,7 @@
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/shell.h"
-#include "base/sound_win.h"
-#include "base/unique_handle_win.h"
+#include "base/sound_player_win.h"
 #include "resources/resource.h"
 #include "ui/inactive_windows.h"
 
@@ -20,54 +16,38 @@ using Ostra::String;
 
 namespace {
 
-constexpr DWORD kBeepFrequency = 886;
-constexpr DWORD kBeepMilliseconds = 1000;
-
-// Lets the system sleep again when the notifications are over, also when one fails.
-class ReleaseAtEnd {
- public:
-  explicit ReleaseAtEnd(CKeepAwake& keepAwake) : keepAwake_(keepAwake) {}
-  ~ReleaseAtEnd() { keepAwake_.release(); }
-  ReleaseAtEnd(const ReleaseAtEnd&) = delete;
-  ReleaseAtEnd& operator=(const ReleaseAtEnd&) = delete;
-
- private:
-  CKeepAwake& keepAwake_;
-};
+constexpr int kBeepFrequency = 886;
+constexpr int kBeepMilliseconds = 1000;
 
 }  // namespace
 
-void CAppWindow::expire() {
-  // A menu left open would choose among commands that no longer apply.
-  EndMenu();
-  // Ringing holds the computer and the display awake; released at the end, also when a notification fails.
-  enterCountdownState(CountdownState::Ringing);
-  const ReleaseAtEnd release(keepAwake);
-  setStageIcon(IDI_IDLE);
-  comeBack();
-
-  // The controls as they are now: changes made during the countdown count.
-  const bool beeped = isChecked(IDC_BEEP);
-  if (beeped) beep();
-  const bool played = !isChecked(IDC_SOUND_ON) || playSound();
-  // Stopped during the sound: Cancel has made the dialog idle, or it is closing.
-  if (std::exchange(soundState, SoundState::Silent) == SoundState::Stopped) return;
-  // Who asked for a sound gets one: a file that would not play is replaced by the beep.
-  if (!played && !beeped) beep();
-  if (isChecked(IDC_PROGRAM_ON)) launchProgram();
-  if (isChecked(IDC_MESSAGE_ON)) showMessage();
-
-  enterCountdownState(CountdownState::Idle);
-  if (isChecked(IDC_CLOSE_AT_END)) window->close();
+RingSettings CAppWindow::ringSettings() {
+  RingSettings s;
+  s.beep = isChecked(IDC_BEEP);
+  s.sound = isChecked(IDC_SOUND_ON);
+  s.soundFile = text(IDC_SOUND_FILE);
+  s.program = isChecked(IDC_PROGRAM_ON);
+  s.programFile = text(IDC_PROGRAM_FILE);
+  s.programArguments = text(IDC_PROGRAM_ARGUMENTS);
+  s.message = isChecked(IDC_MESSAGE_ON);
+  s.messageText = text(IDC_MESSAGE_TEXT);
+  s.closeAtEnd = isChecked(IDC_CLOSE_AT_END);
+  return s;
 }
 
-void CAppWindow::comeBack() {
-  // Keys typed for another program would answer the alarm unseen (a Space on
-  // OK, or on 中断 while the sound plays): then it waits to be come to.
+int64_t CAppWindow::inputIdleMilliseconds() {
   LASTINPUTINFO input{};
   input.cbSize = sizeof input;
-  if (GetLastInputInfo(&input) == FALSE || !personIsTyping(GetTickCount(), input.dwTime)) {
-    place(Placement::Shown);
+  // Unknown: nobody is typing.
+  if (GetLastInputInfo(&input) == FALSE) return INT32_MAX;
+  return millisecondsSinceInput(GetTickCount(), input.dwTime);
+}
+
+void CAppWindow::comeToFront(bool takeKeyboard) {
+  // Keys typed for another program would answer the alarm unseen (a Space on
+  // OK, or on 中断 while the sound plays): then it waits to be come to.
+  if (takeKeyboard) {
+    view.place(Placement::Shown);
     // The system may refuse the foreground (another program holds the lock, or hangs):
     // then the taskbar button asks for attention instead.
     if (!window->forceForeground()) window->flashUntilActive();
@@ -75,7 +55,7 @@ void CAppWindow::comeBack() {
     return;
   }
   waitingToBeSeen = true;
-  place(Placement::Shown, false);
+  view.place(Placement::Shown, false);
   SetWindowPos(window->handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   window->flashUntilActive();
 }
@@ -92,109 +72,93 @@ void CAppWindow::seenAfterAll() {
   }
 }
 
-void CAppWindow::ringingBox(const String& caption, const String& text) {
-  if (!waitingToBeSeen) {
-    window->messageBox(InformationBox, caption, text);
-    return;
-  }
-  // Up behind the program in use, which keeps the keyboard.
-  const Ostra::CInactiveWindows inactive;
-  window->messageBox(InformationBox & ~MB_SETFOREGROUND, caption, text);
+void CAppWindow::startBeep() {
+  const bool started = sound.beep ? sound.beep() : player && player->playTone(kBeepFrequency, kBeepMilliseconds);
+  // Sent from inside the alarm's call, it waits for the alarm's turn.
+  if (!started) alarm.on(Alarm::StepFailed{RingStep::Beep});
 }
 
-void CAppWindow::beep() {
+void CAppWindow::stopBeep() {
   if (sound.beep) {
-    sound.beep();
-    return;
+    if (sound.stopSound) sound.stopSound();
+  } else if (player) {
+    player->stop();
   }
-  Beep(kBeepFrequency, kBeepMilliseconds);
 }
 
-bool CAppWindow::playSound() {
+void CAppWindow::playSound(const String& file) {
   // %windir% and friends expanded; a relative name is beside the program.
-  const String path = Ostra::resolveFromExecutable(text(IDC_SOUND_FILE));
-  bool (*const play)(const String&) = sound.playSound ? sound.playSound : Ostra::playSoundFile;
-  // A sound of minutes would hang the dialog ("応答なし") with no way to stop
-  // it: it plays on a thread of its own while this one answers the dialog.
-  const Ostra::UniqueKernelHandle finished(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!finished) return play(path);
-  const HANDLE done = finished.get();
-  bool played = false;
-  std::thread player([play, path, done, &played]() noexcept {
-    // No box for a sound that fails: the beep stands in for it.
-    try {
-      played = play(path);
-    } catch (...) {
-    }
-    SetEvent(done);
-  });
-  soundState = SoundState::Playing;
-  answerUntil(done);
-  // At its end, or stopped: the player returns at once either way.
-  player.join();
-  return played;
-}
-
-void CAppWindow::answerUntil(HANDLE finished) {
-  const HWND dialog = window->handle();
-  for (;;) {
-    // MWMO_INPUTAVAILABLE: input seen but left in the queue by a nested loop still wakes us.
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken != WAIT_OBJECT_0 + 1) return;
-    MSG msg{};
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // For the loop that runs the dialog, which ends on it.
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        stopSound();
-        return;
-      }
-      // Tab, Space and the Alt+letter keys work as in the dialog's own loop.
-      if (!IsDialogMessageW(dialog, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      // The dialog has ended (closed, the session's end, a failure) or Cancel
-      // stopped the sound: nothing more runs before the expiry has left, not
-      // even a Start queued behind the Cancel.
-      if (window->handle() == nullptr) stopSound();
-      if (soundState == SoundState::Stopped) return;
-    }
-  }
+  const String path = Ostra::resolveFromExecutable(file);
+  // No box for a sound that fails: the beep stands in for it.
+  const bool started = sound.playSound ? sound.playSound(path) : player && player->play(path);
+  if (!started) alarm.on(Alarm::StepFailed{RingStep::Sound});
 }
 
 void CAppWindow::stopSound() {
-  if (soundState != SoundState::Playing) return;
-  soundState = SoundState::Stopped;
-  if (sound.stopSound) {
-    sound.stopSound();
-    return;
+  if (sound.playSound) {
+    if (sound.stopSound) sound.stopSound();
+  } else if (player) {
+    player->stop();
   }
-  Ostra::stopSound();
 }
 
-void CAppWindow::launchProgram() {
-  const String file = programToLaunch(text(IDC_PROGRAM_FILE));
-  const String arguments = text(IDC_PROGRAM_ARGUMENTS);
+void CAppWindow::soundEnded(RingStep step, bool played) {
+  if (step != RingStep::Beep && step != RingStep::Sound) return;
+  if (played) {
+    alarm.on(Alarm::StepEnded{step});
+  } else {
+    alarm.on(Alarm::StepFailed{step});
+  }
+}
+
+void CAppWindow::launch(const String& file, const String& arguments) {
+  const String program = programToLaunch(file);
   bool launched;
   {
     // The program starts in its own folder when the path names one absolutely;
     // ours is put back afterwards, also when the launch throws.
     Ostra::CurrentDirectoryScope keep;
-    const String folder = Ostra::directoryPart(file);
+    const String folder = Ostra::directoryPart(program);
     if (!folder.empty() && !Ostra::isRelative(folder)) {
       Ostra::setCurrentDirectory(Ostra::stripTrailingSeparator(folder));
     }
     enterComApartment();
-    launched =
-        arguments.empty() ? Ostra::shellOpen(file, SW_SHOWNORMAL) : Ostra::shellOpen(file, arguments, SW_SHOWNORMAL);
+    launched = arguments.empty() ? Ostra::shellOpen(program, SW_SHOWNORMAL)
+                                 : Ostra::shellOpen(program, arguments, SW_SHOWNORMAL);
   }
-  // The alarm must not pass unnoticed when the message is off and the window closes.
-  if (!launched) ringingBox(u"エラー", file + u" を起動できませんでした");
+  if (launched) {
+    alarm.on(Alarm::StepEnded{RingStep::Launch});
+  } else {
+    alarm.on(Alarm::StepFailed{RingStep::Launch});
+  }
 }
 
 void CAppWindow::enterComApartment() {
   if (!comApartment) comApartment.emplace();
 }
 
-void CAppWindow::showMessage() { ringingBox(u"メッセージ", text(IDC_MESSAGE_TEXT)); }
+void CAppWindow::showLaunchFailure(const String& programFile) {
+  boxText = programToLaunch(programFile) + u" を起動できませんでした";
+  // A box's own message loop must not run inside the alarm's call.
+  PostMessageW(window->handle(), RingingBoxMessage, static_cast<WPARAM>(RingStep::LaunchFailureBox), 0);
+}
+
+void CAppWindow::showMessage(const String& text) {
+  boxText = text;
+  PostMessageW(window->handle(), RingingBoxMessage, static_cast<WPARAM>(RingStep::Message), 0);
+}
+
+void CAppWindow::showRingingBox(RingStep step) {
+  // The ringing may have ended meanwhile (the dialog closing).
+  if (alarm.state() != CountdownState::Ringing || alarm.step() != step) return;
+  const String caption = step == RingStep::Message ? u"メッセージ" : u"エラー";
+  if (!waitingToBeSeen) {
+    window->messageBox(InformationBox, caption, boxText);
+  } else {
+    // Up behind the program in use, which keeps the keyboard; it takes the
+    // keyboard only when the dialog could.
+    const Ostra::CInactiveWindows inactive;
+    window->messageBox(InformationBox & ~MB_SETFOREGROUND, caption, boxText);
+  }
+  alarm.on(Alarm::StepEnded{step});
+}

@@ -28,15 +28,6 @@ constexpr char16_t kAlwaysOnTopText[] = u"常に手前に表示(&A)";
 
 }  // namespace
 
-bool CAppWindow::counting() const {
-  return countdownState == CountdownState::Running || countdownState == CountdownState::Paused;
-}
-
-bool CAppWindow::pausable() {
-  // A time of day is due when the clock says so: there is nothing to hold.
-  return counting() && !isChecked(IDC_TIME_OF_DAY);
-}
-
 void CAppWindow::addSystemMenuItems() {
   const HMENU menu = GetSystemMenu(window->handle(), FALSE);
   if (menu == nullptr) return;
@@ -51,7 +42,7 @@ void CAppWindow::addSystemMenuItems() {
 void CAppWindow::updateSystemMenu() {
   const HMENU menu = GetSystemMenu(window->handle(), FALSE);
   if (menu == nullptr) return;
-  const bool paused = countdownState == CountdownState::Paused;
+  const bool paused = alarm.state() == CountdownState::Paused;
   Ostra::changeMenuItem(menu, IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
   Ostra::changeMenuItem(menu, IDM_EXTEND_SHORT, kExtendShortText, grayedUnless(counting()));
   Ostra::changeMenuItem(menu, IDM_EXTEND_LONG, kExtendLongText, grayedUnless(counting()));
@@ -62,7 +53,7 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   Ostra::UniqueMenu menu(CreatePopupMenu());
   Ostra::UniqueMenu templates(CreatePopupMenu());
   if (!menu || !templates) return;
-  const bool paused = countdownState == CountdownState::Paused;
+  const bool paused = alarm.state() == CountdownState::Paused;
   Ostra::appendMenuItem(menu.get(), IDM_SHOW, u"表示(&S)");
   SetMenuDefaultItem(menu.get(), IDM_SHOW, FALSE);
   Ostra::appendMenuItem(menu.get(), IDM_PAUSE, pauseText(paused), grayedUnless(pausable()));
@@ -82,7 +73,7 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   // Says why there is nothing to choose, where a grey parent would not.
   if (names.empty()) Ostra::appendMenuItem(templates.get(), 0, u"（テンプレートがありません）", MF_GRAYED);
   // As the load button: not while a countdown runs.
-  const bool canStart = countdownState == CountdownState::Idle;
+  const bool canStart = alarm.state() == CountdownState::Idle;
   Ostra::appendSubmenu(menu.get(), std::move(templates), u"テンプレートから開始(&T)", grayedUnless(canStart));
   Ostra::appendMenuSeparator(menu.get());
   Ostra::appendMenuItem(menu.get(), IDM_EXIT, u"終了(&X)");
@@ -90,14 +81,14 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   POINT at{};
   GetCursorPos(&at);
   RECT icon{};
-  const bool besideIcon = atIcon && trayIcon->screenRect(icon);
+  const bool besideIcon = atIcon && view.tray()->screenRect(icon);
   const UINT chosen = Ostra::trackTrayMenu(window->handle(), menu.get(), at, besideIcon ? &icon : nullptr);
   // The dialog may have ended while the menu was open (the countdown closed it).
   if (window->handle() == nullptr) return;
   if (chosen == 0) {
     // Esc: the keyboard goes back where it came from.  Not after a click
     // elsewhere, which gave the foreground to that window.
-    if (atIcon && GetForegroundWindow() == window->handle()) trayIcon->focusNotificationArea();
+    if (atIcon && GetForegroundWindow() == window->handle()) view.tray()->focusNotificationArea();
     return;
   }
   if (chosen >= IDM_FIRST_TEMPLATE && chosen - IDM_FIRST_TEMPLATE < names.size()) {
@@ -110,7 +101,7 @@ void CAppWindow::showTrayMenu(bool atIcon) {
 bool CAppWindow::runMenuCommand(unsigned id) {
   switch (id) {
     case IDM_SHOW:
-      if (placement == Placement::InTray) restoreFromTray();
+      if (view.placement() == Placement::InTray) restoreFromTray();
       return true;
     case IDM_PAUSE:
       togglePause();
@@ -132,8 +123,8 @@ bool CAppWindow::runMenuCommand(unsigned id) {
       return true;
     case IDM_MORE_TEMPLATES:
       // The load button's dialog, over the window that shows what it loads.
-      if (countdownState != CountdownState::Idle) return true;
-      if (placement == Placement::InTray) restoreFromTray();
+      if (alarm.state() != CountdownState::Idle) return true;
+      if (view.placement() == Placement::InTray) restoreFromTray();
       loadTemplate();
       return true;
     default:
@@ -143,29 +134,15 @@ bool CAppWindow::runMenuCommand(unsigned id) {
 
 void CAppWindow::togglePause() {
   // Each menu acts on the state it showed; another may have changed it since.
-  if (!pausable()) return;
   const int64_t nowMs = clock.monotonicMilliseconds();
-  const bool pause = countdownState != CountdownState::Paused;
-  if (pause) {
-    countdown.pause(nowMs);
+  if (alarm.state() == CountdownState::Paused) {
+    alarm.on(Alarm::Resume{nowMs});
   } else {
-    countdown.resume(nowMs);
+    alarm.on(Alarm::Pause{nowMs});
   }
-  enterCountdownState(pause ? CountdownState::Paused : CountdownState::Running);
-  setStageIcon(stageIconId(countdown.remainSeconds(), pause));
 }
 
-void CAppWindow::extend(int seconds) {
-  if (!counting()) return;
-  const int64_t nowMs = clock.monotonicMilliseconds();
-  countdown.extend(seconds, nowMs);
-  updateCaption();
-  setStageIcon(stageIconId(countdown.remainSeconds(), countdownState == CountdownState::Paused));
-  showProgress();
-  if (countdownState != CountdownState::Running) return;
-  armWake();
-  aimTickTimer(nowMs);
-}
+void CAppWindow::extend(int seconds) { alarm.on(Alarm::Extend{seconds, clock.monotonicMilliseconds()}); }
 
 void CAppWindow::setAlwaysOnTop(bool on) {
   // Every settings load sets it: the window keeps its place in the Z order unless it changes.
@@ -178,7 +155,7 @@ void CAppWindow::setAlwaysOnTop(bool on) {
 }
 
 void CAppWindow::startFromTemplate(const String& fileName) {
-  if (countdownState != CountdownState::Idle) return;
+  if (alarm.state() != CountdownState::Idle) return;
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
   const StartupLoad load = loadStartup(settings, fileName);
