@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "base/command_line.h"
-#include "base/sound_player_win.h"
 #include "resources/resource.h"
 #include "ui/wnd.h"
 
@@ -15,8 +14,8 @@ CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound, CKeepAwake::SetState
     : window(std::make_unique<Ostra::CWindow>()),
       view(*window, clock.monotonicMilliseconds),
       clock(clock),
-      sound(sound),
-      awake(setExecutionState) {
+      awake(setExecutionState),
+      ringing(*window, view, alarm, sound, alwaysOnTop) {
   window->chain().add(*this);
 }
 
@@ -46,7 +45,7 @@ int CAppWindow::runDialog(const std::vector<String>& arguments) {
 
 bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   onSystemMessage(m);
-  if (view.onMessage(m)) return true;
+  if (view.onMessage(m) || ringing.onMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
       view.retryTray();
@@ -54,25 +53,6 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       return true;
     case WakeMessage:
       tick(true);
-      return true;
-    case MM_WOM_DONE:
-      if (!player) return false;
-      switch (player->onDone(m.wParam, m.lParam)) {
-        case Ostra::CSoundPlayer::Notice::Ended:
-          soundEnded(alarm.step(), true);
-          break;
-        case Ostra::CSoundPlayer::Notice::Failed:
-          soundEnded(alarm.step(), false);
-          break;
-        case Ostra::CSoundPlayer::Notice::None:
-          break;
-      }
-      return true;
-    case SoundEndMessage:
-      soundEnded(static_cast<RingStep>(m.wParam), m.lParam != 0);
-      return true;
-    case RingingBoxMessage:
-      showRingingBox(static_cast<RingStep>(m.wParam));
       return true;
     case WM_COMMAND:
       return runCommand(LOWORD(m.wParam));
@@ -88,12 +68,6 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       if ((m.wParam & 0xFFF0) != SC_RESTORE || view.placement() != Placement::WaitingForTray) return false;
       view.place(Placement::Shown);
       return true;
-    case WM_ACTIVATEAPP:  // to every window of the program, the box's owner too
-      if (m.wParam != FALSE) seenAfterAll();
-      return false;
-    case WM_ACTIVATE:  // also back from its box, which the program had in front
-      if (LOWORD(m.wParam) != WA_INACTIVE) seenAfterAll();
-      return false;
     case WM_SETFOCUS:
       // While counting, the dialog keeps the keyboard itself: the dialog
       // manager would hand it on to a control (the first, or the last one that
@@ -108,7 +82,7 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
     case WM_DESTROY:
       // Everything stops with nothing more shown, also a ringing under way.
       alarm.on(Alarm::Closing{});
-      player.reset();
+      ringing.destroy();
       wakeTimer.reset();
       view.destroy();
       return false;
@@ -165,7 +139,7 @@ bool CAppWindow::runCommand(int id) {
 void CAppWindow::initialize(HWND dialog) {
   view.create(dialog, TrayCallbackMessage);
   wakeTimer = std::make_unique<CWakeTimer>(dialog, WakeMessage);
-  player = std::make_unique<Ostra::CSoundPlayer>(dialog);
+  ringing.create(dialog);
   addSystemMenuItems();
   fileDialog.setOwner(dialog);
 
@@ -208,7 +182,7 @@ void CAppWindow::cancel() { alarm.on(Alarm::Cancel{}); }
 
 void CAppWindow::tick(bool offBeat) {
   const int64_t nowMs = clock.monotonicMilliseconds();
-  const int64_t idleMs = inputIdleMilliseconds();
+  const int64_t idleMs = CRinging::inputIdleMilliseconds();
   ticking = true;
   try {
     alarm.on(offBeat ? Alarm::Event(Alarm::Recheck{nowMs, idleMs}) : Alarm::Event(Alarm::Tick{nowMs, idleMs}));
@@ -217,6 +191,20 @@ void CAppWindow::tick(bool offBeat) {
     throw;
   }
   ticking = false;
+}
+
+RingSettings CAppWindow::ringSettings() {
+  RingSettings s;
+  s.beep = isChecked(IDC_BEEP);
+  s.sound = isChecked(IDC_SOUND_ON);
+  s.soundFile = text(IDC_SOUND_FILE);
+  s.program = isChecked(IDC_PROGRAM_ON);
+  s.programFile = text(IDC_PROGRAM_FILE);
+  s.programArguments = text(IDC_PROGRAM_ARGUMENTS);
+  s.message = isChecked(IDC_MESSAGE_ON);
+  s.messageText = text(IDC_MESSAGE_TEXT);
+  s.closeAtEnd = isChecked(IDC_CLOSE_AT_END);
+  return s;
 }
 
 void CAppWindow::stateChanged(CountdownState was, CountdownState now) {
@@ -294,6 +282,10 @@ void CAppWindow::moveFocus(int controlId) {
   // button and its own record of the focus follow the message too.
   enable(controlId, true);
   SendMessageW(window->handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window->item(controlId).handle()), TRUE);
+}
+
+void CAppWindow::enterComApartment() {
+  if (!comApartment) comApartment.emplace();
 }
 
 bool CAppWindow::onTrayEvent(UINT event) {

@@ -9,6 +9,7 @@
 #include "app/com_apartment_win.h"
 #include "app/countdown_view_win.h"
 #include "app/keep_awake_win.h"
+#include "app/ringing_win.h"
 #include "app/settings.h"
 #include "app/startup_options.h"
 #include "app/wake_timer_win.h"
@@ -19,26 +20,11 @@
 #include "ui/msg_hooker.h"
 #include "ui/window.h"
 
-namespace Ostra {
-class CSoundPlayer;
-}
-
 // Where the timer reads the time; the program uses the system's clocks.
 struct TimerClock {
   int64_t (*monotonicMilliseconds)() = Ostra::monotonicMilliseconds;
   Ostra::LocalTime (*localTime)() = Ostra::localTimeNow;
   int64_t (*wallMilliseconds)() = Ostra::wallClockMilliseconds;
-};
-
-// The ringing's two sounds, which leave no trace a test could look at: each
-// may go through a stand-in here so that a test sees it happen, and in which
-// order.  A start returns at once, false when the sound cannot be played; a
-// stand-in tells the end of its sound by posting SoundEndMessage.  Null: the
-// system's player.
-struct SoundDevice {
-  bool (*beep)() = nullptr;
-  bool (*playSound)(const Ostra::String& path) = nullptr;
-  void (*stopSound)() = nullptr;  // the stand-ins' sound, at once
 };
 
 // The application object: the timer dialog's message handler.  It turns the
@@ -50,8 +36,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   static constexpr UINT TrayCallbackMessage = WM_APP + 1;
   // Posted by the wake timer when the deadline has come, also out of sleep.
   static constexpr UINT WakeMessage = WM_APP + 2;
-  // A stand-in sound's end: wParam the RingStep, lParam nonzero when it played.
-  static constexpr UINT SoundEndMessage = WM_APP + 3;
+  // A stand-in sound's end (SoundDevice).
+  static constexpr UINT SoundEndMessage = CRinging::SoundEndMessage;
   // The style of every box of the application's own: MB_OK, information icon,
   // set foreground (0x10040).
   static constexpr UINT InformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
@@ -75,9 +61,6 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   const CWakeTimer* wakeTimerForTesting() const { return wakeTimer.get(); }
 
  private:
-  // Posted to show a box of the ringing (wParam its RingStep) outside the alarm's call.
-  static constexpr UINT RingingBoxMessage = WM_APP + 4;
-
   // Dialog events.
   void initialize(HWND dialog);
   bool runCommand(int id);
@@ -92,7 +75,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void moveFocus(int controlId);
   void restoreFromTray() { view.restoreFromTray(); }
 
-  // The alarm's effects (app_window_expiry_win.cpp for the ringing's).
+  // The alarm's effects.
   void stateChanged(CountdownState was, CountdownState now) override;
   void showTime(int remainSeconds, bool paused, int progressPermille) override;
   void showStageIcon(int iconId) override { view.showStageIcon(iconId); }
@@ -103,29 +86,19 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void disarmWakeTimer() override;
   void watchWakeTimer() override;
   void postRecheck() override;
-  void comeToFront(bool takeKeyboard) override;
-  void startBeep() override;
-  void stopBeep() override;
-  void playSound(const Ostra::String& file) override;
-  void stopSound() override;
-  void launch(const Ostra::String& file, const Ostra::String& arguments) override;
-  void showLaunchFailure(const Ostra::String& programFile) override;
-  void showMessage(const Ostra::String& text) override;
+  void comeToFront(bool takeKeyboard) override { ringing.comeToFront(takeKeyboard); }
+  void startBeep() override { ringing.startBeep(); }
+  void stopBeep() override { ringing.stopBeep(); }
+  void playSound(const Ostra::String& file) override { ringing.playSound(file); }
+  void stopSound() override { ringing.stopSound(); }
+  void launch(const Ostra::String& file, const Ostra::String& arguments) override { ringing.launch(file, arguments); }
+  void showLaunchFailure(const Ostra::String& file) override { ringing.showBox(RingStep::LaunchFailureBox, file); }
+  void showMessage(const Ostra::String& text) override { ringing.showBox(RingStep::Message, text); }
   void close() override { window->close(); }
   RingSettings ringSettings() override;
 
-  // The ringing.
-  // The end of a sound of the step: an event for the alarm.
-  void soundEnded(RingStep step, bool played);
-  // The person has come to the waiting dialog or its box: it stops asking.
-  void seenAfterAll();
-  // The box of that step, then its end for the alarm.
-  void showRingingBox(RingStep step);
-  // Milliseconds since the person's last key or button anywhere.
-  static int64_t inputIdleMilliseconds();
-  // COM on the dialog's thread, as the shell's launch and the file dialogs
-  // expect; taken at the first of them, so that a dialog that only counts
-  // never loads ole32.
+  // COM on the dialog's thread, as the file dialogs expect; taken at the
+  // first of them, so that a dialog that only counts never loads ole32.
   void enterComApartment();
 
   // The system menu's and the tray icon's commands (app_window_menus_win.cpp).
@@ -180,7 +153,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void setChecked(int controlId, bool checked) override;
   void enable(int controlId, bool on);
 
-  // Destroyed in reverse: the alarm, the player, the start-up file, the file
+  // Destroyed in reverse: the alarm, the ringing, the start-up file, the file
   // dialog, the tray icon, then the window.
   std::unique_ptr<Ostra::CWindow> window;
   CCountdownView view;
@@ -189,16 +162,12 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   Ostra::String startupFile;
   StartupMode startupMode = StartupMode::None;
   TimerClock clock;
-  SoundDevice sound;
   CKeepAwake awake;
   std::unique_ptr<CWakeTimer> wakeTimer;
-  std::unique_ptr<Ostra::CSoundPlayer> player;
-  Alarm alarm{*this};
-  bool ticking = false;   // a tick's showTime: only the count has moved
-  Ostra::String boxText;  // of the ringing's box to come
   bool alwaysOnTop = false;
-  // Since an expiry that came while the person was typing, until they come to it.
-  bool waitingToBeSeen = false;
+  CRinging ringing;
+  Alarm alarm{*this};
+  bool ticking = false;  // a tick's showTime: only the count has moved
   // The tray's WM_CONTEXTMENU to come is the mouse's, not the keyboard's.
   bool rightButtonReleased = false;
 };
