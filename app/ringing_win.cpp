@@ -167,8 +167,9 @@ void CRinging::launch(const String& file, const String& arguments) {
 
 void CRinging::showBox(RingStep step, const String& text) {
   boxText_ = step == RingStep::Message ? text : programToLaunch(text) + u" を起動できませんでした";
-  // A box's own message loop must not run inside the alarm's call.
-  PostMessageW(window_.handle(), BoxMessage, static_cast<WPARAM>(step), 0);
+  // A box's own message loop must not run inside the alarm's call.  A queue
+  // too full to take the message must not hold the ringing at this step.
+  if (!PostMessageW(window_.handle(), BoxMessage, static_cast<WPARAM>(step), 0)) alarm_.on(Alarm::StepFailed{step});
 }
 
 void CRinging::showPostedBox(RingStep step) {
