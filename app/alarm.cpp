@@ -159,8 +159,9 @@ void Alarm::enter(CountdownState next, int64_t nowMs) {
     requestAwake(next == CountdownState::Ringing ? AwakeRequest::SystemAndDisplay : AwakeRequest::None);
     if (next == CountdownState::Idle) countdown_.stop();
   }
-  showTime(nowMs);
+  // The controls first: whoever sees the new time finds them in the new state.
   if (was != next) effects_.stateChanged(was, next);
+  showTime(nowMs);
 }
 
 void Alarm::aimTicks(int64_t nowMs, bool offBeat) {

@@ -92,13 +92,15 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
 }
 
 void CAppWindow::onSystemMessage(const Ostra::WindowMessage& m) {
-  const int64_t nowMs = clock.monotonicMilliseconds();
-  if (m.message == WM_TIMECHANGE) alarm.on(Alarm::ClockChanged{nowMs, clock.wallMilliseconds()});
-  if (m.message != WM_POWERBROADCAST) return;
-  if (m.wParam == PBT_APMSUSPEND) alarm.on(Alarm::Suspend{});
-  // Every wake is told as automatic, a person's once more when input comes.
-  if (m.wParam == PBT_APMRESUMEAUTOMATIC) alarm.on(Alarm::Resumed{false, nowMs});
-  if (m.wParam == PBT_APMRESUMESUSPEND) alarm.on(Alarm::Resumed{true, nowMs});
+  if (m.message == WM_TIMECHANGE) {
+    alarm.on(Alarm::ClockChanged{clock.monotonicMilliseconds(), clock.wallMilliseconds()});
+  } else if (m.message == WM_POWERBROADCAST && m.wParam == PBT_APMSUSPEND) {
+    alarm.on(Alarm::Suspend{});
+  } else if (m.message == WM_POWERBROADCAST &&
+             (m.wParam == PBT_APMRESUMEAUTOMATIC || m.wParam == PBT_APMRESUMESUSPEND)) {
+    // Every wake is told as automatic, a person's once more when input comes.
+    alarm.on(Alarm::Resumed{m.wParam == PBT_APMRESUMESUSPEND, clock.monotonicMilliseconds()});
+  }
 }
 
 bool CAppWindow::runCommand(int id) {

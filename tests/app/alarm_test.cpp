@@ -119,17 +119,17 @@ TEST(Alarm, Transitions) {
       {"start",
        {},
        duration(u"5"),
-       "awake system; arm 5000; timer 1020; time 5 0; state Idle>Running; icon 113",
+       "awake system; arm 5000; timer 1020; state Idle>Running; time 5 0; icon 113",
        S::Running},
       {"a count below 0 is due on the first tick",
        {},
        duration(u"-5"),
-       "awake system; arm 0; timer 0; time 0 1000; state Idle>Running; icon 105",
+       "awake system; arm 0; timer 0; state Idle>Running; time 0 1000; icon 105",
        S::Running},
       {"a time of day ends on the clock's second",
        {},
        timeOfDay(),
-       "awake system; arm 9750; timer 770; time 10 0; state Idle>Running; icon 105",
+       "awake system; arm 9750; timer 770; state Idle>Running; time 10 0; icon 105",
        S::Running},
       {"idle tick", {}, T{1000, 0}, "", S::Idle},
       {"idle pause", {}, Alarm::Pause{0}, "", S::Idle},
@@ -148,11 +148,11 @@ TEST(Alarm, Transitions) {
       {"recheck re-aims the timer", running, Alarm::Recheck{1500, 0}, "time 4 300; icon 114; timer 520", S::Running},
       {"restart", running, duration(u"5", 2000), "arm 5000; timer 1020; time 5 0", S::Running},
       {"pause", running, Alarm::Pause{1500},
-       "stopTimer; disarm; awake none; time 4 paused 300; state Running>Paused; icon 119", S::Paused},
+       "stopTimer; disarm; awake none; state Running>Paused; time 4 paused 300; icon 119", S::Paused},
       {"a time of day cannot pause", {timeOfDay()}, Alarm::Pause{1500}, "", S::Running},
       {"resume while running", running, Alarm::Resume{1500}, "", S::Running},
       {"extend", running, Alarm::Extend{60, 1500}, "time 64 23; icon 105; arm 63500; timer 520", S::Running},
-      {"cancel", running, Alarm::Cancel{}, "stopTimer; disarm; awake none; time -1 -1; state Running>Idle; icon 104",
+      {"cancel", running, Alarm::Cancel{}, "stopTimer; disarm; awake none; state Running>Idle; time -1 -1; icon 104",
        S::Idle},
       {"suspend lets the computer sleep", running, Alarm::Suspend{}, "awake none; watch", S::Running},
       {"the person's wake holds it again", then(running, {Alarm::Suspend{}}), Alarm::Resumed{true, 1000},
@@ -174,34 +174,34 @@ TEST(Alarm, Transitions) {
       {"closing", running, Alarm::Closing{}, "stopTimer; awake none; disarm", S::Idle},
       // Paused
       {"resume", paused, Alarm::Resume{3000},
-       "awake system; arm 3500; timer 520; time 4 300; state Paused>Running; icon 114", S::Running},
+       "awake system; arm 3500; timer 520; state Paused>Running; time 4 300; icon 114", S::Running},
       {"paused tick", paused, T{3000, 0}, "", S::Paused},
       // The paused icon stays.
       {"paused extend", paused, Alarm::Extend{60, 2000}, "time 64 paused 23", S::Paused},
-      {"paused cancel", paused, Alarm::Cancel{}, "time -1 -1; state Paused>Idle; icon 104", S::Idle},
+      {"paused cancel", paused, Alarm::Cancel{}, "state Paused>Idle; time -1 -1; icon 104", S::Idle},
       {"paused suspend", paused, Alarm::Suspend{}, "", S::Paused},
       {"paused clock", paused, Alarm::ClockChanged{3000, 0}, "", S::Paused},
       // The expiry, and each step of the ringing with everything chosen.
       {"expiry",
        {duration(u"0")},
        T{10, 5000},
-       "stopTimer; disarm; awake display; time 0 -1; state Running>Ringing; icon 104; front keyboard; beep",
+       "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; beep",
        S::Ringing},
       {"expiry while typing",
        {duration(u"0")},
        T{10, 1999},
-       "stopTimer; disarm; awake display; time 0 -1; state Running>Ringing; icon 104; front background; beep",
+       "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front background; beep",
        S::Ringing},
       {"expiry with nothing chosen",
        {duration(u"0")},
        T{10, 5000},
-       "stopTimer; disarm; awake display; time 0 -1; state Running>Ringing; icon 104; front keyboard; "
-       "awake none; time -1 -1; state Ringing>Idle",
+       "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; "
+       "awake none; state Ringing>Idle; time -1 -1",
        S::Idle,
        RingSettings{}},
       {"beep ends", ringing(), Ended{RingStep::Beep}, "sound a.wav", S::Ringing},
       {"another step's end", ringing(), Ended{RingStep::Sound}, "", S::Ringing},
-      {"cancel at the beep", ringing(), Alarm::Cancel{}, "stopBeep; awake none; time -1 -1; state Ringing>Idle",
+      {"cancel at the beep", ringing(), Alarm::Cancel{}, "stopBeep; awake none; state Ringing>Idle; time -1 -1",
        S::Idle},
       {"start while ringing", ringing(), duration(u"5"), "", S::Ringing},
       {"tick while ringing", ringing(), T{2000, 0}, "", S::Ringing},
@@ -210,15 +210,15 @@ TEST(Alarm, Transitions) {
       {"sound ends", atSound, Ended{RingStep::Sound}, "launch p.exe -x", S::Ringing},
       {"a failed sound after the beep", atSound, Failed{RingStep::Sound}, "launch p.exe -x", S::Ringing},
       {"a stopped sound ends the ringing", atSound, Alarm::Cancel{},
-       "stopSound; awake none; time -1 -1; state Ringing>Idle", S::Idle},
+       "stopSound; awake none; state Ringing>Idle; time -1 -1", S::Idle},
       {"closing during the sound", atSound, Alarm::Closing{}, "stopSound; awake none; disarm", S::Idle},
       {"launched", atLaunch, Ended{RingStep::Launch}, "message hello", S::Ringing},
       {"a failed launch says so", atLaunch, Failed{RingStep::Launch}, "launchFailure p.exe", S::Ringing},
-      {"cancel at the launch", atLaunch, Alarm::Cancel{}, "awake none; time -1 -1; state Ringing>Idle", S::Idle},
+      {"cancel at the launch", atLaunch, Alarm::Cancel{}, "awake none; state Ringing>Idle; time -1 -1", S::Idle},
       {"failure box closed", atFailureBox, Ended{RingStep::LaunchFailureBox}, "message hello", S::Ringing},
       {"cancel at the failure box", atFailureBox, Alarm::Cancel{}, "", S::Ringing},
       {"message closed: the end, and close", atMessage, Ended{RingStep::Message},
-       "awake none; time -1 -1; state Ringing>Idle; close", S::Idle},
+       "awake none; state Ringing>Idle; time -1 -1; close", S::Idle},
       {"cancel at the message", atMessage, Alarm::Cancel{}, "", S::Ringing},
       {"closing at the message", atMessage, Alarm::Closing{}, "awake none; disarm", S::Idle},
       {"suspend while ringing", atMessage, Alarm::Suspend{}, "awake none", S::Ringing},
@@ -228,9 +228,9 @@ TEST(Alarm, Transitions) {
       // A sound alone: its failure rings the beep, whose end is the end.
       {"a failed sound rings the beep", ringing(), Failed{RingStep::Sound}, "beep", S::Ringing, soundOnly()},
       {"the stand-in beep ends", then(ringing(), {Failed{RingStep::Sound}}), Ended{RingStep::Beep},
-       "awake none; time -1 -1; state Ringing>Idle", S::Idle, soundOnly()},
+       "awake none; state Ringing>Idle; time -1 -1", S::Idle, soundOnly()},
       {"its failed beep too", then(ringing(), {Failed{RingStep::Sound}}), Failed{RingStep::Beep},
-       "awake none; time -1 -1; state Ringing>Idle", S::Idle, soundOnly()},
+       "awake none; state Ringing>Idle; time -1 -1", S::Idle, soundOnly()},
   };
   for (const auto& row : rows) {
     Recorder effects(row.settings);
@@ -271,8 +271,8 @@ TEST(Alarm, EventsSentFromAnEffectWaitTheirTurn) {
   effects.take();
   alarm.on(Alarm::Tick{10, 0});
   EXPECT_EQ(
-      "stopTimer; disarm; awake display; time 0 -1; state Running>Ringing; icon 104; front background; "
-      "launch p.exe ; launch returned; launchFailure p.exe; awake none; time -1 -1; state Ringing>Idle; close",
+      "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front background; "
+      "launch p.exe ; launch returned; launchFailure p.exe; awake none; state Ringing>Idle; time -1 -1; close",
       effects.take());
   EXPECT_EQ(S::Idle, alarm.state());
 }
