@@ -31,7 +31,7 @@ void Alarm::handle(const Start& e) {
   countdown_.start(count, e.nowMs, e.timeOfDay ? e.localNow.millisecond : 0);
   if (e.timeOfDay) countdown_.followWallClock(e.nowMs, e.wallMs);
   enter(CountdownState::Running, e.nowMs);
-  showStage(stageIconId(countdown_.remainSeconds()));
+  showStage(countingIcon());
 }
 
 void Alarm::tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat) {
@@ -42,7 +42,7 @@ void Alarm::tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat) {
     return;
   }
   showTime(nowMs);
-  showStage(stageIconId(countdown_.remainSeconds()));
+  showStage(countingIcon());
   aimTicks(nowMs, offBeat);
 }
 
@@ -50,19 +50,21 @@ void Alarm::handle(const Pause& e) {
   if (state_ != CountdownState::Running || !canPause()) return;
   countdown_.pause(e.nowMs);
   enter(CountdownState::Paused, e.nowMs);
+  showStage(countingIcon());
 }
 
 void Alarm::handle(const Resume& e) {
   if (state_ != CountdownState::Paused) return;
   countdown_.resume(e.nowMs);
   enter(CountdownState::Running, e.nowMs);
+  showStage(countingIcon());
 }
 
 void Alarm::handle(const Extend& e) {
   if (!counting()) return;
   countdown_.extend(e.seconds, e.nowMs);
   showTime(e.nowMs);
-  showStage(stageIconId(countdown_.remainSeconds()));
+  showStage(countingIcon());
   if (state_ != CountdownState::Running) return;
   effects_.armWakeTimer(countdown_.leftMilliseconds(e.nowMs));
   aimTicks(e.nowMs, true);
@@ -157,8 +159,9 @@ void Alarm::enter(CountdownState next, int64_t nowMs) {
     requestAwake(next == CountdownState::Ringing ? AwakeRequest::SystemAndDisplay : AwakeRequest::None);
     if (next == CountdownState::Idle) countdown_.stop();
   }
-  showTime(nowMs);
+  // The controls first: whoever sees the new time finds them in the new state.
   if (was != next) effects_.stateChanged(was, next);
+  showTime(nowMs);
 }
 
 void Alarm::aimTicks(int64_t nowMs, bool offBeat) {
@@ -185,6 +188,8 @@ void Alarm::showTime(int64_t nowMs) {
       return;
   }
 }
+
+int Alarm::countingIcon() const { return stageIconId(countdown_.remainSeconds(), state_ == CountdownState::Paused); }
 
 void Alarm::showStage(int iconId) {
   if (iconId == stageIcon_) return;

@@ -177,6 +177,8 @@ class Alarm {
   void enter(CountdownState next, int64_t nowMs);
   void aimTicks(int64_t nowMs, bool offBeat);
   void showTime(int64_t nowMs);
+  // The stage of a count running or paused.
+  int countingIcon() const;
   void showStage(int iconId);
   void requestAwake(AwakeRequest request);
   void ring(int64_t inputIdleMs);

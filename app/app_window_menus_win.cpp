@@ -32,12 +32,8 @@ void appendCommand(HMENU menu, const MenuCommand& command, const CommandContext&
 
 }  // namespace
 
-bool CAppWindow::counting() const {
-  return countdownState == CountdownState::Running || countdownState == CountdownState::Paused;
-}
-
 CommandContext CAppWindow::commandContext() {
-  return {countdownState, placement, isChecked(IDC_TIME_OF_DAY), alwaysOnTop};
+  return {alarm.state(), view.placement(), isChecked(IDC_TIME_OF_DAY), alwaysOnTop};
 }
 
 void CAppWindow::addSystemMenuItems() {
@@ -97,14 +93,14 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   POINT at{};
   GetCursorPos(&at);
   RECT icon{};
-  const bool besideIcon = atIcon && trayIcon->screenRect(icon);
+  const bool besideIcon = atIcon && view.tray()->screenRect(icon);
   const UINT chosen = Ostra::trackTrayMenu(window->handle(), menu.get(), at, besideIcon ? &icon : nullptr);
   // The dialog may have ended while the menu was open (the countdown closed it).
   if (window->handle() == nullptr) return;
   if (chosen == 0) {
     // Esc: the keyboard goes back where it came from.  Not after a click
     // elsewhere, which gave the foreground to that window.
-    if (atIcon && GetForegroundWindow() == window->handle()) trayIcon->focusNotificationArea();
+    if (atIcon && GetForegroundWindow() == window->handle()) view.tray()->focusNotificationArea();
     return;
   }
   if (chosen >= IDM_FIRST_TEMPLATE && chosen - IDM_FIRST_TEMPLATE < names.size()) {
@@ -117,8 +113,8 @@ void CAppWindow::showTrayMenu(bool atIcon) {
 bool CAppWindow::runMenuCommand(unsigned id) {
   if (id != IDM_MORE_TEMPLATES) return dispatchCommand(id, commandContext(), *this);
   // The load button's dialog, over the window that shows what it loads.
-  if (countdownState != CountdownState::Idle) return true;
-  if (placement == Placement::InTray) restoreFromTray();
+  if (alarm.state() != CountdownState::Idle) return true;
+  if (view.placement() == Placement::InTray) restoreFromTray();
   loadTemplate();
   return true;
 }
@@ -127,26 +123,14 @@ void CAppWindow::closeDialog() { window->close(); }
 
 void CAppWindow::togglePause() {
   const int64_t nowMs = clock.monotonicMilliseconds();
-  const bool pause = countdownState != CountdownState::Paused;
-  if (pause) {
-    countdown.pause(nowMs);
+  if (alarm.state() == CountdownState::Paused) {
+    alarm.on(Alarm::Resume{nowMs});
   } else {
-    countdown.resume(nowMs);
+    alarm.on(Alarm::Pause{nowMs});
   }
-  enterCountdownState(pause ? CountdownState::Paused : CountdownState::Running);
-  setStageIcon(stageIconId(countdown.remainSeconds(), pause));
 }
 
-void CAppWindow::extend(int seconds) {
-  const int64_t nowMs = clock.monotonicMilliseconds();
-  countdown.extend(seconds, nowMs);
-  updateCaption();
-  setStageIcon(stageIconId(countdown.remainSeconds(), countdownState == CountdownState::Paused));
-  showProgress();
-  if (countdownState != CountdownState::Running) return;
-  armWake();
-  aimTickTimer(nowMs);
-}
+void CAppWindow::extend(int seconds) { alarm.on(Alarm::Extend{seconds, clock.monotonicMilliseconds()}); }
 
 void CAppWindow::setAlwaysOnTop(bool on) {
   // Every settings load sets it: the window keeps its place in the Z order unless it changes.
@@ -159,12 +143,12 @@ void CAppWindow::setAlwaysOnTop(bool on) {
 }
 
 void CAppWindow::startFromTemplate(const String& fileName) {
-  if (countdownState != CountdownState::Idle) return;
+  if (alarm.state() != CountdownState::Idle) return;
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
   const StartupLoad load = loadStartup(settings, fileName, StartupName::Literal);
   // Ended, or started by the countdown's end, while the lock was waited for.
-  if (window->handle() == nullptr || countdownState != CountdownState::Idle) return;
+  if (window->handle() == nullptr || alarm.state() != CountdownState::Idle) return;
   // Not loaded: the controls stay as they were.  Refused: shown, but not started.
   if (load == StartupLoad::Failed) return;
   showSettings(settings);

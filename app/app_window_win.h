@@ -5,21 +5,20 @@
 #include <memory>
 #include <optional>
 
+#include "app/alarm.h"
 #include "app/com_apartment_win.h"
 #include "app/commands.h"
+#include "app/countdown_view_win.h"
 #include "app/keep_awake_win.h"
+#include "app/ringing_win.h"
 #include "app/settings.h"
 #include "app/startup_options.h"
-#include "app/taskbar_progress_win.h"
-#include "app/timer_engine.h"
 #include "app/wake_timer_win.h"
 #include "base/clock.h"
 #include "base/string.h"
 #include "ui/app_frame_base.h"
 #include "ui/file_select_dialog.h"
-#include "ui/icon_cache.h"
 #include "ui/msg_hooker.h"
-#include "ui/tray_icon.h"
 #include "ui/window.h"
 
 // Where the timer reads the time; the program uses the system's clocks.
@@ -29,24 +28,17 @@ struct TimerClock {
   int64_t (*wallMilliseconds)() = Ostra::wallClockMilliseconds;
 };
 
-// The two notifications that leave no trace a test could look at: they go
-// through here so that a test can see them happen, and in which order.
-// playSound runs on a thread of its own, false when the file could not be
-// played; stopSound, on the dialog's, must make it return at once.
-struct SoundDevice {
-  void (*beep)() = nullptr;                                // null: Beep(886, 1000)
-  bool (*playSound)(const Ostra::String& path) = nullptr;  // null: the system's player
-  void (*stopSound)() = nullptr;                           // null: the system's player
-};
-
-// The application object: the timer dialog's message handler, its countdown,
-// notifications and settings.  Added to the dialog window's hook chain after
-// the window's own entry.
-class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private ICommandTarget {
+// The application object: the timer dialog's message handler.  It turns the
+// dialog's and the system's messages into the alarm's events, and the alarm's
+// effects into the window's calls.  Added to the dialog window's hook chain
+// after the window's own entry.
+class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private ICommandTarget, private IAlarmEffects {
  public:
   static constexpr UINT TrayCallbackMessage = WM_APP + 1;
   // Posted by the wake timer when the deadline has come, also out of sleep.
   static constexpr UINT WakeMessage = WM_APP + 2;
+  // A stand-in sound's end (SoundDevice).
+  static constexpr UINT SoundEndMessage = CRinging::SoundEndMessage;
   // The style of every box of the application's own: MB_OK, information icon,
   // set foreground (0x10040).
   static constexpr UINT InformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
@@ -66,7 +58,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
 
   // What the tests drive and watch: the dialog window while it exists, and its tray icon.
   HWND dialogHandleForTesting() const { return window->handle(); }
-  const Ostra::CTrayIcon* trayForTesting() const { return trayIcon.get(); }
+  const Ostra::CTrayIcon* trayForTesting() const { return view.tray(); }
   const CWakeTimer* wakeTimerForTesting() const { return wakeTimer.get(); }
 
  private:
@@ -75,43 +67,40 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   bool runCommand(int id);
   void start();
   void cancel() override;
-  void tick();
-  void expire();
-  void minimizeToTray();
-  void restoreFromTray() override;
-  void keepHiddenInTray(WINDOWPOS& pos) const;
-  // The one place each state changes, with what the new state starts or stops.
-  void enterCountdownState(CountdownState next);
-  // activate false: shown without taking the keyboard from the program in use.
-  void place(Placement next, bool activate = true);
-  // Sets the window timer for the next tick of a running countdown, off any
-  // beat it was on (a start, a resume, an extend, a wake).
-  void aimTickTimer(int64_t nowMs);
+  // The tick timer's message, and the same off its beat (a wake, the clock set).
+  void tick(bool offBeat = false);
+  // The system's news for the alarm: sleep and wake, the clock set.
+  void onSystemMessage(const Ostra::WindowMessage& m);
   void updateControlStates();
   // Enables the button and gives it the keyboard focus.
   void moveFocus(int controlId);
-  // Gives the keyboard focus to the dialog window itself, on no control.
-  void focusDialog();
-  // tick: only the count has moved, which a screen reader hears less often.
-  void updateCaption(bool tick = false);
-  // A screen reader runs and reads this dialog, the foreground window.
-  bool screenReaderFollows() const;
-  void setStageIcon(int iconId);
+  void restoreFromTray() override { view.restoreFromTray(); }
 
-  // What keeps a countdown on time past sleep, clock changes and freezes, and
-  // shows it on the taskbar (app_window_system_win.cpp).
-  void createSystemAids(HWND dialog);
-  bool onSystemMessage(Ostra::WindowMessage& m);
-  // The keep-awake and the wake timer, which only a running countdown holds.
-  void holdCountdownAids();
-  void releaseCountdownAids();
-  // Nothing held through a sleep; after a wake what the person's return or
-  // the alarm's own wake asks for (WM_POWERBROADCAST's event).
-  void keepAwakeAcross(WPARAM powerEvent);
-  void recheckDeadline();
-  void armWake();
-  void showProgress();
-  void releaseSystemAids();
+  // The alarm's effects.
+  void stateChanged(CountdownState was, CountdownState now) override;
+  void showTime(int remainSeconds, bool paused, int progressPermille) override;
+  void showStageIcon(int iconId) override { view.showStageIcon(iconId); }
+  void setTickTimer(int periodMs) override;
+  void stopTickTimer() override;
+  void keepAwake(AwakeRequest request) override;
+  void armWakeTimer(int64_t leftMs) override;
+  void disarmWakeTimer() override;
+  void watchWakeTimer() override;
+  void postRecheck() override;
+  void comeToFront(bool takeKeyboard) override { ringing.comeToFront(takeKeyboard); }
+  void startBeep() override { ringing.startBeep(); }
+  void stopBeep() override { ringing.stopBeep(); }
+  void playSound(const Ostra::String& file) override { ringing.playSound(file); }
+  void stopSound() override { ringing.stopSound(); }
+  void launch(const Ostra::String& file, const Ostra::String& arguments) override { ringing.launch(file, arguments); }
+  void showLaunchFailure(const Ostra::String& file) override { ringing.showBox(RingStep::LaunchFailureBox, file); }
+  void showMessage(const Ostra::String& text) override { ringing.showBox(RingStep::Message, text); }
+  void close() override { window->close(); }
+  RingSettings ringSettings() override;
+
+  // COM on the dialog's thread, as the file dialogs expect; taken at the
+  // first of them, so that a dialog that only counts never loads ole32.
+  void enterComApartment();
 
   // The system menu's and the tray icon's commands (app_window_menus_win.cpp).
   void addSystemMenuItems();
@@ -129,27 +118,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void setAlwaysOnTop(bool on) override;
   void startFromTemplate(const Ostra::String& fileName);
   // Counting or paused: what pause, extend and cancel apply to.
-  bool counting() const;
-
-  // Expiry notifications.
-  // Shows the dialog above the others; it takes the keyboard only when the
-  // person is not typing, and otherwise waits, flashing, to be come to.
-  void comeBack();
-  // The person has come to the waiting dialog or its box: it stops asking.
-  void seenAfterAll();
-  // A box of the ringing: it takes the keyboard only when the dialog could.
-  void ringingBox(const Ostra::String& caption, const Ostra::String& text);
-  void beep();
-  // False when the sound could not be played.
-  bool playSound();
-  void answerUntil(HANDLE finished);
-  void stopSound();
-  void launchProgram();
-  // COM on the dialog's thread, as the shell's launch and the file dialogs
-  // expect; taken at the first of them, so that a dialog that only counts
-  // never loads ole32.
-  void enterComApartment();
-  void showMessage();
+  bool counting() const { return alarm.counting(); }
 
   // Settings and templates.
   // The settings into the controls and the window's own, and back.
@@ -213,35 +182,21 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void setChecked(int controlId, bool checked) override;
   void enable(int controlId, bool on);
 
-  // Destroyed in reverse: the start-up file, the file dialog, the tray icon,
-  // then the window.
+  // Destroyed in reverse: the alarm, the ringing, the start-up file, the file
+  // dialog, the tray icon, then the window.
   std::unique_ptr<Ostra::CWindow> window;
-  std::unique_ptr<Ostra::CTrayIcon> trayIcon;
+  CCountdownView view;
   Ostra::CFileSelectDialog fileDialog;
   std::optional<CComApartment> comApartment;
-  Countdown countdown;  // remainSeconds lives here
   Ostra::String startupFile;
   StartupMode startupMode = StartupMode::None;
-  CountdownState countdownState = CountdownState::Idle;
-  Placement placement = Placement::Shown;
-  // What the countdown's window timer was last set to: it repeats at that period.
-  int tickPeriodMs = 0;
-  int64_t trayAddTriedMs = 0;  // when the last add was tried, on the monotonic clock
   TimerClock clock;
-  SoundDevice sound;
-  CKeepAwake keepAwake;
+  CKeepAwake awake;
   std::unique_ptr<CWakeTimer> wakeTimer;
-  std::unique_ptr<CTaskbarProgress> taskbarProgress;
-  Ostra::CIconCache windowIcons;  // the dialog's own; it has ended before these go
-  int stageIcon = IDI_IDLE;
-  // The expiry's sound plays while the dialog answers its messages; Cancel,
-  // closing the dialog or the end of the session stop it, and the expiry with it.
-  enum class SoundState { Silent, Playing, Stopped };
-  SoundState soundState = SoundState::Silent;
   bool alwaysOnTop = false;
-  // Since an expiry that came while the person was typing, until they come to it.
-  bool waitingToBeSeen = false;
-  int captionSeconds = -1;  // the count the title shows
+  CRinging ringing;
+  Alarm alarm{*this};
+  bool ticking = false;  // a tick's showTime: only the count has moved
   // The tray's WM_CONTEXTMENU to come is the mouse's, not the keyboard's.
   bool rightButtonReleased = false;
 };

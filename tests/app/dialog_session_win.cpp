@@ -266,24 +266,38 @@ std::vector<std::string> DialogSession::eventNames() const {
   return names;
 }
 
-void DialogSession::recordBeep() {
-  if (running_ != nullptr) running_->note("beep", String());
+bool DialogSession::recordBeep() {
+  if (running_ == nullptr) return false;
+  running_->note("beep", String());
+  postEnd(running_->app_->dialogHandleForTesting(), RingStep::Beep);
+  return true;
 }
 
 bool DialogSession::recordSound(const String& path) {
   DialogSession* session = running_;
-  if (session == nullptr) return true;
+  if (session == nullptr) return false;
   session->note("sound", path);
+  session->soundDialog_ = session->app_->dialogHandleForTesting();
   session->soundPlaying_ = true;
-  waitUntil(kWaitLimit, [session] { return !session->soundHeld_; });
-  session->soundPlaying_ = false;
+  if (!session->soundHeld_) session->endSound();
   return true;
+}
+
+void DialogSession::endSound() {
+  soundHeld_ = false;
+  if (soundPlaying_.exchange(false)) postEnd(soundDialog_, RingStep::Sound);
+}
+
+void DialogSession::postEnd(HWND dialog, RingStep step) {
+  PostMessageW(dialog, CAppWindow::SoundEndMessage, static_cast<WPARAM>(step), 1);
 }
 
 void DialogSession::recordStop() {
   if (running_ == nullptr) return;
   running_->note("stop", String());
-  running_->endSound();
+  // Stopped: no end is told.
+  running_->soundPlaying_ = false;
+  running_->soundHeld_ = false;
 }
 
 EXECUTION_STATE WINAPI DialogSession::recordExecutionState(EXECUTION_STATE state) {

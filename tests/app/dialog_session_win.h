@@ -170,16 +170,18 @@ class DialogSession {
   std::vector<EXECUTION_STATE> executionStates() const;
   // Sounds play through the system's player, not the recording stand-in (the beep is still recorded).
   void useSystemPlayer() { systemPlayer_ = true; }
-  // Sounds play until stopped or endSound() (at most the wait limit), as a long file does.
+  // Sounds play until stopped or endSound(), as a long file does; otherwise they end at once.
   void holdSounds() { soundHeld_ = true; }
-  void endSound() { soundHeld_ = false; }
+  void endSound();
   bool soundPlaying() const { return soundPlaying_; }
   // The session had to close the dialog: it was still open when the script was done.
   bool closedBySession() const { return closedBySession_; }
 
  private:
-  static void recordBeep();
+  static bool recordBeep();
   static bool recordSound(const String& path);
+  // Tells the dialog that the stand-in's sound of that step has played.
+  static void postEnd(HWND dialog, RingStep step);
   static void recordStop();
   static EXECUTION_STATE WINAPI recordExecutionState(EXECUTION_STATE state);
   // A failure in a hook ends the test program: it may not unwind through the system.
@@ -197,6 +199,7 @@ class DialogSession {
   bool systemPlayer_ = false;
   std::atomic<bool> soundHeld_{false};
   std::atomic<bool> soundPlaying_{false};
+  std::atomic<HWND> soundDialog_{nullptr};
   std::atomic<bool> closedBySession_{false};
 };
 

@@ -5,6 +5,7 @@
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/environment_variable.h"
 #include "tests/support/settings_file_bytes.h"
+#include "tests/support/sound_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace Ostra::testing {
@@ -232,6 +234,52 @@ TEST_F(Expiry, TheDialogAnswersWhileTheSoundPlays) {
     if (c.end != End::ByItself) {
       EXPECT_FALSE(probe.started());
     }
+  }
+}
+
+// The system's player on a real device: the dialog's thread starts the sound,
+// stops it at once, and hears its end.
+TEST_F(Expiry, TheSystemPlayerStopsAtOnceAndTheMessageFollowsTheSoundsEnd) {
+  if (const std::string why = noSoundDevice(); !why.empty()) GTEST_SKIP() << "NOT RUN: " << why;
+  using Clock = std::chrono::steady_clock;
+  const auto since = [](Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  };
+  TempDir media;
+  writeBytes(media.file("long.wav"), toneWave(30));
+  writeBytes(media.file("short.wav"), toneWave(2));
+  for (const bool stop : {true, false}) {
+    SCOPED_TRACE(stop ? "中断 after a second of 30" : "2 seconds to the end");
+    DialogSession session;
+    session.useSystemPlayer();
+    session.run([&](DialogDriver& d) {
+      prepare(d, u"1");
+      d.setChecked(IDC_SOUND_ON, true);
+      d.setChecked(IDC_MESSAGE_ON, true);
+      d.setText(IDC_SOUND_FILE, media.fileString(stop ? "long.wav" : "short.wav"));
+      d.command(IDC_START);
+      const Clock::time_point rang = Clock::now();
+      d.tick();
+      if (!stop) {
+        const HWND box = d.waitForWindow(u"メッセージ");
+        EXPECT_GE(since(rang), 1.8);
+        EXPECT_LE(since(rang), 5.0);  // the device's own latency, on a busy machine too
+        d.dismiss(box);
+        return;
+      }
+      Sleep(1000);
+      ASSERT_FALSE(d.enabled(IDC_START)) << "the sound is over already";
+      PostMessageW(d.dialog(), WM_COMMAND, IDC_CANCEL, 0);
+      const Clock::time_point cancelled = Clock::now();
+      DWORD_PTR answer = 0;
+      EXPECT_NE(0, SendMessageTimeoutW(d.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 500, &answer));
+      d.sync();
+      EXPECT_LT(since(cancelled), 0.5);
+      EXPECT_TRUE(d.enabled(IDC_START));
+      EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+      EXPECT_TRUE(IsWindowEnabled(d.dialog())) << "no message after a stopped sound";
+    });
+    EXPECT_TRUE(session.eventNames().empty());
   }
 }
 

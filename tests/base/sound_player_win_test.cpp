@@ -6,47 +6,24 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "base/call_form.h"
 #include "base/encoding.h"
+#include "tests/support/sound_files.h"
 #include "tests/support/temp_dir.h"
 
 using Ostra::CSoundPlayer;
 using Ostra::String;
+using Ostra::testing::noSoundDevice;
 using Ostra::testing::TempDir;
+using Ostra::testing::toneWave;
 using Notice = CSoundPlayer::Notice;
 
 namespace {
-
-// A PCM WAV file holding `seconds` of an 886 Hz tone, 8 kHz, 8 bits, mono.
-std::string toneWave(int seconds) {
-  constexpr uint32_t kRate = 8000;
-  const uint32_t samples = kRate * static_cast<uint32_t>(seconds);
-  std::string wav;
-  const auto put = [&wav](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) wav += static_cast<char>(value >> (8 * i) & 0xFF);
-  };
-  wav += "RIFF";
-  put(36 + samples, 4);
-  wav += "WAVEfmt ";
-  put(16, 4);
-  put(1, 2);  // PCM
-  put(1, 2);  // mono
-  put(kRate, 4);
-  put(kRate, 4);  // bytes per second
-  put(1, 2);      // block
-  put(8, 2);      // bits
-  wav += "data";
-  put(samples, 4);
-  for (uint32_t i = 0; i < samples; ++i) {
-    wav += static_cast<char>(128 + std::lround(60 * std::sin(2 * 3.14159265 * 886 * i / kRate)));
-  }
-  return wav;
-}
 
 // A message-only window that the player's notices are posted to.
 class NoticeWindow {
@@ -133,6 +110,20 @@ TEST(SoundPlayer, RefusesWhatItCannotCarryWhole) {
     }
     EXPECT_FALSE(player.playing());
   }
+}
+
+TEST(SoundPlayer, AWavPlayedToItsEndTakesItsOwnLength) {
+  if (const std::string why = noSoundDevice(); !why.empty()) GTEST_SKIP() << "NOT RUN: " << why;
+  TempDir dir;
+  Ostra::testing::writeBytes(dir.file("two-seconds.wav"), toneWave(2));
+  NoticeWindow window;
+  CSoundPlayer player(window.handle());
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_TRUE(player.play(dir.fileString("two-seconds.wav")));
+  EXPECT_EQ(Notice::Ended, window.wait(player, 10000));
+  const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  EXPECT_GE(took, 1.8);
+  EXPECT_LE(took, 5.0);  // the device's own latency, on a busy machine too
 }
 
 TEST(SoundPlayer, TellsTheWindowWhenTheSoundHasPlayed) {
