@@ -58,7 +58,10 @@ TEST(Templates, SaveThroughTheSaveDialogAndLoadThroughTheOpenDialog) {
   // The dialog opens in the template folder and adds the extension.
   ASSERT_TRUE(answerFileDialog(save, u"tea"));
   const auto file = folder.templateFolder() / "tea.tpt";
-  ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return std::filesystem::exists(file); })) << file.string();
+  // Not merely there: the file dialog makes and deletes an empty test file of
+  // that name before it closes.
+  ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return readSettingsFile(file).has_value(); }))
+      << file.string() << " is not a complete settings file";
   ASSERT_TRUE(waitUntil(kAnswerLimit, [&] { return !IsWindow(save); })) << "the save dialog stayed open";
 
   const auto lines = readSettingsFile(file);
