@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "app/app_window_win.h"
+#include "app/failure_messages.h"
+#include "app/notification_files.h"
 #include "app/presence_rules.h"
 #include "base/environment.h"
 #include "base/filesystem.h"

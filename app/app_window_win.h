@@ -8,6 +8,7 @@
 #include "app/com_apartment_win.h"
 #include "app/keep_awake_win.h"
 #include "app/settings.h"
+#include "app/startup_load.h"
 #include "app/startup_options.h"
 #include "app/taskbar_progress_win.h"
 #include "app/timer_engine.h"
