@@ -25,39 +25,62 @@ const Setting kSettings[14] = {
 
 namespace {
 
-void writeDefault(CConfigData& settings, const Setting& s) {
+// Each kind's value as its default text, its key (through the typed getter,
+// which throws where the value does not fit) and its control hold it.
+struct NumberKind {
+  static int fromDefault(const char16_t* text) { return String(text).toInt(); }
+  static int get(const CConfigData& settings, const char16_t* key) { return settings.getNumber(key); }
+  static void set(CConfigData& settings, const char16_t* key, int value) { settings.setNumber(key, value); }
+  static int fromControl(ISettingsControls& controls, int id) { return controls.number(id); }
+  static void toControl(ISettingsControls& controls, int id, int value) {
+    controls.setText(id, String::fromInt(value));
+  }
+};
+
+struct BooleanKind {
+  static bool fromDefault(const char16_t* text) { return String(text) == String(u"true"); }
+  static bool get(const CConfigData& settings, const char16_t* key) { return settings.getBool(key); }
+  static void set(CConfigData& settings, const char16_t* key, bool value) { settings.setBool(key, value); }
+  static bool fromControl(ISettingsControls& controls, int id) { return controls.isChecked(id); }
+  static void toControl(ISettingsControls& controls, int id, bool value) { controls.setChecked(id, value); }
+};
+
+// A text stored escaped, so that line breaks in a message survive the file.
+struct TextKind {
+  static String fromDefault(const char16_t* text) { return text; }
+  static String get(const CConfigData& settings, const char16_t* key) { return settings.getString(key); }
+  static void set(CConfigData& settings, const char16_t* key, const String& value) { settings.setString(key, value); }
+  static String fromControl(ISettingsControls& controls, int id) { return controls.text(id); }
+  static void toControl(ISettingsControls& controls, int id, const String& value) { controls.setText(id, value); }
+};
+
+// A path or a command line stored as typed: its backslashes are no escapes.
+struct RawKind : TextKind {
+  static String get(const CConfigData& settings, const char16_t* key) { return settings.getRaw(key); }
+  static void set(CConfigData& settings, const char16_t* key, const String& value) { settings.setRaw(key, value); }
+};
+
+// Calls operation with the kind of s: the one place that tells the kinds apart.
+template <typename Operation>
+void withKind(const Setting& s, Operation&& operation) {
   switch (s.kind) {
     case SettingKind::Number:
-      settings.setNumber(s.key, String(s.defaultValue).toInt());
+      operation(NumberKind{});
       break;
     case SettingKind::Boolean:
-      settings.setBool(s.key, String(s.defaultValue) == String(u"true"));
+      operation(BooleanKind{});
       break;
     case SettingKind::Text:
-      settings.setString(s.key, s.defaultValue);
+      operation(TextKind{});
       break;
     case SettingKind::Raw:
-      settings.setRaw(s.key, s.defaultValue);
+      operation(RawKind{});
       break;
   }
 }
 
-// Reads the key through the getter of its type, which throws where the value does not fit it.
-void readThroughGetter(const CConfigData& settings, const Setting& s) {
-  switch (s.kind) {
-    case SettingKind::Number:
-      settings.getNumber(s.key);
-      break;
-    case SettingKind::Boolean:
-      settings.getBool(s.key);
-      break;
-    case SettingKind::Text:
-      settings.getString(s.key);
-      break;
-    case SettingKind::Raw:
-      settings.getRaw(s.key);
-      break;
-  }
+void writeDefault(CConfigData& settings, const Setting& s) {
+  withKind(s, [&](auto kind) { kind.set(settings, s.key, kind.fromDefault(s.defaultValue)); });
 }
 
 }  // namespace
@@ -74,7 +97,7 @@ String defaultMalformedSettings(CConfigData& settings) {
   String first;
   for (const Setting& s : kSettings) {
     try {
-      readThroughGetter(settings, s);
+      withKind(s, [&](auto kind) { kind.get(settings, s.key); });
     } catch (const Ostra::RuntimeException& e) {
       if (first.empty()) first = e.message();
       writeDefault(settings, s);
@@ -85,20 +108,7 @@ String defaultMalformedSettings(CConfigData& settings) {
 
 void controlsToSettings(ISettingsControls& controls, CConfigData& settings) {
   for (const Setting& s : kSettings) {
-    switch (s.kind) {
-      case SettingKind::Number:
-        settings.setNumber(s.key, controls.number(s.controlId));
-        break;
-      case SettingKind::Boolean:
-        settings.setBool(s.key, controls.isChecked(s.controlId));
-        break;
-      case SettingKind::Text:
-        settings.setString(s.key, controls.text(s.controlId));
-        break;
-      case SettingKind::Raw:
-        settings.setRaw(s.key, controls.text(s.controlId));
-        break;
-    }
+    withKind(s, [&](auto kind) { kind.set(settings, s.key, kind.fromControl(controls, s.controlId)); });
   }
   if (controls.isChecked(IDM_ALWAYS_ON_TOP)) {
     settings.setRaw(kAlwaysOnTopKey, u"true");
@@ -109,20 +119,7 @@ void controlsToSettings(ISettingsControls& controls, CConfigData& settings) {
 
 void settingsToControls(const CConfigData& settings, ISettingsControls& controls) {
   for (const Setting& s : kSettings) {
-    switch (s.kind) {
-      case SettingKind::Number:
-        controls.setText(s.controlId, String::fromInt(settings.getNumber(s.key)));
-        break;
-      case SettingKind::Boolean:
-        controls.setChecked(s.controlId, settings.getBool(s.key));
-        break;
-      case SettingKind::Text:
-        controls.setText(s.controlId, settings.getString(s.key));
-        break;
-      case SettingKind::Raw:
-        controls.setText(s.controlId, settings.getRaw(s.key));
-        break;
-    }
+    withKind(s, [&](auto kind) { kind.toControl(controls, s.controlId, kind.get(settings, s.key)); });
   }
   // A zero hour, minute or second reads better as an empty field.
   for (int id : {IDC_HOURS, IDC_MINUTES, IDC_SECONDS}) {
