@@ -46,6 +46,6 @@ void controlsToSettings(ISettingsControls& controls, Ostra::CConfigData& setting
 // throws at its key, leaving the later controls as they were.
 void settingsToControls(const Ostra::CConfigData& settings, ISettingsControls& controls);
 
-// True when the key is there and holds exactly "true": a switch that only that
-// turns on, whatever the rest of the document holds.
+// True when the key is there and holds exactly "true": the switches that
+// nothing else turns on (no default stands in for a missing key).
 bool holdsExactlyTrue(const Ostra::CConfigData& settings, const Ostra::String& key);
