@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_window_win.h"
+#include "app/template_list.h"
 #include "config/config_data.h"
 #include "resources/resource.h"
 #include "ui/menu.h"

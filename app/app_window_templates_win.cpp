@@ -3,6 +3,10 @@
 #include <windows.h>
 
 #include "app/app_window_win.h"
+#include "app/failure_messages.h"
+#include "app/launch_question.h"
+#include "app/notification_files.h"
+#include "app/template_list.h"
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"

@@ -12,6 +12,7 @@
 #include "app/keep_awake_win.h"
 #include "app/ringing_win.h"
 #include "app/settings.h"
+#include "app/startup_load.h"
 #include "app/startup_options.h"
 #include "app/wake_timer_win.h"
 #include "base/clock.h"

@@ -1,6 +1,8 @@
 // windows.h must come before mmsystem.h.
 #include "app/ringing_win.h"
 
+#include "app/failure_messages.h"
+#include "app/notification_files.h"
 #include "app/presence_rules.h"
 #include "app/settings.h"
 #include "base/environment.h"

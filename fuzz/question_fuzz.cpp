@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "app/launch_question.h"
 #include "app/settings.h"
 #include "app/shown_text.h"
+#include "app/template_list.h"
 #include "base/path.h"
 #include "base/zone_identifier.h"
 #include "config/config_data.h"
