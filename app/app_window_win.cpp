@@ -180,6 +180,7 @@ void CAppWindow::start() {
   s.localNow = clock.localTime();
   s.nowMs = clock.monotonicMilliseconds();
   s.wallMs = clock.wallMilliseconds();
+  s.warnMinutes = options.warnMinutes;
   alarm.on(s);
   // Started from the tray's menu, it stays there.
   if (alarm.state() == CountdownState::Running && isChecked(IDC_MINIMIZE_AT_START) &&
@@ -214,6 +215,8 @@ RingSettings CAppWindow::ringSettings() {
   s.message = isChecked(IDC_MESSAGE_ON);
   s.messageText = text(IDC_MESSAGE_TEXT);
   s.closeAtEnd = isChecked(IDC_CLOSE_AT_END);
+  s.repeatMinutes = options.repeat ? options.repeatMinutes : 0;
+  s.showElapsed = options.showElapsed;
   return s;
 }
 

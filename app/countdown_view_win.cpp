@@ -67,6 +67,22 @@ void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermil
   if (tray_) tray_->setTip(caption);
 }
 
+void CCountdownView::showElapsed(int seconds, bool tick) {
+  permille_ = -1;
+  showProgress();
+  const String caption = elapsedCaptionText(seconds);
+  // As the count: a screen reader hears it once a minute, not every second.
+  if (!tick || !screenReaderFollows() || seconds % 60 == 0) window_.setText(caption);
+  if (tray_) tray_->setTip(caption);
+}
+
+void CCountdownView::warnBefore(int minutes) {
+  MessageBeep(MB_ICONINFORMATION);
+  const String text = u"あと" + Ostra::String::fromInt(minutes) + u"分です";
+  if (placement_ != Placement::Shown && tray_ && tray_->showBalloon(text)) return;
+  window_.flashButton(3);
+}
+
 void CCountdownView::showProgress() {
   if (!progress_) return;
   if (permille_ < 0) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/alarm_options.h"
 #include "app/shown_text.h"
 #include "app/timer_engine.h"
 #include "base/environment.h"
@@ -97,6 +98,9 @@ String defaultMalformedSettings(CConfigData& settings) {
       writeDefault(settings, s);
     }
   }
+  // The ringing's options, which are in a file only when set.
+  const String option = removeMalformedAlarmOptions(settings);
+  if (first.empty()) first = option;
   return first;
 }
 

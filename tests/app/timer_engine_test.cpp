@@ -75,6 +75,13 @@ TEST(CaptionText, Table) {
   EXPECT_EQ(String(u"Kairon build-6"), captionText(-1, true));
 }
 
+TEST(ElapsedCaptionText, HoursAsInTheCountdown) {
+  EXPECT_EQ(String(u"終了から02分13秒 / Kairon build-6"), elapsedCaptionText(133));
+  EXPECT_EQ(String(u"終了から1時間02分13秒 / Kairon build-6"), elapsedCaptionText(3733));
+  EXPECT_EQ(String(u"終了から00秒 / Kairon build-6"), elapsedCaptionText(0));
+  EXPECT_EQ(String(u"終了から00秒 / Kairon build-6"), elapsedCaptionText(-3));
+}
+
 TEST(StageIconId, Table) {
   const struct {
     int count, want;
