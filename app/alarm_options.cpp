@@ -62,6 +62,53 @@ void writeAlarmOptions(CConfigData& settings, const AlarmOptions& options) {
   }
 }
 
+AlarmOptionsForm alarmOptionsForm(const AlarmOptions& options) {
+  AlarmOptionsForm form;
+  form.repeat = options.repeat;
+  form.repeatMinutes = String::fromInt(options.repeatMinutes);
+  form.snooze = options.snoozeMinutes > 0;
+  form.snoozeMinutes = String::fromInt(options.snoozeMinutes > 0 ? options.snoozeMinutes : 5);
+  form.showElapsed = options.showElapsed;
+  form.warn = options.warnMinutes > 0;
+  form.warnMinutes = String::fromInt(options.warnMinutes > 0 ? options.warnMinutes : 5);
+  return form;
+}
+
+int formToAlarmOptions(const AlarmOptionsForm& form, AlarmOptions& options, String& message) {
+  const struct {
+    const String& text;
+    bool checked;
+    const AlarmOptionKey& key;
+  } numbers[] = {{form.repeatMinutes, form.repeat, kAlarmOptionKeys[1]},
+                 {form.snoozeMinutes, form.snooze, kAlarmOptionKeys[2]},
+                 {form.warnMinutes, form.warn, kAlarmOptionKeys[4]}};
+  int values[3];
+  for (int i = 0; i < 3; ++i) {
+    // The number of an option left off is not looked at: it is not kept either.
+    CConfigData one;
+    one.setRaw(numbers[i].key.key, numbers[i].text);
+    int value = -1;
+    try {
+      value = readKey(one, numbers[i].key);
+    } catch (const Ostra::RuntimeException&) {
+    }
+    if (numbers[i].checked && value < numbers[i].key.min) {
+      message = String::fromInt(numbers[i].key.min) + u" から " + String::fromInt(numbers[i].key.max) +
+                u" の数を入れてください";
+      return i;
+    }
+    values[i] = value;
+  }
+  AlarmOptions next = options;
+  next.repeat = form.repeat;
+  if (values[0] >= 1) next.repeatMinutes = values[0];
+  next.snoozeMinutes = form.snooze ? values[1] : 0;
+  next.showElapsed = form.showElapsed;
+  next.warnMinutes = form.warn ? values[2] : 0;
+  options = next;
+  return -1;
+}
+
 String removeMalformedAlarmOptions(CConfigData& settings) {
   String first;
   for (const AlarmOptionKey& k : kAlarmOptionKeys) {

@@ -31,6 +31,23 @@ extern const AlarmOptionKey kAlarmOptionKeys[5];
 AlarmOptions readAlarmOptions(const Ostra::CConfigData& settings);
 // The keys of options that differ from their defaults, the others removed.
 void writeAlarmOptions(Ostra::CConfigData& settings, const AlarmOptions& options);
+// The 詳細設定 box's values: each option's check and number as typed.
+struct AlarmOptionsForm {
+  bool repeat = false;
+  Ostra::String repeatMinutes;
+  bool snooze = false;
+  Ostra::String snoozeMinutes;
+  bool showElapsed = false;
+  bool warn = false;
+  Ostra::String warnMinutes;
+};
+// The box as the options fill it: an option off shows its usual number.
+AlarmOptionsForm alarmOptionsForm(const AlarmOptions& options);
+// The options the box holds into options; on a number of a checked option
+// outside its range, options unchanged, that number's index (0 repeat,
+// 1 snooze, 2 warning) and message ("1 から 60 の数を入れてください").
+int formToAlarmOptions(const AlarmOptionsForm& form, AlarmOptions& options, Ostra::String& message);
+
 // Removes each malformed key (it has its default then); the first one's error
 // text, empty when every key reads.
 Ostra::String removeMalformedAlarmOptions(Ostra::CConfigData& settings);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_window_win.h"
+#include "app/options_dialog_win.h"
 #include "config/config_data.h"
 #include "resources/resource.h"
 #include "ui/menu.h"
@@ -131,6 +132,11 @@ void CAppWindow::togglePause() {
 }
 
 void CAppWindow::extend(int seconds) { alarm.on(Alarm::Extend{seconds, clock.monotonicMilliseconds()}); }
+
+void CAppWindow::editOptions() {
+  // From the tray menu too: owned by the dialog, which the box disables meanwhile.
+  editAlarmOptions(window->handle(), options);
+}
 
 void CAppWindow::setAlwaysOnTop(bool on) {
   // Every settings load sets it: the window keeps its place in the Z order unless it changes.

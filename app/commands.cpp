@@ -35,6 +35,9 @@ const std::vector<MenuCommand> kMenuCommands = {
     {0, InSystemMenu | InTrayMenu, nullptr, always, nullptr, nullptr, nullptr},
     {IDM_ALWAYS_ON_TOP, InSystemMenu, u"常に手前に表示(&A)", always,
      [](Target& t, const Context& now) { t.setAlwaysOnTop(!now.alwaysOnTop); }, onTop, nullptr},
+    // At any time: changes count from the next ringing, as the dialog's do.
+    {IDM_OPTIONS, InSystemMenu | InTrayMenu, u"詳細設定(&O)...", always,
+     [](Target& t, const Context&) { t.editOptions(); }, nullptr, nullptr},
     // As the load button: not while a countdown runs.
     {IDM_FIRST_TEMPLATE, InTrayMenu, u"テンプレートから開始(&T)", idle, nullptr, nullptr, nullptr},
     {0, InTrayMenu, nullptr, always, nullptr, nullptr, nullptr},

@@ -26,6 +26,7 @@ class ICommandTarget {
   virtual void cancel() = 0;
   virtual void closeDialog() = 0;  // as the close box
   virtual void setAlwaysOnTop(bool on) = 0;
+  virtual void editOptions() = 0;  // the 詳細設定 box
 };
 
 // The menus a row is in, as bits; the tray's default item is the icon's double click.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "app/settings.h"
 #include "base/exception.h"
 #include "config/config_data.h"
@@ -96,6 +98,47 @@ TEST(AlarmOptions, RangesAndMalformedValues) {
       EXPECT_TRUE(readAlarmOptions(settings) == AlarmOptions{}) << toUtf8(name);
     }
   }
+}
+
+// The 詳細設定 box's numbers: checked ones must be in range; an option off keeps no number.
+TEST(AlarmOptions, TheBoxTakesNumbersInRange) {
+  AlarmOptions before;
+  before.repeatMinutes = 7;
+  before.warnMinutes = 10;
+  const AlarmOptionsForm shown = alarmOptionsForm(before);
+  EXPECT_EQ(String(u"7"), shown.repeatMinutes);
+  EXPECT_EQ(String(u"5"), shown.snoozeMinutes) << "off shows the usual number";
+  EXPECT_TRUE(shown.warn);
+
+  const struct {
+    AlarmOptionsForm form;
+    int bad;
+    const char16_t* message;
+  } rows[] = {
+      {{true, u"60", true, u"1", true, true, u"120"}, -1, u""},
+      {{true, u"61", false, u"", false, false, u""}, 0, u"1 から 60 の数を入れてください"},
+      {{false, u"", true, u"", false, false, u""}, 1, u"1 から 60 の数を入れてください"},
+      {{false, u"", false, u"", false, true, u"121"}, 2, u"1 から 120 の数を入れてください"},
+      {{false, u"x", false, u"99", false, false, u"0"}, -1, u""},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    AlarmOptions options = before;
+    String message;
+    EXPECT_EQ(rows[i].bad, formToAlarmOptions(rows[i].form, options, message)) << i;
+    EXPECT_EQ(String(rows[i].message), message) << i;
+    if (rows[i].bad >= 0) {
+      EXPECT_TRUE(options == before) << i;
+    }
+  }
+  AlarmOptions options = before;
+  String message;
+  formToAlarmOptions(rows[0].form, options, message);
+  EXPECT_TRUE(options.repeat && options.repeatMinutes == 60 && options.snoozeMinutes == 1 && options.showElapsed &&
+              options.warnMinutes == 120);
+  formToAlarmOptions(rows[4].form, options, message);
+  EXPECT_TRUE(!options.repeat && options.repeatMinutes == 60 && options.snoozeMinutes == 0 && !options.showElapsed &&
+              options.warnMinutes == 0)
+      << "off keeps no snooze nor warning; an unreadable number keeps the last";
 }
 
 }  // namespace

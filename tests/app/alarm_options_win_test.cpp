@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/alarm_options.h"
 #include "app/settings.h"
@@ -11,6 +14,8 @@
 #include "resources/resource.h"
 #include "tests/app/dialog_session_win.h"
 #include "tests/app/window_search_win.h"
+#include "tests/support/settings_file_bytes.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/win/window_driving_win.h"
 
 namespace Ostra::testing {
@@ -111,6 +116,82 @@ TEST_F(AlarmOptionsDialog, WithoutTheOptionTheIdleCaptionAsBefore) {
     d.tick(133000);
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
   });
+}
+
+// The 詳細設定 box from the system menu, and from the tray's.
+HWND openOptions(DialogDriver& d, bool fromTray) {
+  HWND menu = fromTray ? d.openTrayMenu() : d.openSystemMenu();
+  // Chosen from the menu, the box holds the dialog's thread: the choice is posted, not waited for.
+  pressInMenu(menu, 'O');
+  return d.waitForWindow(u"詳細設定");
+}
+
+void click(HWND box, int id) { SendMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0); }
+void type(HWND box, int id, const wchar_t* text) { SetDlgItemTextW(box, id, text); }
+
+// One row per option: set in the box, it is in the file the defaults are saved to.
+TEST_F(AlarmOptionsDialog, EachOptionOfTheBoxIsSaved) {
+  const struct {
+    int check, edit;
+    const wchar_t* number;
+    std::vector<std::u16string> keys;
+  } rows[] = {
+      {IDC_OPTION_REPEAT, IDC_OPTION_REPEAT_MINUTES, L"60", {u"NotifyRepeat = true", u"NotifyRepeatMinutes = 60"}},
+      {IDC_OPTION_SNOOZE, IDC_OPTION_SNOOZE_MINUTES, L"1", {u"SnoozeMinutes = 1"}},
+      {IDC_OPTION_ELAPSED, 0, nullptr, {u"ShowElapsed = true"}},
+      {IDC_OPTION_BEFORE, IDC_OPTION_BEFORE_MINUTES, L"120", {u"NotifyBefore = 120"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.check);
+    std::filesystem::remove(configFile());
+    DialogSession session;
+    session.run([&](DialogDriver& d) {
+      const HWND box = openOptions(d, row.check == IDC_OPTION_SNOOZE);
+      ASSERT_NE(nullptr, box);
+      click(box, row.check);
+      if (row.edit != 0) type(box, row.edit, row.number);
+      EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+      d.command(IDC_SAVE_DEFAULT);
+    });
+    std::vector<std::u16string> lines = defaultSettingsLines();
+    lines.insert(lines.end(), row.keys.begin(), row.keys.end());
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(settingsFileBytes(lines), readBytes(configFile()));
+  }
+}
+
+// A number out of its range is refused with the option's own range, and the
+// box stays; キャンセル then keeps what was there.
+TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
+  const struct {
+    int check, edit;
+    const wchar_t* number;
+    const char16_t* message;
+  } rows[] = {
+      {IDC_OPTION_REPEAT, IDC_OPTION_REPEAT_MINUTES, L"61", u"1 から 60 の数を入れてください"},
+      {IDC_OPTION_SNOOZE, IDC_OPTION_SNOOZE_MINUTES, L"0", u"1 から 60 の数を入れてください"},
+      {IDC_OPTION_BEFORE, IDC_OPTION_BEFORE_MINUTES, L"121", u"1 から 120 の数を入れてください"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.check);
+    std::filesystem::remove(configFile());
+    DialogSession session;
+    session.run([&](DialogDriver& d) {
+      const HWND box = openOptions(d, false);
+      ASSERT_NE(nullptr, box);
+      click(box, row.check);
+      type(box, row.edit, row.number);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      const HWND refusal = d.waitForWindow(u"エラー");
+      ASSERT_NE(box, refusal);
+      EXPECT_EQ(String(row.message), messageBoxText(refusal));
+      d.dismiss(refusal);
+      EXPECT_TRUE(IsWindow(box)) << "the box stays";
+      EXPECT_TRUE(pressAndWaitGone(box, IDCANCEL));
+      d.command(IDC_SAVE_DEFAULT);
+    });
+    EXPECT_EQ(settingsFileBytes(defaultSettingsLines()), readBytes(configFile()));
+  }
 }
 
 }  // namespace
