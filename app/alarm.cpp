@@ -26,6 +26,7 @@ void Alarm::handle(const Start& e) {
   if (state_ == CountdownState::Ringing) return;
   timeOfDay_ = e.timeOfDay;
   elapsedShown_ = false;
+  snoozing_ = false;
   const int count = calcRemainSeconds(e.hours, e.minutes, e.seconds, e.timeOfDay, e.localNow);
   // A count that starts at or below the mark has nothing to be warned of.
   warnSeconds_ = e.warnMinutes > 0 ? e.warnMinutes * 60 : 0;
@@ -106,6 +107,7 @@ void Alarm::handle(const Cancel&) {
     stopRepeat();
   }
   elapsedShown_ = false;
+  snoozing_ = false;
   enter(CountdownState::Idle, 0);
   showStage(IDI_IDLE);
 }
@@ -189,12 +191,26 @@ void Alarm::handle(const Closing&) {
     stopRepeat();
   }
   elapsedShown_ = false;
+  snoozing_ = false;
   if (tickPeriodMs_ >= 0) effects_.stopTickTimer();
   tickPeriodMs_ = -1;
   requestAwake(AwakeRequest::None);
   effects_.disarmWakeTimer();
   countdown_.stop();
   state_ = CountdownState::Idle;
+}
+
+void Alarm::handle(const Snooze& e) {
+  if (snoozeMinutes() <= 0) return;
+  stopStep();
+  stopRepeat();
+  // From the press, as a countdown of its own: pause, extend and 中断 apply.
+  snoozing_ = true;
+  timeOfDay_ = false;
+  warnArmed_ = false;
+  countdown_.start(ring_.snoozeMinutes * 60, e.nowMs, 0);
+  enter(CountdownState::Running, e.nowMs);
+  showStage(countingIcon());
 }
 
 void Alarm::enter(CountdownState next, int64_t nowMs) {
@@ -260,7 +276,9 @@ void Alarm::requestAwake(AwakeRequest request) {
 
 void Alarm::ring(int64_t nowMs, int64_t inputIdleMs) {
   // The controls as they are now: changes made during the countdown count.
-  ring_ = effects_.ringSettings();
+  // A snooze's end rings as the end it put off.
+  if (!snoozing_) ring_ = effects_.ringSettings();
+  snoozing_ = false;
   steps_.clear();
   expiredAtMs_ = nowMs;
   warnArmed_ = false;

@@ -34,6 +34,8 @@ struct RingSettings {
   int repeatMinutes = 0;
   // Once the ringing is over, the time since the end is shown until the next start.
   bool showElapsed = false;
+  // The message offers to ring again this many minutes later; 0 for no snooze.
+  int snoozeMinutes = 0;
 };
 
 // What the alarm asks of the window.  Every call returns at once: a step that
@@ -144,8 +146,12 @@ class Alarm {
   };
   // The dialog is going away: everything stops, with nothing more shown.
   struct Closing {};
+  // While ringing with snooze on: the ringing stops and counts its minutes again.
+  struct Snooze {
+    int64_t nowMs = 0;
+  };
   using Event = std::variant<Start, Tick, Recheck, Pause, Resume, Extend, Cancel, StepEnded, StepFailed, Suspend,
-                             Resumed, ClockChanged, Closing>;
+                             Resumed, ClockChanged, Closing, Snooze>;
 
   // The person is typing when a key or button went down this recently.
   static constexpr int64_t TypingMilliseconds = 2000;
@@ -170,6 +176,10 @@ class Alarm {
   int remainSeconds() const { return countdown_.remainSeconds(); }
   // The notification under way while ringing.
   RingStep step() const { return steps_.empty() ? RingStep::Message : steps_.front(); }
+  // The snooze's minutes while ringing with it on; 0 otherwise.
+  int snoozeMinutes() const { return state_ == CountdownState::Ringing ? ring_.snoozeMinutes : 0; }
+  // Counting a snooze: the same notifications come at its end.
+  bool snoozing() const { return snoozing_; }
 
  private:
   void handle(const Start& e);
@@ -185,6 +195,7 @@ class Alarm {
   void handle(const Resumed& e);
   void handle(const ClockChanged& e);
   void handle(const Closing& e);
+  void handle(const Snooze& e);
 
   void tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat);
   void enter(CountdownState next, int64_t nowMs);
@@ -226,6 +237,7 @@ class Alarm {
   bool elapsedShown_ = false;  // idle, counting from expiredAtMs_
   int warnSeconds_ = 0;
   bool warnArmed_ = false;
+  bool snoozing_ = false;
   std::deque<Event> pending_;
   bool handling_ = false;
 };

@@ -34,7 +34,7 @@ void appendCommand(HMENU menu, const MenuCommand& command, const CommandContext&
 }  // namespace
 
 CommandContext CAppWindow::commandContext() {
-  return {alarm.state(), view.placement(), isChecked(IDC_TIME_OF_DAY), alwaysOnTop};
+  return {alarm.state(), view.placement(), isChecked(IDC_TIME_OF_DAY), alwaysOnTop, alarm.snoozeMinutes()};
 }
 
 void CAppWindow::addSystemMenuItems() {
@@ -132,6 +132,8 @@ void CAppWindow::togglePause() {
 }
 
 void CAppWindow::extend(int seconds) { alarm.on(Alarm::Extend{seconds, clock.monotonicMilliseconds()}); }
+
+void CAppWindow::snooze() { alarm.on(Alarm::Snooze{clock.monotonicMilliseconds()}); }
 
 void CAppWindow::editOptions() {
   // From the tray menu too: owned by the dialog, which the box disables meanwhile.

@@ -217,6 +217,7 @@ RingSettings CAppWindow::ringSettings() {
   s.closeAtEnd = isChecked(IDC_CLOSE_AT_END);
   s.repeatMinutes = options.repeat ? options.repeatMinutes : 0;
   s.showElapsed = options.showElapsed;
+  s.snoozeMinutes = options.snoozeMinutes;
   return s;
 }
 
@@ -235,7 +236,7 @@ void CAppWindow::stateChanged(CountdownState was, CountdownState now) {
 }
 
 void CAppWindow::showTime(int remainSeconds, bool paused, int progressPermille) {
-  view.showTime(remainSeconds, paused, progressPermille, ticking);
+  view.showTime(remainSeconds, paused, progressPermille, ticking, alarm.snoozing());
 }
 
 void CAppWindow::setTickTimer(int periodMs) { window->setTimer(TimerId, static_cast<unsigned>(periodMs)); }

@@ -120,6 +120,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void closeDialog() override;
   void setAlwaysOnTop(bool on) override;
   void editOptions() override;
+  void snooze() override;
   void startFromTemplate(const Ostra::String& fileName);
   // Counting or paused: what pause, extend and cancel apply to.
   bool counting() const { return alarm.counting(); }

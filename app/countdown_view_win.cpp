@@ -53,11 +53,11 @@ void CCountdownView::retryTray() {
   if (placement_ == Placement::WaitingForTray && now_() - trayAddTriedMs_ >= kTrayRetryMilliseconds) minimizeToTray();
 }
 
-void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermille, bool tick) {
+void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed) {
   paused_ = paused;
   permille_ = progressPermille;
   showProgress();
-  const String caption = captionText(remainSeconds, paused);
+  const String caption = captionText(remainSeconds, paused, snoozed);
   // A screen reader announces every change of the foreground window's title:
   // one a second would leave it no time for anything else.
   if (!tick || !screenReaderFollows() || announceCountdown(captionSeconds_, remainSeconds)) {

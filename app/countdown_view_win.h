@@ -35,7 +35,7 @@ class CCountdownView {
 
   // remainSeconds -1 when idle; progressPermille -1 for no progress.  tick:
   // only the count has moved, which a screen reader hears less often.
-  void showTime(int remainSeconds, bool paused, int progressPermille, bool tick);
+  void showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed = false);
   void showStageIcon(int iconId);
   // Idle after a ringing: the time since its end in the title and tooltip.
   void showElapsed(int seconds, bool tick);

@@ -31,10 +31,11 @@ String programName() { return String(u"Kairon") + String::format(u" build-%d", B
 
 }  // namespace
 
-String captionText(int remainSeconds, bool paused) {
+String captionText(int remainSeconds, bool paused, bool snoozed) {
   String caption;
   if (remainSeconds >= 0) {
     if (paused) caption += u"（一時停止）";
+    if (snoozed) caption += u"（スヌーズ）";
     caption += u"あと" + durationDigits(remainSeconds) + u" / ";
   }
   return caption + programName();

@@ -68,6 +68,7 @@
 #define IDM_ALWAYS_ON_TOP 0x0070
 #define IDM_MORE_TEMPLATES 0x0080  // the tray menu's templates beyond those it lists
 #define IDM_OPTIONS 0x0090
+#define IDM_SNOOZE 0x00A0
 // The tray menu's templates, in the order it lists them.
 #define IDM_FIRST_TEMPLATE 0x0100
 

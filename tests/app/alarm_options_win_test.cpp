@@ -194,5 +194,53 @@ TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
   }
 }
 
+// A child window of the box shows that text.
+bool showsText(HWND box, const String& text) {
+  struct Search {
+    const String& text;
+    bool found;
+  } search{text, false};
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        if (windowText(child) == s->text) s->found = true;
+        return !s->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The message's second button puts the ringing off: the caption counts the
+// snooze, and at its end the same message comes again.
+TEST_F(AlarmOptionsDialog, SnoozeRingsTheSameMessageAgain) {
+  AlarmOptions options;
+  options.snoozeMinutes = 5;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.setText(IDC_MESSAGE_TEXT, u"お茶");
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    d.tick();
+    HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    EXPECT_TRUE(showsText(box, u"5分後にもう一度(&Z)"));
+    EXPECT_TRUE(pressAndWaitGone(box, 100));
+    d.sync();
+    EXPECT_EQ(String(u"（スヌーズ）あと05分00秒 / Kairon build-6"), d.caption());
+    d.tick(1000);
+    EXPECT_EQ(String(u"（スヌーズ）あと04分59秒 / Kairon build-6"), d.caption());
+    d.tick(299000);
+    box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    EXPECT_TRUE(showsText(box, u"お茶"));
+    EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+    EXPECT_TRUE(d.waitIdle());
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+  });
+}
+
 }  // namespace
 }  // namespace Ostra::testing

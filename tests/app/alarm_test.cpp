@@ -265,6 +265,12 @@ RingSettings elapsedShown(bool closeAtEnd) {
   return s;
 }
 
+RingSettings snoozed() {
+  RingSettings s = repeated(false, true, true);
+  s.snoozeMinutes = 5;
+  return s;
+}
+
 Alarm::Start warned(const char16_t* minutes, int warnMinutes) {
   return {u"0", minutes, u"0", false, {}, 0, 0, warnMinutes};
 }
@@ -342,6 +348,18 @@ TEST(Alarm, Options) {
       {"elapsed: the next start ends it", then(over, {T{2000, 0}}), duration(u"5", 3000),
        "awake system; arm 5000; timer 1020; state Idle>Running; time 5 0; icon 113", S::Running, elapsedShown(false)},
       {"elapsed: stopped by hand, not shown", over, Alarm::Cancel{}, "", S::Idle, elapsedShown(false)},
+      // Snooze: the ringing stops and counts its minutes again from the press, then rings the same.
+      {"snooze: counts again from the press", looping, Alarm::Snooze{5000},
+       "stopSound; awake system; arm 300000; timer 1020; state Ringing>Running; time 300 0; icon 105", S::Running,
+       snoozed()},
+      {"snooze: not when off", looping, Alarm::Snooze{5000}, "", S::Ringing, repeated(false, true, true)},
+      {"snooze: not while counting", {duration(u"5")}, Alarm::Snooze{1000}, "", S::Running, snoozed()},
+      {"snooze: its end rings again", then(looping, {Alarm::Snooze{5000}}), T{305000, 5000},
+       "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; "
+       "sound a.wav; launch p.exe ",
+       S::Ringing, snoozed()},
+      {"snooze: cancel ends it", then(looping, {Alarm::Snooze{5000}}), Alarm::Cancel{},
+       "stopTimer; disarm; awake none; state Running>Idle; time -1 -1; icon 104", S::Idle, snoozed()},
       // The warning: once when the time left falls to the mark.
       {"warn: at the mark", warnRunning, T{300020, 0}, "warn 5; time 300 500; timer 1000", S::Running, soundOnly()},
       {"warn: once", then(warnRunning, {T{300020, 0}}), T{301020, 0}, "time 299 501", S::Running, soundOnly()},
