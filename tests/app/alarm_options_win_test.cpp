@@ -194,20 +194,21 @@ TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
   }
 }
 
+struct TextSearch {
+  const String& text;
+  bool found;
+};
+
+BOOL CALLBACK findText(HWND child, LPARAM lParam) {
+  auto* search = reinterpret_cast<TextSearch*>(lParam);
+  if (windowText(child) == search->text) search->found = true;
+  return !search->found;
+}
+
 // A child window of the box shows that text.
 bool showsText(HWND box, const String& text) {
-  struct Search {
-    const String& text;
-    bool found;
-  } search{text, false};
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        if (windowText(child) == s->text) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TextSearch search{text, false};
+  EnumChildWindows(box, findText, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
