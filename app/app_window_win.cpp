@@ -125,7 +125,7 @@ bool CAppWindow::runCommand(int id) {
       updateControlStates();
       break;
     case IDC_SOUND_BROWSE:
-      browse(IDC_SOUND_FILE, u"音ファイルの選択", u"Wave File", u"*.wav", u"wav");
+      browse(IDC_SOUND_FILE, u"音ファイルの選択", u"サウンド", u"*.wav;*.mp3;*.wma", u"wav");
       break;
     case IDC_SAVE_DEFAULT:
       saveAsDefault();

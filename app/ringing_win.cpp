@@ -40,8 +40,10 @@ void CRinging::destroy() {
 bool CRinging::onMessage(const Ostra::WindowMessage& m) {
   switch (m.message) {
     case MM_WOM_DONE:
+    case MM_MCINOTIFY:
       if (!player_) return false;
-      switch (player_->onDone(m.wParam, m.lParam)) {
+      switch (m.message == MM_WOM_DONE ? player_->onDone(m.wParam, m.lParam)
+                                       : player_->onMediaNotify(m.wParam, m.lParam)) {
         case Ostra::CSoundPlayer::Notice::Ended:
           soundEnded(alarm_.step(), true);
           break;
