@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
-#include <tlhelp32.h>
 #include <mmsystem.h>
+#include <tlhelp32.h>
 
 #include <chrono>
 #include <sstream>
