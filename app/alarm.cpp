@@ -25,7 +25,12 @@ void Alarm::handle(const Start& e) {
   // Its end would stop the new countdown: one alarm rings at a time.
   if (state_ == CountdownState::Ringing) return;
   timeOfDay_ = e.timeOfDay;
+  elapsedShown_ = false;
+  snoozing_ = false;
   const int count = calcRemainSeconds(e.hours, e.minutes, e.seconds, e.timeOfDay, e.localNow);
+  // A count that starts at or below the mark has nothing to be warned of.
+  warnSeconds_ = e.warnMinutes > 0 ? e.warnMinutes * 60 : 0;
+  warnArmed_ = warnSeconds_ > 0 && count > warnSeconds_;
   // A time of day is due on the wall clock's second, not a whole count of
   // seconds from this moment.
   countdown_.start(count, e.nowMs, e.timeOfDay ? e.localNow.millisecond : 0);
@@ -35,11 +40,31 @@ void Alarm::handle(const Start& e) {
 }
 
 void Alarm::tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat) {
+  if (state_ == CountdownState::Ringing && repeat_ == Repeat::Gap) {
+    effects_.stopTickTimer();
+    tickPeriodMs_ = -1;
+    if (nowMs < repeatUntilMs_) {
+      playRepeat();
+      return;
+    }
+    // At the limit the sound stops; a box still up stays until closed.
+    repeat_ = Repeat::Off;
+    if (steps_.empty()) endRinging();
+    return;
+  }
+  if (state_ == CountdownState::Idle && elapsedShown_) {
+    tickElapsed(nowMs);
+    return;
+  }
   // A tick posted before the countdown ended or paused has nothing to count.
   if (state_ != CountdownState::Running) return;
   if (countdown_.tick(nowMs)) {
-    ring(inputIdleMs);
+    ring(nowMs, inputIdleMs);
     return;
+  }
+  if (warnArmed_ && countdown_.remainSeconds() <= warnSeconds_) {
+    warnArmed_ = false;
+    effects_.warnBefore(warnSeconds_ / 60);
   }
   showTime(nowMs);
   showStage(countingIcon());
@@ -63,6 +88,8 @@ void Alarm::handle(const Resume& e) {
 void Alarm::handle(const Extend& e) {
   if (!counting()) return;
   countdown_.extend(e.seconds, e.nowMs);
+  // Put back above the mark, the count warns again when it falls to it.
+  if (warnSeconds_ > 0 && countdown_.remainSeconds() > warnSeconds_) warnArmed_ = true;
   showTime(e.nowMs);
   showStage(countingIcon());
   if (state_ != CountdownState::Running) return;
@@ -74,22 +101,47 @@ void Alarm::handle(const Cancel&) {
   if (state_ == CountdownState::Idle) return;
   if (state_ == CountdownState::Ringing) {
     // A box is the person's to close; the dialog is disabled behind it anyway.
-    if (step() == RingStep::Message || step() == RingStep::LaunchFailureBox) return;
+    if (!steps_.empty() && (step() == RingStep::Message || step() == RingStep::LaunchFailureBox)) return;
     // Stopped, the ringing ends here: no later notification, no close at end.
     stopStep();
+    stopRepeat();
   }
+  elapsedShown_ = false;
+  snoozing_ = false;
   enter(CountdownState::Idle, 0);
   showStage(IDI_IDLE);
 }
 
 void Alarm::handle(const StepEnded& e) {
+  if (state_ != CountdownState::Ringing) return;
+  if (repeat_ == Repeat::Playing && e.step == repeatStep_) {
+    // Again after the gap, on the tick timer, which is idle while ringing.
+    repeat_ = Repeat::Gap;
+    tickPeriodMs_ = RepeatGapMilliseconds;
+    effects_.setTickTimer(RepeatGapMilliseconds);
+    return;
+  }
   // An end from a step already stopped or passed is no news.
-  if (state_ != CountdownState::Ringing || steps_.empty() || steps_.front() != e.step) return;
+  if (steps_.empty() || steps_.front() != e.step) return;
+  // The message read, the sound has done its work.
+  if (e.step == RingStep::Message) stopRepeat();
   nextStep();
 }
 
 void Alarm::handle(const StepFailed& e) {
-  if (state_ != CountdownState::Ringing || steps_.empty() || steps_.front() != e.step) return;
+  if (state_ != CountdownState::Ringing) return;
+  if (repeat_ == Repeat::Playing && e.step == repeatStep_) {
+    // As a sound played once: the beep stands in for a file that cannot play.
+    if (e.step == RingStep::Sound) {
+      repeatStep_ = RingStep::Beep;
+      playRepeat();
+      return;
+    }
+    repeat_ = Repeat::Off;
+    if (steps_.empty()) endRinging();
+    return;
+  }
+  if (steps_.empty() || steps_.front() != e.step) return;
   steps_.pop_front();
   // A chosen sound is never silent: the beep stands in for it, unless it has
   // already sounded.  A launch that failed says so, or the alarm could pass
@@ -134,13 +186,31 @@ void Alarm::handle(const ClockChanged& e) {
 }
 
 void Alarm::handle(const Closing&) {
-  if (state_ == CountdownState::Ringing) stopStep();
+  if (state_ == CountdownState::Ringing) {
+    stopStep();
+    stopRepeat();
+  }
+  elapsedShown_ = false;
+  snoozing_ = false;
   if (tickPeriodMs_ >= 0) effects_.stopTickTimer();
   tickPeriodMs_ = -1;
   requestAwake(AwakeRequest::None);
   effects_.disarmWakeTimer();
   countdown_.stop();
   state_ = CountdownState::Idle;
+}
+
+void Alarm::handle(const Snooze& e) {
+  if (snoozeMinutes() <= 0) return;
+  stopStep();
+  stopRepeat();
+  // From the press, as a countdown of its own: pause, extend and 中断 apply.
+  snoozing_ = true;
+  timeOfDay_ = false;
+  warnArmed_ = false;
+  countdown_.start(ring_.snoozeMinutes * 60, e.nowMs, 0);
+  enter(CountdownState::Running, e.nowMs);
+  showStage(countingIcon());
 }
 
 void Alarm::enter(CountdownState next, int64_t nowMs) {
@@ -161,7 +231,8 @@ void Alarm::enter(CountdownState next, int64_t nowMs) {
   }
   // The controls first: whoever sees the new time finds them in the new state.
   if (was != next) effects_.stateChanged(was, next);
-  showTime(nowMs);
+  // The time since the end comes with the first tick, which brings the time.
+  if (!elapsedShown_) showTime(nowMs);
 }
 
 void Alarm::aimTicks(int64_t nowMs, bool offBeat) {
@@ -203,25 +274,39 @@ void Alarm::requestAwake(AwakeRequest request) {
   effects_.keepAwake(request);
 }
 
-void Alarm::ring(int64_t inputIdleMs) {
+void Alarm::ring(int64_t nowMs, int64_t inputIdleMs) {
   // The controls as they are now: changes made during the countdown count.
-  ring_ = effects_.ringSettings();
+  // A snooze's end rings as the end it put off.
+  if (!snoozing_) ring_ = effects_.ringSettings();
+  snoozing_ = false;
   steps_.clear();
-  if (ring_.beep) steps_.push_back(RingStep::Beep);
-  if (ring_.sound) steps_.push_back(RingStep::Sound);
+  expiredAtMs_ = nowMs;
+  warnArmed_ = false;
+  // Repeated, the sound goes on beside the launch and the message, which
+  // come at once instead of after it.
+  repeat_ = ring_.repeatMinutes > 0 && (ring_.sound || ring_.beep) ? Repeat::Playing : Repeat::Off;
+  if (repeat_ != Repeat::Off) {
+    repeatStep_ = ring_.sound ? RingStep::Sound : RingStep::Beep;
+    repeatUntilMs_ = nowMs + int64_t{ring_.repeatMinutes} * 60 * 1000;
+  } else {
+    if (ring_.beep) steps_.push_back(RingStep::Beep);
+    if (ring_.sound) steps_.push_back(RingStep::Sound);
+  }
   if (ring_.program) steps_.push_back(RingStep::Launch);
   if (ring_.message) steps_.push_back(RingStep::Message);
   enter(CountdownState::Ringing, 0);
   showStage(IDI_IDLE);
   // Keystrokes meant for another program must not land on the alarm's boxes.
   effects_.comeToFront(inputIdleMs >= TypingMilliseconds);
+  if (repeat_ != Repeat::Off) {
+    playRepeat();
+  }
   startStep();
 }
 
 void Alarm::startStep() {
   if (steps_.empty()) {
-    enter(CountdownState::Idle, 0);
-    if (ring_.closeAtEnd) effects_.close();
+    if (repeat_ == Repeat::Off) endRinging();
     return;
   }
   switch (steps_.front()) {
@@ -241,6 +326,50 @@ void Alarm::startStep() {
       effects_.showMessage(ring_.messageText);
       return;
   }
+}
+
+void Alarm::endRinging() {
+  elapsedShown_ = ring_.showElapsed && !ring_.closeAtEnd;
+  enter(CountdownState::Idle, 0);
+  if (ring_.closeAtEnd) effects_.close();
+  // The first tick shows the time since the end, and aims the next.
+  if (elapsedShown_) {
+    tickPeriodMs_ = 0;
+    effects_.setTickTimer(0);
+  }
+}
+
+void Alarm::playRepeat() {
+  repeat_ = Repeat::Playing;
+  if (repeatStep_ == RingStep::Beep) {
+    effects_.startBeep();
+  } else {
+    effects_.playSound(ring_.soundFile);
+  }
+}
+
+void Alarm::stopRepeat() {
+  if (repeat_ == Repeat::Playing) {
+    if (repeatStep_ == RingStep::Beep) {
+      effects_.stopBeep();
+    } else {
+      effects_.stopSound();
+    }
+  } else if (repeat_ == Repeat::Gap) {
+    effects_.stopTickTimer();
+    tickPeriodMs_ = -1;
+  }
+  repeat_ = Repeat::Off;
+}
+
+void Alarm::tickElapsed(int64_t nowMs) {
+  const int64_t sinceMs = nowMs > expiredAtMs_ ? nowMs - expiredAtMs_ : 0;
+  effects_.showElapsed(static_cast<int>(sinceMs / 1000));
+  // Just past the next whole second since the end.
+  const int period = tickTimerPeriod(static_cast<int>(1000 - sinceMs % 1000) + TickSlackMilliseconds);
+  if (period == tickPeriodMs_) return;
+  tickPeriodMs_ = period;
+  effects_.setTickTimer(period);
 }
 
 void Alarm::nextStep() {

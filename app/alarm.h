@@ -29,6 +29,13 @@ struct RingSettings {
   bool message = false;
   Ostra::String messageText;
   bool closeAtEnd = false;
+  // The sound (else the beep) plays again after a short gap, for at most this
+  // many minutes, while the other notifications go on; 0 plays it once.
+  int repeatMinutes = 0;
+  // Once the ringing is over, the time since the end is shown until the next start.
+  bool showElapsed = false;
+  // The message offers to ring again this many minutes later; 0 for no snooze.
+  int snoozeMinutes = 0;
 };
 
 // What the alarm asks of the window.  Every call returns at once: a step that
@@ -71,6 +78,10 @@ class IAlarmEffects {
   // The box saying that programFile could not be started.
   virtual void showLaunchFailure(const Ostra::String& programFile) = 0;
   virtual void showMessage(const Ostra::String& text) = 0;
+  // The time left has fallen to the warning's mark.
+  virtual void warnBefore(int minutes) = 0;
+  // Idle after a ringing with the elapsed time on: the seconds since the end.
+  virtual void showElapsed(int seconds) = 0;
   // The close-at-end option: the dialog closes, after the alarm is idle.
   virtual void close() = 0;
   // Asked once, at expiry.
@@ -89,6 +100,8 @@ class Alarm {
     Ostra::LocalTime localNow{};
     int64_t nowMs = 0;
     int64_t wallMs = 0;
+    // A warning when the time left falls to this many minutes; 0 for none.
+    int warnMinutes = 0;
   };
   // The tick timer's message.  inputIdleMs: since the person's last key or
   // button anywhere, for the expiry's claim on the keyboard.
@@ -133,13 +146,19 @@ class Alarm {
   };
   // The dialog is going away: everything stops, with nothing more shown.
   struct Closing {};
+  // While ringing with snooze on: the ringing stops and counts its minutes again.
+  struct Snooze {
+    int64_t nowMs = 0;
+  };
   using Event = std::variant<Start, Tick, Recheck, Pause, Resume, Extend, Cancel, StepEnded, StepFailed, Suspend,
-                             Resumed, ClockChanged, Closing>;
+                             Resumed, ClockChanged, Closing, Snooze>;
 
   // The person is typing when a key or button went down this recently.
   static constexpr int64_t TypingMilliseconds = 2000;
   // An automatic wake holds the computer up only this close to the deadline.
   static constexpr int64_t WakeHoldMilliseconds = 2 * 60 * 1000;
+  // The gap between two plays of a repeated sound.
+  static constexpr int RepeatGapMilliseconds = 1000;
 
   explicit Alarm(IAlarmEffects& effects) : effects_(effects) {}
   Alarm(const Alarm&) = delete;
@@ -157,6 +176,10 @@ class Alarm {
   int remainSeconds() const { return countdown_.remainSeconds(); }
   // The notification under way while ringing.
   RingStep step() const { return steps_.empty() ? RingStep::Message : steps_.front(); }
+  // The snooze's minutes while ringing with it on; 0 otherwise.
+  int snoozeMinutes() const { return state_ == CountdownState::Ringing ? ring_.snoozeMinutes : 0; }
+  // Counting a snooze: the same notifications come at its end.
+  bool snoozing() const { return snoozing_; }
 
  private:
   void handle(const Start& e);
@@ -172,6 +195,7 @@ class Alarm {
   void handle(const Resumed& e);
   void handle(const ClockChanged& e);
   void handle(const Closing& e);
+  void handle(const Snooze& e);
 
   void tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat);
   void enter(CountdownState next, int64_t nowMs);
@@ -181,12 +205,19 @@ class Alarm {
   int countingIcon() const;
   void showStage(int iconId);
   void requestAwake(AwakeRequest request);
-  void ring(int64_t inputIdleMs);
-  // Starts the first step left, or ends the ringing when none is.
+  void ring(int64_t nowMs, int64_t inputIdleMs);
+  // Starts the first step left, or ends the ringing when none is and the
+  // repeated sound is over.
   void startStep();
   void nextStep();
+  void endRinging();
   // Stops what the current step plays; the ringing then ends as stopped.
   void stopStep();
+  // The repeated sound: its next play, its end (the gap's timer included).
+  void playRepeat();
+  void stopRepeat();
+  // Idle after a ringing with the time since the end on: shown, timer aimed.
+  void tickElapsed(int64_t nowMs);
 
   IAlarmEffects& effects_;
   CountdownState state_ = CountdownState::Idle;
@@ -197,6 +228,16 @@ class Alarm {
   AwakeRequest awake_ = AwakeRequest::None;
   RingSettings ring_;
   std::deque<RingStep> steps_;  // the current step first
+  // The repeated sound, outside the steps: off, playing, or in its gap.
+  enum class Repeat { Off, Playing, Gap };
+  Repeat repeat_ = Repeat::Off;
+  RingStep repeatStep_ = RingStep::Sound;
+  int64_t repeatUntilMs_ = 0;
+  int64_t expiredAtMs_ = 0;
+  bool elapsedShown_ = false;  // idle, counting from expiredAtMs_
+  int warnSeconds_ = 0;
+  bool warnArmed_ = false;
+  bool snoozing_ = false;
   std::deque<Event> pending_;
   bool handling_ = false;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_window_win.h"
+#include "app/options_dialog_win.h"
 #include "app/template_list.h"
 #include "config/config_data.h"
 #include "resources/resource.h"
@@ -34,7 +35,7 @@ void appendCommand(HMENU menu, const MenuCommand& command, const CommandContext&
 }  // namespace
 
 CommandContext CAppWindow::commandContext() {
-  return {alarm.state(), view.placement(), isChecked(IDC_TIME_OF_DAY), alwaysOnTop};
+  return {alarm.state(), view.placement(), isChecked(IDC_TIME_OF_DAY), alwaysOnTop, alarm.snoozeMinutes()};
 }
 
 void CAppWindow::addSystemMenuItems() {
@@ -132,6 +133,13 @@ void CAppWindow::togglePause() {
 }
 
 void CAppWindow::extend(int seconds) { alarm.on(Alarm::Extend{seconds, clock.monotonicMilliseconds()}); }
+
+void CAppWindow::snooze() { alarm.on(Alarm::Snooze{clock.monotonicMilliseconds()}); }
+
+void CAppWindow::editOptions() {
+  // From the tray menu too: owned by the dialog, which the box disables meanwhile.
+  editAlarmOptions(window->handle(), options);
+}
 
 void CAppWindow::setAlwaysOnTop(bool on) {
   // Every settings load sets it: the window keeps its place in the Z order unless it changes.

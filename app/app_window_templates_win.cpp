@@ -113,12 +113,14 @@ void CAppWindow::loadTemplate() {
 
 void CAppWindow::showSettings(const CConfigData& settings) {
   settingsToControls(settings, *this);
+  options = readAlarmOptions(settings);
   setAlwaysOnTop(readAlwaysOnTop(settings));
 }
 
 void CAppWindow::takeSettings(CConfigData& settings) {
   controlsToSettings(*this, settings);
   writeAlwaysOnTop(settings, alwaysOnTop);
+  writeAlarmOptions(settings, options);
 }
 
 CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {

@@ -125,7 +125,7 @@ bool CAppWindow::runCommand(int id) {
       updateControlStates();
       break;
     case IDC_SOUND_BROWSE:
-      browse(IDC_SOUND_FILE, u"音ファイルの選択", u"Wave File", u"*.wav", u"wav");
+      browse(IDC_SOUND_FILE, u"音ファイルの選択", u"サウンド", u"*.wav;*.mp3;*.wma", u"wav");
       break;
     case IDC_SAVE_DEFAULT:
       saveAsDefault();
@@ -180,6 +180,7 @@ void CAppWindow::start() {
   s.localNow = clock.localTime();
   s.nowMs = clock.monotonicMilliseconds();
   s.wallMs = clock.wallMilliseconds();
+  s.warnMinutes = options.warnMinutes;
   alarm.on(s);
   // Started from the tray's menu, it stays there.
   if (alarm.state() == CountdownState::Running && isChecked(IDC_MINIMIZE_AT_START) &&
@@ -214,6 +215,9 @@ RingSettings CAppWindow::ringSettings() {
   s.message = isChecked(IDC_MESSAGE_ON);
   s.messageText = text(IDC_MESSAGE_TEXT);
   s.closeAtEnd = isChecked(IDC_CLOSE_AT_END);
+  s.repeatMinutes = options.repeat ? options.repeatMinutes : 0;
+  s.showElapsed = options.showElapsed;
+  s.snoozeMinutes = options.snoozeMinutes;
   return s;
 }
 
@@ -232,7 +236,7 @@ void CAppWindow::stateChanged(CountdownState was, CountdownState now) {
 }
 
 void CAppWindow::showTime(int remainSeconds, bool paused, int progressPermille) {
-  view.showTime(remainSeconds, paused, progressPermille, ticking);
+  view.showTime(remainSeconds, paused, progressPermille, ticking, alarm.snoozing());
 }
 
 void CAppWindow::setTickTimer(int periodMs) { window->setTimer(TimerId, static_cast<unsigned>(periodMs)); }

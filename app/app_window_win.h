@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/alarm.h"
+#include "app/alarm_options.h"
 #include "app/com_apartment_win.h"
 #include "app/commands.h"
 #include "app/countdown_view_win.h"
@@ -96,6 +97,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void launch(const Ostra::String& file, const Ostra::String& arguments) override { ringing.launch(file, arguments); }
   void showLaunchFailure(const Ostra::String& file) override { ringing.showBox(RingStep::LaunchFailureBox, file); }
   void showMessage(const Ostra::String& text) override { ringing.showBox(RingStep::Message, text); }
+  void warnBefore(int minutes) override { view.warnBefore(minutes); }
+  void showElapsed(int seconds) override { view.showElapsed(seconds, ticking); }
   void close() override { window->close(); }
   RingSettings ringSettings() override;
 
@@ -117,6 +120,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void extend(int seconds) override;
   void closeDialog() override;
   void setAlwaysOnTop(bool on) override;
+  void editOptions() override;
+  void snooze() override;
   void startFromTemplate(const Ostra::String& fileName);
   // Counting or paused: what pause, extend and cancel apply to.
   bool counting() const { return alarm.counting(); }
@@ -195,6 +200,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   CKeepAwake awake;
   std::unique_ptr<CWakeTimer> wakeTimer;
   bool alwaysOnTop = false;
+  // The ringing's options, which have no control on the dialog.
+  AlarmOptions options;
   CRinging ringing;
   Alarm alarm{*this};
   bool ticking = false;  // a tick's showTime: only the count has moved

@@ -14,6 +14,7 @@ struct CommandContext {
   Placement placement = Placement::Shown;
   bool timeOfDay = false;  // due by the clock: nothing to pause
   bool alwaysOnTop = false;
+  int snoozeMinutes = 0;  // ringing with snooze on
 };
 
 // What the commands do, carried out by the application's window.
@@ -26,6 +27,8 @@ class ICommandTarget {
   virtual void cancel() = 0;
   virtual void closeDialog() = 0;  // as the close box
   virtual void setAlwaysOnTop(bool on) = 0;
+  virtual void editOptions() = 0;  // the 詳細設定 box
+  virtual void snooze() = 0;
 };
 
 // The menus a row is in, as bits; the tray's default item is the icon's double click.

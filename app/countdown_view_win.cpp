@@ -53,11 +53,11 @@ void CCountdownView::retryTray() {
   if (placement_ == Placement::WaitingForTray && now_() - trayAddTriedMs_ >= kTrayRetryMilliseconds) minimizeToTray();
 }
 
-void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermille, bool tick) {
+void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed) {
   paused_ = paused;
   permille_ = progressPermille;
   showProgress();
-  const String caption = captionText(remainSeconds, paused);
+  const String caption = captionText(remainSeconds, paused, snoozed);
   // A screen reader announces every change of the foreground window's title:
   // one a second would leave it no time for anything else.
   if (!tick || !screenReaderFollows() || announceCountdown(captionSeconds_, remainSeconds)) {
@@ -65,6 +65,22 @@ void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermil
     captionSeconds_ = remainSeconds;
   }
   if (tray_) tray_->setTip(caption);
+}
+
+void CCountdownView::showElapsed(int seconds, bool tick) {
+  permille_ = -1;
+  showProgress();
+  const String caption = elapsedCaptionText(seconds);
+  // As the count: a screen reader hears it once a minute, not every second.
+  if (!tick || !screenReaderFollows() || seconds % 60 == 0) window_.setText(caption);
+  if (tray_) tray_->setTip(caption);
+}
+
+void CCountdownView::warnBefore(int minutes) {
+  MessageBeep(MB_ICONINFORMATION);
+  const String text = u"あと" + Ostra::String::fromInt(minutes) + u"分です";
+  if (placement_ != Placement::Shown && tray_ && tray_->showBalloon(text)) return;
+  window_.flashButton(3);
 }
 
 void CCountdownView::showProgress() {

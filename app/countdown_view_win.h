@@ -35,8 +35,13 @@ class CCountdownView {
 
   // remainSeconds -1 when idle; progressPermille -1 for no progress.  tick:
   // only the count has moved, which a screen reader hears less often.
-  void showTime(int remainSeconds, bool paused, int progressPermille, bool tick);
+  void showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed = false);
   void showStageIcon(int iconId);
+  // Idle after a ringing: the time since its end in the title and tooltip.
+  void showElapsed(int seconds, bool tick);
+  // The time left has fallen to the warning's mark: the system's information
+  // sound, and a balloon from the tray, or the taskbar button flashing.
+  void warnBefore(int minutes);
 
   Placement placement() const { return placement_; }
   // activate false: shown without taking the keyboard from the program in use.

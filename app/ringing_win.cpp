@@ -5,11 +5,13 @@
 #include "app/notification_files.h"
 #include "app/presence_rules.h"
 #include "app/settings.h"
+#include "app/snooze_box_win.h"
 #include "base/environment.h"
 #include "base/filesystem.h"
 #include "base/path.h"
 #include "base/shell.h"
 #include "base/sound_player_win.h"
+#include "resources/resource.h"
 #include "ui/inactive_windows.h"
 #include "ui/wnd.h"
 
@@ -40,8 +42,10 @@ void CRinging::destroy() {
 bool CRinging::onMessage(const Ostra::WindowMessage& m) {
   switch (m.message) {
     case MM_WOM_DONE:
+    case MM_MCINOTIFY:
       if (!player_) return false;
-      switch (player_->onDone(m.wParam, m.lParam)) {
+      switch (m.message == MM_WOM_DONE ? player_->onDone(m.wParam, m.lParam)
+                                       : player_->onMediaNotify(m.wParam, m.lParam)) {
         case Ostra::CSoundPlayer::Notice::Ended:
           soundEnded(alarm_.step(), true);
           break;
@@ -180,6 +184,25 @@ void CRinging::showPostedBox(RingStep step) {
   // The ringing may have ended meanwhile (the dialog closing).
   if (alarm_.state() != CountdownState::Ringing || alarm_.step() != step) return;
   const String caption = step == RingStep::Message ? u"メッセージ" : u"エラー";
+  const int snoozeMinutes = step == RingStep::Message ? alarm_.snoozeMinutes() : 0;
+  if (snoozeMinutes > 0) {
+    SnoozeAnswer answer;
+    if (!waitingToBeSeen_) {
+      answer = showSnoozeBox(window_.handle(), boxText_, snoozeMinutes);
+    } else {
+      const Ostra::CInactiveWindows inactive;
+      answer = showSnoozeBox(window_.handle(), boxText_, snoozeMinutes);
+    }
+    if (answer == SnoozeAnswer::Snooze) {
+      // As the menus' snooze, which reads the clock.
+      SendMessageW(window_.handle(), WM_SYSCOMMAND, IDM_SNOOZE, 0);
+      return;
+    }
+    if (answer == SnoozeAnswer::Ok) {
+      alarm_.on(Alarm::StepEnded{step});
+      return;
+    }
+  }
   if (!waitingToBeSeen_) {
     window_.messageBox(kInformationBox, caption, boxText_);
   } else {

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/alarm_options.h"
 #include "base/exception.h"
 #include "resources/resource.h"
 
@@ -103,6 +104,9 @@ String defaultMalformedSettings(CConfigData& settings) {
       writeDefault(settings, s);
     }
   }
+  // The ringing's options, which are in a file only when set.
+  const String option = removeMalformedAlarmOptions(settings);
+  if (first.empty()) first = option;
   return first;
 }
 

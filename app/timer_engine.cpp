@@ -17,17 +17,32 @@ int calcRemainSeconds(const String& hours, const String& minutes, const String& 
   return static_cast<int>(count);
 }
 
-String captionText(int remainSeconds, bool paused) {
+namespace {
+
+// "1時間02分13秒", "02分13秒", "13秒".
+String durationDigits(int seconds) {
+  String text;
+  if (seconds / 3600 > 0) text += String::format(u"%d", seconds / 3600) + u"時間";
+  if (seconds / 60 > 0) text += String::format(u"%02d", seconds / 60 % 60) + u"分";
+  return text + String::format(u"%02d", seconds % 60) + u"秒";
+}
+
+String programName() { return String(u"Kairon") + String::format(u" build-%d", BuildNumber); }
+
+}  // namespace
+
+String captionText(int remainSeconds, bool paused, bool snoozed) {
   String caption;
   if (remainSeconds >= 0) {
     if (paused) caption += u"（一時停止）";
-    caption += u"あと";
-    if (remainSeconds / 3600 > 0) caption += String::format(u"%d", remainSeconds / 3600) + u"時間";
-    if (remainSeconds / 60 > 0) caption += String::format(u"%02d", remainSeconds / 60 % 60) + u"分";
-    caption += String::format(u"%02d", remainSeconds % 60) + u"秒";
-    caption += u" / ";
+    if (snoozed) caption += u"（スヌーズ）";
+    caption += u"あと" + durationDigits(remainSeconds) + u" / ";
   }
-  return caption + String(u"Kairon") + String::format(u" build-%d", BuildNumber);
+  return caption + programName();
+}
+
+String elapsedCaptionText(int elapsedSeconds) {
+  return u"終了から" + durationDigits(elapsedSeconds < 0 ? 0 : elapsedSeconds) + u" / " + programName();
 }
 
 int stageIconId(int remainSeconds, bool paused) {

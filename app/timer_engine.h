@@ -23,7 +23,10 @@ int calcRemainSeconds(const Ostra::String& hours, const Ostra::String& minutes, 
 
 // "あと1時間02分05秒 / Kairon build-6" while running, "Kairon build-6" when idle
 // (negative); paused, the running caption after "（一時停止）".
-Ostra::String captionText(int remainSeconds, bool paused = false);
+// snoozed: the count of a snooze, "（スヌーズ）あと04分59秒 / Kairon build-6".
+Ostra::String captionText(int remainSeconds, bool paused = false, bool snoozed = false);
+// The title after a ringing with the elapsed time on: "終了から02分13秒 / Kairon build-6".
+Ostra::String elapsedCaptionText(int elapsedSeconds);
 
 // The seconds the two extend commands add.
 constexpr int ShortExtensionSeconds = 60;

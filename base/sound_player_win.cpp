@@ -24,6 +24,8 @@ const SystemFunction<decltype(waveOutReset)> waveOutReset_{winmmLibrary, "waveOu
 const SystemFunction<decltype(waveOutUnprepareHeader)> waveOutUnprepareHeader_{winmmLibrary, "waveOutUnprepareHeader",
                                                                                MMSYSERR_NODRIVER};
 const SystemFunction<decltype(waveOutClose)> waveOutClose_{winmmLibrary, "waveOutClose", MMSYSERR_NODRIVER};
+const SystemFunction<decltype(mciSendCommandW)> mciSendCommand_{winmmLibrary, "mciSendCommandW",
+                                                                MCIERR_DEVICE_NOT_READY};
 
 // A longer path would reach the file system shortened in the ANSI form, and
 // only on some systems in the wide one: refused in both.
@@ -93,12 +95,48 @@ bool readWaveHeader(FILE* file, std::vector<char>& format, uint32_t& dataBytes) 
 bool CSoundPlayer::play(const String& path) {
   stop();
   file_.reset(openExactly(path));
+  if (!file_) return false;
   std::vector<char> format;
-  if (!file_ || !readWaveHeader(file_.get(), format, fileLeft_) || fileLeft_ == 0 || !start(format)) {
+  if (!readWaveHeader(file_.get(), format, fileLeft_)) {
+    // Not a WAV: MP3, WMA and the like go to the media device, where Windows
+    // has a decoder for them.
+    stop();
+    return playMedia(path);
+  }
+  if (fileLeft_ == 0 || !start(format)) {
     stop();
     return false;
   }
   return true;
+}
+
+bool CSoundPlayer::playMedia(const String& path) {
+  // Through the wide call only: the path goes whole or not at all.
+  if (!useWideCalls()) return false;
+  MCI_OPEN_PARMSW open{};
+  open.lpstrDeviceType = L"mpegvideo";
+  open.lpstrElementName = reinterpret_cast<const wchar_t*>(path.c_str());
+  if (mciSendCommand_(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) !=
+      0) {
+    return false;
+  }
+  media_ = open.wDeviceID;
+  // Its end comes to the window as MM_MCINOTIFY.
+  MCI_PLAY_PARMS play{};
+  play.dwCallback = reinterpret_cast<DWORD_PTR>(notify_);
+  if (mciSendCommand_(media_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) != 0) {
+    stop();
+    return false;
+  }
+  return true;
+}
+
+CSoundPlayer::Notice CSoundPlayer::onMediaNotify(WPARAM flags, LPARAM device) {
+  // A device already closed (a stopped sound) has nothing more to say.
+  if (media_ == 0 || static_cast<MCIDEVICEID>(device) != media_) return Notice::None;
+  if (flags != MCI_NOTIFY_SUCCESSFUL && flags != MCI_NOTIFY_FAILURE) return Notice::None;
+  stop();
+  return flags == MCI_NOTIFY_SUCCESSFUL ? Notice::Ended : Notice::Failed;
 }
 
 bool CSoundPlayer::playTone(int frequency, int milliseconds) {
@@ -182,6 +220,10 @@ size_t CSoundPlayer::read(char* into, size_t bytes) {
 }
 
 void CSoundPlayer::stop() {
+  if (media_ != 0) {
+    mciSendCommand_(media_, MCI_CLOSE, MCI_WAIT, 0);
+    media_ = 0;
+  }
   if (device_ != nullptr) {
     // Returns every queued buffer at once; the MM_WOM_DONE messages it posts
     // find the player stopped.

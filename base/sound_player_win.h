@@ -28,8 +28,9 @@ class CSoundPlayer {
   CSoundPlayer& operator=(const CSoundPlayer&) = delete;
   ~CSoundPlayer() { stop(); }
 
-  // Starts the WAV file, stopping any sound of ours first.  False when it
-  // cannot be played: missing, not a WAV, no device for its format, or a path
+  // Starts the sound file, stopping any sound of ours first: a WAV through
+  // waveOut, any other file through MCI where Windows can decode it.  False
+  // when it cannot be played: missing, undecodable, no device for its format, or a path
   // that the call form in use cannot carry whole (MAX_PATH or longer, or a
   // character the ANSI code page lacks), which is refused rather than
   // shortened or approximated into another file's name.
@@ -38,12 +39,14 @@ class CSoundPlayer {
   bool playTone(int frequency, int milliseconds);
   // Silences the sound and closes the device; no end is told for it.
   void stop();
-  bool playing() const { return device_ != nullptr; }
+  bool playing() const { return device_ != nullptr || media_ != 0; }
 
   // For the window's MM_WOM_DONE: Ended when the sound has played to its end,
   // Failed when the device refused the rest; None while it plays on, and for a
   // buffer of a sound already stopped.
   Notice onDone(WPARAM device, LPARAM header);
+  // The same for MM_MCINOTIFY, the end of a sound other than WAV.
+  Notice onMediaNotify(WPARAM flags, LPARAM device);
 
  private:
   struct Buffer {
@@ -55,6 +58,8 @@ class CSoundPlayer {
     void operator()(FILE* file) const { std::fclose(file); }
   };
 
+  // A file that is not a WAV, through MCI's mpegvideo device (MP3, WMA).
+  bool playMedia(const String& path);
   // Opens the device for the format and queues the first buffers.
   bool start(const std::vector<char>& format);
   // Fills the buffer with the next bytes and hands it to the device; false
@@ -64,6 +69,7 @@ class CSoundPlayer {
 
   HWND notify_;
   HWAVEOUT device_ = nullptr;
+  MCIDEVICEID media_ = 0;
   Buffer buffers_[2];
   bool failed_ = false;
   // The sound's bytes: the rest of the file's data chunk, or a tone made as

@@ -3,8 +3,9 @@
 #ifndef KAIRON_RESOURCES_RESOURCE_H_
 #define KAIRON_RESOURCES_RESOURCE_H_
 
-// The timer dialog, the program's only window.
+// The timer dialog, the program's main window, and its 詳細設定 box.
 #define IDD_TIMER 106
+#define IDD_OPTIONS 107
 
 // Icons.  The first icon resource (104) is the one Explorer shows for the exe.
 #define IDI_IDLE 104     // black "時": no countdown
@@ -47,6 +48,15 @@
 #define IDC_TIME_OF_DAY 1028
 #define IDC_PROGRAM_ARGUMENTS 1030
 
+// Controls of IDD_OPTIONS.
+#define IDC_OPTION_REPEAT 1101
+#define IDC_OPTION_REPEAT_MINUTES 1102
+#define IDC_OPTION_SNOOZE 1103
+#define IDC_OPTION_SNOOZE_MINUTES 1104
+#define IDC_OPTION_ELAPSED 1105
+#define IDC_OPTION_BEFORE 1106
+#define IDC_OPTION_BEFORE_MINUTES 1107
+
 // Commands of the dialog's system menu and the tray icon's menu.  Multiples of
 // 16 below 0xF000: the system keeps the low four bits of a system command.
 #define IDM_SHOW 0x0010
@@ -57,6 +67,8 @@
 #define IDM_EXIT 0x0060
 #define IDM_ALWAYS_ON_TOP 0x0070
 #define IDM_MORE_TEMPLATES 0x0080  // the tray menu's templates beyond those it lists
+#define IDM_OPTIONS 0x0090
+#define IDM_SNOOZE 0x00A0
 // The tray menu's templates, in the order it lists them.
 #define IDM_FIRST_TEMPLATE 0x0100
 

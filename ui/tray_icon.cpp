@@ -1,6 +1,7 @@
 #include "ui/tray_icon.h"
 
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -154,6 +155,21 @@ bool CTrayIcon::setTip(const String& text) {
   std::copy(shown.c_str(), shown.c_str() + shown.length() + 1, record_->szTip);
   if (!shown_) return true;
   return notify(NIM_MODIFY);
+}
+
+bool CTrayIcon::showBalloon(const String& text) {
+  if (!shown_) return false;
+  NOTIFYICONDATAW record = *record_;
+  // The balloon's fields came with version 2 of the record (Windows 2000);
+  // the ANSI call of older shells has none.
+  if (!useWideCalls()) return false;
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record.uFlags = NIF_INFO;
+  const String shown = text.wholeCharacterPrefix(static_cast<int>(std::size(record.szInfo)) - 1);
+  std::copy(shown.c_str(), shown.c_str() + shown.length() + 1, record.szInfo);
+  record.szInfoTitle[0] = 0;
+  record.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
+  return shellNotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 void CTrayIcon::remove() {

@@ -37,6 +37,10 @@ class CTrayIcon {
   // wide call (63 bytes of the ANSI one), and updates a shown icon (false when
   // the shell refused); a hidden icon gets it with the next setIcon.
   bool setTip(const String& text);
+  // A balloon with the information icon from a shown icon, silent (the caller
+  // sounds what it wants), and not in the user's quiet time; false when the
+  // shell refused or the icon is not shown.
+  bool showBalloon(const String& text);
   // Asks the shell to drop the icon also when it counts as hidden (an add it
   // refused may still arrive); a refusal keeps a shown icon shown.
   void remove();

@@ -109,6 +109,15 @@ void CWnd::flashUntilActive() const {
   FlashWindowEx(&flash);
 }
 
+void CWnd::flashButton(unsigned count) const {
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof flash;
+  flash.hwnd = handle_;
+  flash.dwFlags = FLASHW_TRAY;
+  flash.uCount = count;
+  FlashWindowEx(&flash);
+}
+
 void CWnd::stopFlashing() const {
   FLASHWINFO flash{};
   flash.cbSize = sizeof flash;

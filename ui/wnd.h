@@ -51,6 +51,8 @@ class CWnd {
   // Flashes the taskbar button until the user brings the window to the front.
   void flashUntilActive() const;
   void stopFlashing() const;
+  // Flashes the taskbar button count times, then leaves it as it was.
+  void flashButton(unsigned count) const;
   // Lets message reach the window from processes of lower integrity, as the
   // shell's are when this one runs as administrator; nothing before Windows 7.
   void allowFromLowerIntegrity(UINT message) const;

@@ -54,6 +54,8 @@ class Recorder : public IAlarmEffects {
   void showLaunchFailure(const String& file) override { add("launchFailure " + toUtf8(file)); }
   void showMessage(const String& text) override { add("message " + toUtf8(text)); }
   void close() override { add("close"); }
+  void warnBefore(int minutes) override { add("warn " + std::to_string(minutes)); }
+  void showElapsed(int seconds) override { add("elapsed " + std::to_string(seconds)); }
   RingSettings ringSettings() override { return settings_; }
 
  protected:
@@ -231,6 +233,146 @@ TEST(Alarm, Transitions) {
        "awake none; state Ringing>Idle; time -1 -1", S::Idle, soundOnly()},
       {"its failed beep too", then(ringing(), {Failed{RingStep::Sound}}), Failed{RingStep::Beep},
        "awake none; state Ringing>Idle; time -1 -1", S::Idle, soundOnly()},
+  };
+  for (const auto& row : rows) {
+    Recorder effects(row.settings);
+    Alarm alarm(effects);
+    for (const E& event : row.before) alarm.on(event);
+    effects.take();
+    alarm.on(row.event);
+    EXPECT_EQ(row.want, effects.take()) << row.name;
+    EXPECT_EQ(row.after, alarm.state()) << row.name;
+  }
+}
+
+RingSettings repeated(bool beep, bool sound, bool message) {
+  RingSettings s;
+  s.beep = beep;
+  s.sound = sound;
+  s.soundFile = u"a.wav";
+  s.program = true;
+  s.programFile = u"p.exe";
+  s.message = message;
+  s.messageText = u"hello";
+  s.repeatMinutes = 1;
+  return s;
+}
+
+RingSettings elapsedShown(bool closeAtEnd) {
+  RingSettings s = soundOnly();
+  s.showElapsed = true;
+  s.closeAtEnd = closeAtEnd;
+  return s;
+}
+
+RingSettings snoozed() {
+  RingSettings s = repeated(false, true, true);
+  s.snoozeMinutes = 5;
+  return s;
+}
+
+Alarm::Start warned(const char16_t* minutes, int warnMinutes) {
+  return {u"0", minutes, u"0", false, {}, 0, 0, warnMinutes};
+}
+
+// The options of the ringing, each row a rule: the sound repeated until
+// stopped, the time since the end, the warning before it.
+TEST(Alarm, Options) {
+  using T = Alarm::Tick;
+  using Ended = Alarm::StepEnded;
+  using Failed = Alarm::StepFailed;
+  const std::string expiry =
+      "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; ";
+  const std::vector<E> looping = then(ringing(), {Ended{RingStep::Launch}});  // the message up, the sound on
+  const std::vector<E> inGap = then(looping, {Ended{RingStep::Sound}});
+  const std::vector<E> over = then(ringing(), {Ended{RingStep::Sound}});  // elapsed: the ringing ended at 10 ms
+  const std::vector<E> warnRunning{warned(u"10", 5)};
+  const struct {
+    const char* name;
+    std::vector<E> before;
+    E event;
+    std::string want;
+    S after;
+    RingSettings settings;
+  } rows[] = {
+      // Repeated: the sound, the launch and the message at once; the beep only without a file.
+      {"repeat: all at once",
+       {duration(u"0")},
+       T{10, 5000},
+       expiry + "sound a.wav; launch p.exe ",
+       S::Ringing,
+       repeated(true, true, true)},
+      {"repeat: the beep without a file",
+       {duration(u"0")},
+       T{10, 5000},
+       expiry + "beep; launch p.exe ",
+       S::Ringing,
+       repeated(true, false, true)},
+      {"repeat: nothing to repeat without a sound",
+       {duration(u"0")},
+       T{10, 5000},
+       expiry + "launch p.exe ",
+       S::Ringing,
+       repeated(false, false, true)},
+      {"repeat: the message comes while it plays", ringing(), Ended{RingStep::Launch}, "message hello", S::Ringing,
+       repeated(false, true, true)},
+      {"repeat: its end waits the gap", looping, Ended{RingStep::Sound}, "timer 1000", S::Ringing,
+       repeated(false, true, true)},
+      {"repeat: plays again after the gap", inGap, T{1200, 0}, "stopTimer; sound a.wav", S::Ringing,
+       repeated(false, true, true)},
+      {"repeat: stops at the limit, the message stays", inGap, T{60010, 0}, "stopTimer", S::Ringing,
+       repeated(false, true, true)},
+      {"repeat: without a message the limit ends it",
+       then(ringing(), {Ended{RingStep::Launch}, Ended{RingStep::Sound}}), T{60010, 0},
+       "stopTimer; awake none; state Ringing>Idle; time -1 -1", S::Idle, repeated(false, true, false)},
+      {"repeat: OK stops the sound", looping, Ended{RingStep::Message},
+       "stopSound; awake none; state Ringing>Idle; time -1 -1", S::Idle, repeated(false, true, true)},
+      {"repeat: OK in the gap stops its timer", inGap, Ended{RingStep::Message},
+       "stopTimer; awake none; state Ringing>Idle; time -1 -1", S::Idle, repeated(false, true, true)},
+      {"repeat: cancel stops it without a message", then(ringing(), {Ended{RingStep::Launch}}), Alarm::Cancel{},
+       "stopSound; awake none; state Ringing>Idle; time -1 -1", S::Idle, repeated(false, true, false)},
+      {"repeat: cancel waits for the message", looping, Alarm::Cancel{}, "", S::Ringing, repeated(false, true, true)},
+      {"repeat: closing stops it", looping, Alarm::Closing{}, "stopSound; awake none; disarm", S::Idle,
+       repeated(false, true, true)},
+      {"repeat: a failed file repeats the beep", looping, Failed{RingStep::Sound}, "beep", S::Ringing,
+       repeated(false, true, true)},
+      // The time since the end: shown from the first tick, every second, until the next start.
+      {"elapsed: the ringing over", ringing(), Ended{RingStep::Sound}, "awake none; state Ringing>Idle; timer 0",
+       S::Idle, elapsedShown(false)},
+      {"elapsed: counted from the expiry", over, T{133500, 0}, "elapsed 133; timer 530", S::Idle, elapsedShown(false)},
+      {"elapsed: a tick on the beat leaves the timer", then(over, {T{133500, 0}, T{134030, 0}}), T{135030, 0},
+       "elapsed 135", S::Idle, elapsedShown(false)},
+      {"elapsed: not when the dialog closes", ringing(), Ended{RingStep::Sound},
+       "awake none; state Ringing>Idle; time -1 -1; close", S::Idle, elapsedShown(true)},
+      {"elapsed: cancel leaves it", then(over, {T{2000, 0}}), Alarm::Cancel{}, "", S::Idle, elapsedShown(false)},
+      {"elapsed: the next start ends it", then(over, {T{2000, 0}}), duration(u"5", 3000),
+       "awake system; arm 5000; timer 1020; state Idle>Running; time 5 0; icon 113", S::Running, elapsedShown(false)},
+      {"elapsed: stopped by hand, not shown", over, Alarm::Cancel{}, "", S::Idle, elapsedShown(false)},
+      // Snooze: the ringing stops and counts its minutes again from the press, then rings the same.
+      {"snooze: counts again from the press", looping, Alarm::Snooze{5000},
+       "stopSound; awake system; arm 300000; timer 1020; state Ringing>Running; time 300 0; icon 105", S::Running,
+       snoozed()},
+      {"snooze: not when off", looping, Alarm::Snooze{5000}, "", S::Ringing, repeated(false, true, true)},
+      {"snooze: not while counting", {duration(u"5")}, Alarm::Snooze{1000}, "", S::Running, snoozed()},
+      {"snooze: its end rings again", then(looping, {Alarm::Snooze{5000}}), T{305000, 5000},
+       "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; "
+       "sound a.wav; launch p.exe ",
+       S::Ringing, snoozed()},
+      {"snooze: cancel ends it", then(looping, {Alarm::Snooze{5000}}), Alarm::Cancel{},
+       "stopTimer; disarm; awake none; state Running>Idle; time -1 -1; icon 104", S::Idle, snoozed()},
+      // The warning: once when the time left falls to the mark.
+      {"warn: at the mark", warnRunning, T{300020, 0}, "warn 5; time 300 500; timer 1000", S::Running, soundOnly()},
+      {"warn: once", then(warnRunning, {T{300020, 0}}), T{301020, 0}, "time 299 501", S::Running, soundOnly()},
+      {"warn: not above it", warnRunning, T{299020, 0}, "time 301 498; timer 1000", S::Running, soundOnly()},
+      {"warn: not when started below it",
+       {warned(u"4", 5)},
+       T{1020, 0},
+       "time 239 4; timer 1000",
+       S::Running,
+       soundOnly()},
+      {"warn: not while paused", then(warnRunning, {Alarm::Pause{299500}}), T{300020, 0}, "", S::Paused, soundOnly()},
+      {"warn: again after an extension above it", then(warnRunning, {T{300020, 0}, Alarm::Extend{60, 300500}}),
+       T{360020, 0}, "warn 5; time 300 545; timer 1000", S::Running, soundOnly()},
   };
   for (const auto& row : rows) {
     Recorder effects(row.settings);

@@ -35,6 +35,8 @@ class Recorder : public ICommandTarget {
   void cancel() override { calls += "cancel "; }
   void closeDialog() override { calls += "close "; }
   void setAlwaysOnTop(bool on) override { calls += on ? "top+ " : "top- "; }
+  void editOptions() override { calls += "options "; }
+  void snooze() override { calls += "snooze "; }
   std::string calls;
 };
 
@@ -48,33 +50,44 @@ TEST(Commands, EachMenuShowsAndEachCommandRunsWhereItApplies) {
     const char* runs;  // every command chosen in turn
   } cases[] = {
       {{C::Idle, P::InTray, false, false},
-       u"-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|-|常に手前に表示(&A)",
-       u"表示(&S)*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|-|テンプレートから開始(&T)|-|終了(&X)",
-       "show top+ close "},
+       u"-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...",
+       u"表示(&S)*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|スヌーズ(&Z)~|-|詳細設定(&O)...|"
+       u"テンプレートから開始(&T)|-|終了(&X)",
+       "show top+ options close "},
       {{C::Running, P::InTray, false, true},
-       u"-|一時停止(&P)|1分延長(&1)|5分延長(&5)|-|常に手前に表示(&A)+",
-       u"表示(&S)*|一時停止(&P)|1分延長(&1)|5分延長(&5)|中断(&C)|-|テンプレートから開始(&T)~|-|終了(&X)",
-       "show pause extend60 extend300 cancel top- close "},
+       u"-|一時停止(&P)|1分延長(&1)|5分延長(&5)|スヌーズ(&Z)~|-|常に手前に表示(&A)+|詳細設定(&O)...",
+       u"表示(&S)*|一時停止(&P)|1分延長(&1)|5分延長(&5)|中断(&C)|スヌーズ(&Z)~|-|詳細設定(&O)...|テンプレートから開始(&"
+       u"T)~|-|終了(&X)",
+       "show pause extend60 extend300 cancel top- options close "},
       {{C::Paused, P::Shown, false, false},
-       u"-|再開(&P)|1分延長(&1)|5分延長(&5)|-|常に手前に表示(&A)",
-       u"表示(&S)~*|再開(&P)|1分延長(&1)|5分延長(&5)|中断(&C)|-|テンプレートから開始(&T)~|-|終了(&X)",
-       "pause extend60 extend300 cancel top+ close "},
+       u"-|再開(&P)|1分延長(&1)|5分延長(&5)|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...",
+       u"表示(&S)~*|再開(&P)|1分延長(&1)|5分延長(&5)|中断(&C)|スヌーズ(&Z)~|-|詳細設定(&O)...|テンプレートから開始(&T)~"
+       u"|-|終了(&X)",
+       "pause extend60 extend300 cancel top+ options close "},
       // A time of day is due by the clock: extended, never paused.
       {{C::Running, P::WaitingForTray, true, false},
-       u"-|一時停止(&P)~|1分延長(&1)|5分延長(&5)|-|常に手前に表示(&A)",
-       u"表示(&S)~*|一時停止(&P)~|1分延長(&1)|5分延長(&5)|中断(&C)|-|テンプレートから開始(&T)~|-|終了(&X)",
-       "extend60 extend300 cancel top+ close "},
+       u"-|一時停止(&P)~|1分延長(&1)|5分延長(&5)|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...",
+       u"表示(&S)~*|一時停止(&P)~|1分延長(&1)|5分延長(&5)|中断(&C)|スヌーズ(&Z)~|-|詳細設定(&O)...|"
+       u"テンプレートから開始(&T)~|-|終了(&X)",
+       "extend60 extend300 cancel top+ options close "},
       {{C::Ringing, P::Shown, false, true},
-       u"-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|-|常に手前に表示(&A)+",
-       u"表示(&S)~*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|-|テンプレートから開始(&T)~|-|終了(&X)",
-       "top- close "},
+       u"-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|スヌーズ(&Z)~|-|常に手前に表示(&A)+|詳細設定(&O)...",
+       u"表示(&S)~*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|スヌーズ(&Z)~|-|詳細設定(&O)...|"
+       u"テンプレートから開始(&T)~|-|終了(&X)",
+       "top- options close "},
+      // Ringing with snooze on: its minutes in the text.
+      {{C::Ringing, P::InTray, false, false, 5},
+       u"-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|スヌーズ（5分）(&Z)|-|常に手前に表示(&A)|詳細設定(&O)...",
+       u"表示(&S)*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|スヌーズ（5分）(&Z)|-|詳細設定(&O)...|"
+       u"テンプレートから開始(&T)~|-|終了(&X)",
+       "show snooze top+ options close "},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(std::u16string(cases[i].systemMenu), shown(InSystemMenu, cases[i].now)) << "case " << i;
     EXPECT_EQ(std::u16string(cases[i].trayMenu), shown(InTrayMenu, cases[i].now)) << "case " << i;
     Recorder window;
-    for (unsigned id :
-         {IDM_SHOW, IDM_PAUSE, IDM_EXTEND_SHORT, IDM_EXTEND_LONG, IDM_CANCEL, IDM_ALWAYS_ON_TOP, IDM_EXIT}) {
+    for (unsigned id : {IDM_SHOW, IDM_PAUSE, IDM_EXTEND_SHORT, IDM_EXTEND_LONG, IDM_CANCEL, IDM_SNOOZE,
+                        IDM_ALWAYS_ON_TOP, IDM_OPTIONS, IDM_EXIT}) {
       EXPECT_TRUE(dispatchCommand(id, cases[i].now, window)) << id;
     }
     EXPECT_EQ(cases[i].runs, window.calls) << "case " << i;

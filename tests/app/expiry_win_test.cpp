@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
+#include <mmsystem.h>
 #include <tlhelp32.h>
 
 #include <chrono>
@@ -281,6 +282,61 @@ TEST_F(Expiry, TheSystemPlayerStopsAtOnceAndTheMessageFollowsTheSoundsEnd) {
     });
     EXPECT_TRUE(session.eventNames().empty());
   }
+}
+
+// An MP3 of silence: MPEG-1 layer III frames at 128 kbit/s, 44.1 kHz, whose
+// side information and data are all zero, 38 of them to the second.
+std::string silentMp3(int seconds) {
+  std::string frame(417, '\0');
+  frame[0] = '\xFF';
+  frame[1] = '\xFB';
+  frame[2] = '\x90';
+  frame[3] = '\x44';
+  std::string all;
+  for (int i = 0; i < seconds * 38; ++i) all += frame;
+  return all;
+}
+
+// Why the media device cannot play the file here; empty when it can.
+std::string mediaDeviceRefuses(const String& path) {
+  MCI_OPEN_PARMSW open{};
+  open.lpstrDeviceType = L"mpegvideo";
+  open.lpstrElementName = wide(path);
+  const MCIERROR error =
+      mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open));
+  if (error != 0) return "the mpegvideo device cannot open MP3 here (MCI error " + std::to_string(error) + ")";
+  MCI_STATUS_PARMS length{};
+  length.dwItem = MCI_STATUS_LENGTH;
+  const MCIERROR status =
+      mciSendCommandW(open.wDeviceID, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&length));
+  mciSendCommandW(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+  if (status != 0 || length.dwReturn == 0) return "the mpegvideo device cannot decode MP3 here";
+  return std::string();
+}
+
+// A sound other than WAV plays through the media device to its end, and the
+// message follows it; no beep stands in.
+TEST_F(Expiry, AnMp3PlaysToItsEndBeforeTheMessage) {
+  if (const std::string why = noSoundDevice(); !why.empty()) GTEST_SKIP() << "NOT RUN: " << why;
+  TempDir media;
+  writeBytes(media.file("quiet.mp3"), silentMp3(2));
+  if (const std::string why = mediaDeviceRefuses(media.fileString("quiet.mp3")); !why.empty()) {
+    GTEST_SKIP() << "NOT RUN: " << why;
+  }
+  DialogSession session;
+  session.useSystemPlayer();
+  session.run([&](DialogDriver& d) {
+    prepare(d, u"1");
+    d.setChecked(IDC_SOUND_ON, true);
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.setText(IDC_SOUND_FILE, media.fileString("quiet.mp3"));
+    d.command(IDC_START);
+    const auto rang = std::chrono::steady_clock::now();
+    d.tick();
+    d.dismiss(d.waitForWindow(u"メッセージ"));
+    EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - rang).count(), 1.5);
+  });
+  EXPECT_TRUE(session.eventNames().empty()) << "a beep stood in";
 }
 
 TEST_F(Expiry, WithNothingCheckedTheDialogStillComesBackAndGoesIdle) {

@@ -40,6 +40,8 @@ std::string shown(HWND menu, size_t last = 99) {
 // The last item, reached by the Up key: Wine's system menu has an "(&A)" item of its own.
 void toggleAlwaysOnTop(DialogDriver& d) {
   const HWND menu = d.openSystemMenu();
+  // From the bottom, above 詳細設定.
+  pressInMenu(menu, VK_UP);
   pressInMenu(menu, VK_UP);
   d.choose(menu, u'\r');
 }
@@ -110,8 +112,10 @@ TEST_F(Menus, TrayMenuActsOnTheCountdownAndStartsTemplates) {
   session.run([&](DialogDriver& d) {
     d.minimize();
     HWND menu = d.openTrayMenu();
-    EXPECT_EQ("表示(&S)*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|-|テンプレートから開始(&T)|-|終了(&X)",
-              shown(menu));
+    EXPECT_EQ(
+        "表示(&S)*|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|中断(&C)~|スヌーズ(&Z)~|-|詳細設定(&O)...|"
+        "テンプレートから開始(&T)|-|終了(&X)",
+        shown(menu));
     d.choose(menu, u'T');
     const HWND templates = waitForMenuWindow(GetWindowThreadProcessId(d.dialog(), nullptr));
     ASSERT_NE(menu, templates) << "the templates did not open";
@@ -122,8 +126,10 @@ TEST_F(Menus, TrayMenuActsOnTheCountdownAndStartsTemplates) {
     EXPECT_EQ(String(u"あと02分00秒 / Kairon build-6"), d.caption());
     EXPECT_TRUE(d.checked(IDC_MESSAGE_ON) && !d.checked(IDC_MINIMIZE_AT_START) && !d.visible());
     menu = d.openTrayMenu();
-    EXPECT_EQ("表示(&S)*|一時停止(&P)|1分延長(&1)|5分延長(&5)|中断(&C)|-|テンプレートから開始(&T)~|-|終了(&X)",
-              shown(menu));
+    EXPECT_EQ(
+        "表示(&S)*|一時停止(&P)|1分延長(&1)|5分延長(&5)|中断(&C)|スヌーズ(&Z)~|-|詳細設定(&O)...|テンプレートから開始(&"
+        "T)~|-|終了(&X)",
+        shown(menu));
     d.choose(menu, u'C');
     EXPECT_TRUE(d.trayIconIs(IDI_IDLE) && d.caption() == String(u"Kairon build-6"));
     d.choose(d.openTrayMenu(), u'S');
@@ -139,17 +145,19 @@ TEST_F(Menus, SystemMenuOffersPauseAndExtendWhereTheyApply) {
   DialogSession session;
   session.run([&](DialogDriver& d) {
     HWND menu = d.openSystemMenu();
-    EXPECT_EQ("-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|-|常に手前に表示(&A)", shown(menu, 6));
+    EXPECT_EQ("-|一時停止(&P)~|1分延長(&1)~|5分延長(&5)~|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...",
+              shown(menu, 8));
     // Escape closes the menu, a second one the menu mode (or reaches the dialog, which ignores it).
     pressInMenu(menu, VK_ESCAPE);
     pressInMenu(d.dialog(), VK_ESCAPE);
     d.sync();
     startQuietly(d, u"30");
     menu = d.openSystemMenu();
-    EXPECT_EQ("-|一時停止(&P)|1分延長(&1)|5分延長(&5)|-|常に手前に表示(&A)", shown(menu, 6));
+    EXPECT_EQ("-|一時停止(&P)|1分延長(&1)|5分延長(&5)|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...",
+              shown(menu, 8));
     d.choose(menu, u'P');
     menu = d.openSystemMenu();
-    EXPECT_EQ("-|再開(&P)|1分延長(&1)|5分延長(&5)|-|常に手前に表示(&A)", shown(menu, 6));
+    EXPECT_EQ("-|再開(&P)|1分延長(&1)|5分延長(&5)|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...", shown(menu, 8));
     d.choose(menu, u'P');
     d.command(IDC_CANCEL);
     // A time of day is due by the clock: extended, never paused.
@@ -158,7 +166,8 @@ TEST_F(Menus, SystemMenuOffersPauseAndExtendWhereTheyApply) {
     d.setText(IDC_SECONDS, u"");
     d.command(IDC_START);
     menu = d.openSystemMenu();
-    EXPECT_EQ("-|一時停止(&P)~|1分延長(&1)|5分延長(&5)|-|常に手前に表示(&A)", shown(menu, 6));
+    EXPECT_EQ("-|一時停止(&P)~|1分延長(&1)|5分延長(&5)|スヌーズ(&Z)~|-|常に手前に表示(&A)|詳細設定(&O)...",
+              shown(menu, 8));
     d.choose(menu, u'1');
     EXPECT_EQ(String(u"あと1時間01分00秒 / Kairon build-6"), d.caption());
   });

@@ -372,7 +372,7 @@ TEST_F(TimerDialog, BrowseStartsBesideTheNamedFileAndTakesTheChoice) {
        IDC_SOUND_FILE,
        IDC_SOUND_BROWSE,
        u"音ファイルの選択",
-       {u"Wave File (*.wav)", u"All Files (*.*)"},
+       {u"サウンド (*.wav;*.mp3;*.wma)", u"All Files (*.*)"},
        u"bell.wav",
        u"bell",
        true},

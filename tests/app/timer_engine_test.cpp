@@ -73,6 +73,14 @@ TEST(CaptionText, Table) {
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(String(cases[i].want), captionText(cases[i].count)) << i;
   EXPECT_EQ(String(u"（一時停止）あと02分05秒 / Kairon build-6"), captionText(125, true));
   EXPECT_EQ(String(u"Kairon build-6"), captionText(-1, true));
+  EXPECT_EQ(String(u"（スヌーズ）あと04分59秒 / Kairon build-6"), captionText(299, false, true));
+}
+
+TEST(ElapsedCaptionText, HoursAsInTheCountdown) {
+  EXPECT_EQ(String(u"終了から02分13秒 / Kairon build-6"), elapsedCaptionText(133));
+  EXPECT_EQ(String(u"終了から1時間02分13秒 / Kairon build-6"), elapsedCaptionText(3733));
+  EXPECT_EQ(String(u"終了から00秒 / Kairon build-6"), elapsedCaptionText(0));
+  EXPECT_EQ(String(u"終了から00秒 / Kairon build-6"), elapsedCaptionText(-3));
 }
 
 TEST(StageIconId, Table) {

@@ -1,0 +1,89 @@
+#include "app/options_dialog_win.h"
+
+#include <exception>
+
+#include "base/string.h"
+#include "resources/resource.h"
+#include "ui/wnd.h"
+
+using Ostra::String;
+
+namespace {
+
+struct OptionsBox {
+  AlarmOptions& options;
+};
+
+const int kNumberEdits[] = {IDC_OPTION_REPEAT_MINUTES, IDC_OPTION_SNOOZE_MINUTES, IDC_OPTION_BEFORE_MINUTES};
+
+String controlText(HWND dialog, int id) { return Ostra::CWnd(GetDlgItem(dialog, id)).getText(); }
+bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void fill(HWND dialog, const AlarmOptions& options) {
+  const AlarmOptionsForm form = alarmOptionsForm(options);
+  CheckDlgButton(dialog, IDC_OPTION_REPEAT, form.repeat ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_OPTION_SNOOZE, form.snooze ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_OPTION_ELAPSED, form.showElapsed ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_OPTION_BEFORE, form.warn ? BST_CHECKED : BST_UNCHECKED);
+  const String* texts[] = {&form.repeatMinutes, &form.snoozeMinutes, &form.warnMinutes};
+  for (int i = 0; i < 3; ++i) Ostra::CWnd(GetDlgItem(dialog, kNumberEdits[i])).setText(*texts[i]);
+  for (const int id : kNumberEdits) SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, 4, 0);
+}
+
+// OK: the options taken, or the first number out of range refused.
+bool accept(HWND dialog, AlarmOptions& options) {
+  AlarmOptionsForm form;
+  form.repeat = checked(dialog, IDC_OPTION_REPEAT);
+  form.repeatMinutes = controlText(dialog, IDC_OPTION_REPEAT_MINUTES);
+  form.snooze = checked(dialog, IDC_OPTION_SNOOZE);
+  form.snoozeMinutes = controlText(dialog, IDC_OPTION_SNOOZE_MINUTES);
+  form.showElapsed = checked(dialog, IDC_OPTION_ELAPSED);
+  form.warn = checked(dialog, IDC_OPTION_BEFORE);
+  form.warnMinutes = controlText(dialog, IDC_OPTION_BEFORE_MINUTES);
+  String message;
+  const int bad = formToAlarmOptions(form, options, message);
+  if (bad < 0) return true;
+  Ostra::CWnd(dialog).messageBox(MB_OK | MB_ICONEXCLAMATION, u"エラー", message);
+  const HWND edit = GetDlgItem(dialog, kNumberEdits[bad]);
+  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  return false;
+}
+
+INT_PTR CALLBACK optionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  // Nothing may unwind through the system's dialog manager.
+  try {
+    if (message == WM_INITDIALOG) {
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      fill(dialog, reinterpret_cast<OptionsBox*>(lParam)->options);
+      return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    auto* box = reinterpret_cast<OptionsBox*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (LOWORD(wParam)) {
+      case IDOK:
+        if (box != nullptr && accept(dialog, box->options)) EndDialog(dialog, IDOK);
+        return TRUE;
+      case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  } catch (...) {
+    EndDialog(dialog, IDCANCEL);
+    return TRUE;
+  }
+}
+
+}  // namespace
+
+bool editAlarmOptions(HWND owner, AlarmOptions& options) {
+  AlarmOptions edited = options;
+  OptionsBox box{edited};
+  const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_OPTIONS), owner, optionsProc,
+                                         reinterpret_cast<LPARAM>(&box));
+  if (result != IDOK) return false;
+  options = edited;
+  return true;
+}

@@ -1,0 +1,247 @@
+// The ringing's options on the real dialog, set in the default-settings file:
+// the sound repeated while the message is up, and the time since the end.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/alarm_options.h"
+#include "app/settings.h"
+#include "config/config_data.h"
+#include "resources/resource.h"
+#include "tests/app/dialog_session_win.h"
+#include "tests/app/window_search_win.h"
+#include "tests/support/settings_file_bytes.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/win/window_driving_win.h"
+
+namespace Ostra::testing {
+namespace {
+
+using AlarmOptionsDialog = TimerDialogTest;
+
+void writeOptions(const AlarmOptions& options) {
+  CConfigData settings;
+  writeDefaults(settings);
+  settings.setBool(u"MinimizeWithStart", false);
+  settings.setBool(u"CloseWithEnd", false);
+  settings.setBool(u"NotifyMsg", false);
+  writeAlarmOptions(settings, options);
+  ASSERT_TRUE(settings.saveDefault());
+}
+
+size_t count(const std::vector<std::string>& names, const std::string& name) {
+  return static_cast<size_t>(std::count(names.begin(), names.end(), name));
+}
+
+TEST_F(AlarmOptionsDialog, TheSoundRepeatsUnderTheMessageUntilItsOK) {
+  AlarmOptions options;
+  options.repeat = true;
+  options.repeatMinutes = 1;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setChecked(IDC_SOUND_ON, true);
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    d.tick();
+    // The message at once, and the sound again and again behind it (each ends at once here).
+    const HWND box = d.waitForWindow(u"メッセージ");
+    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return count(session.eventNames(), "sound") >= 3; }));
+    d.dismiss(box);
+    EXPECT_TRUE(d.waitIdle());
+    const size_t played = count(session.eventNames(), "sound");
+    Sleep(1500);
+    EXPECT_EQ(played, count(session.eventNames(), "sound")) << "OK stopped it";
+  });
+}
+
+TEST_F(AlarmOptionsDialog, TheRepeatStopsAtItsLimitAndTheMessageStays) {
+  AlarmOptions options;
+  options.repeat = true;
+  options.repeatMinutes = 1;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setChecked(IDC_SOUND_ON, true);
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    d.tick();
+    const HWND box = d.waitForWindow(u"メッセージ");
+    EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return count(session.eventNames(), "sound") >= 2; }));
+    // A minute later by the clock the next gap ends the sound.
+    FakeClock::advance(61000);
+    Sleep(2500);
+    const size_t played = count(session.eventNames(), "sound");
+    Sleep(1500);
+    EXPECT_EQ(played, count(session.eventNames(), "sound"));
+    EXPECT_TRUE(IsWindow(box)) << "the message stays until OK";
+    d.dismiss(box);
+    EXPECT_TRUE(d.waitIdle());
+  });
+}
+
+TEST_F(AlarmOptionsDialog, TheTimeSinceTheEndUntilTheNextStart) {
+  AlarmOptions options;
+  options.showElapsed = true;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    d.tick();
+    EXPECT_TRUE(d.waitIdle());
+    d.tick(133000);
+    EXPECT_EQ(String(u"終了から02分13秒 / Kairon build-6"), d.caption());
+    d.tick(3600000);
+    EXPECT_EQ(String(u"終了から1時間02分13秒 / Kairon build-6"), d.caption());
+    d.command(IDC_START);
+    EXPECT_EQ(String(u"あと01秒 / Kairon build-6"), d.caption());
+  });
+}
+
+TEST_F(AlarmOptionsDialog, WithoutTheOptionTheIdleCaptionAsBefore) {
+  writeOptions(AlarmOptions{});
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    d.tick();
+    EXPECT_TRUE(d.waitIdle());
+    d.tick(133000);
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+  });
+}
+
+// The 詳細設定 box from the system menu, and from the tray's.
+HWND openOptions(DialogDriver& d, bool fromTray) {
+  HWND menu = fromTray ? d.openTrayMenu() : d.openSystemMenu();
+  // Chosen from the menu, the box holds the dialog's thread: the choice is posted, not waited for.
+  pressInMenu(menu, 'O');
+  return d.waitForWindow(u"詳細設定");
+}
+
+void click(HWND box, int id) { SendMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0); }
+void type(HWND box, int id, const wchar_t* text) { SetDlgItemTextW(box, id, text); }
+
+// One row per option: set in the box, it is in the file the defaults are saved to.
+TEST_F(AlarmOptionsDialog, EachOptionOfTheBoxIsSaved) {
+  const struct {
+    int check, edit;
+    const wchar_t* number;
+    std::vector<std::u16string> keys;
+  } rows[] = {
+      {IDC_OPTION_REPEAT, IDC_OPTION_REPEAT_MINUTES, L"60", {u"NotifyRepeat = true", u"NotifyRepeatMinutes = 60"}},
+      {IDC_OPTION_SNOOZE, IDC_OPTION_SNOOZE_MINUTES, L"1", {u"SnoozeMinutes = 1"}},
+      {IDC_OPTION_ELAPSED, 0, nullptr, {u"ShowElapsed = true"}},
+      {IDC_OPTION_BEFORE, IDC_OPTION_BEFORE_MINUTES, L"120", {u"NotifyBefore = 120"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.check);
+    std::filesystem::remove(configFile());
+    DialogSession session;
+    session.run([&](DialogDriver& d) {
+      const HWND box = openOptions(d, row.check == IDC_OPTION_SNOOZE);
+      ASSERT_NE(nullptr, box);
+      click(box, row.check);
+      if (row.edit != 0) type(box, row.edit, row.number);
+      EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+      d.command(IDC_SAVE_DEFAULT);
+    });
+    std::vector<std::u16string> lines = defaultSettingsLines();
+    lines.insert(lines.end(), row.keys.begin(), row.keys.end());
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(settingsFileBytes(lines), readBytes(configFile()));
+  }
+}
+
+// A number out of its range is refused with the option's own range, and the
+// box stays; キャンセル then keeps what was there.
+TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
+  const struct {
+    int check, edit;
+    const wchar_t* number;
+    const char16_t* message;
+  } rows[] = {
+      {IDC_OPTION_REPEAT, IDC_OPTION_REPEAT_MINUTES, L"61", u"1 から 60 の数を入れてください"},
+      {IDC_OPTION_SNOOZE, IDC_OPTION_SNOOZE_MINUTES, L"0", u"1 から 60 の数を入れてください"},
+      {IDC_OPTION_BEFORE, IDC_OPTION_BEFORE_MINUTES, L"121", u"1 から 120 の数を入れてください"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.check);
+    std::filesystem::remove(configFile());
+    DialogSession session;
+    session.run([&](DialogDriver& d) {
+      const HWND box = openOptions(d, false);
+      ASSERT_NE(nullptr, box);
+      click(box, row.check);
+      type(box, row.edit, row.number);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      const HWND refusal = d.waitForWindow(u"エラー");
+      ASSERT_NE(box, refusal);
+      EXPECT_EQ(String(row.message), messageBoxText(refusal));
+      d.dismiss(refusal);
+      EXPECT_TRUE(IsWindow(box)) << "the box stays";
+      EXPECT_TRUE(pressAndWaitGone(box, IDCANCEL));
+      d.command(IDC_SAVE_DEFAULT);
+    });
+    EXPECT_EQ(settingsFileBytes(defaultSettingsLines()), readBytes(configFile()));
+  }
+}
+
+struct TextSearch {
+  const String& text;
+  bool found;
+};
+
+BOOL CALLBACK findText(HWND child, LPARAM lParam) {
+  auto* search = reinterpret_cast<TextSearch*>(lParam);
+  if (windowText(child) == search->text) search->found = true;
+  return !search->found;
+}
+
+// A child window of the box shows that text.
+bool showsText(HWND box, const String& text) {
+  TextSearch search{text, false};
+  EnumChildWindows(box, findText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The message's second button puts the ringing off: the caption counts the
+// snooze, and at its end the same message comes again.
+TEST_F(AlarmOptionsDialog, SnoozeRingsTheSameMessageAgain) {
+  AlarmOptions options;
+  options.snoozeMinutes = 5;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setChecked(IDC_MESSAGE_ON, true);
+    d.setText(IDC_MESSAGE_TEXT, u"お茶");
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    d.tick();
+    HWND box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    EXPECT_TRUE(showsText(box, u"5分後にもう一度(&Z)"));
+    EXPECT_TRUE(pressAndWaitGone(box, 100));
+    d.sync();
+    EXPECT_EQ(String(u"（スヌーズ）あと05分00秒 / Kairon build-6"), d.caption());
+    d.tick(1000);
+    EXPECT_EQ(String(u"（スヌーズ）あと04分59秒 / Kairon build-6"), d.caption());
+    d.tick(299000);
+    box = d.waitForWindow(u"メッセージ");
+    ASSERT_NE(nullptr, box);
+    EXPECT_TRUE(showsText(box, u"お茶"));
+    EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+    EXPECT_TRUE(d.waitIdle());
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+  });
+}
+
+}  // namespace
+}  // namespace Ostra::testing
