@@ -116,13 +116,7 @@ void CRinging::startBeep() {
   if (!started) alarm_.on(Alarm::StepFailed{RingStep::Beep});
 }
 
-void CRinging::stopBeep() {
-  if (sound_.beep) {
-    if (sound_.stopSound) sound_.stopSound();
-  } else if (player_) {
-    player_->stop();
-  }
-}
+void CRinging::stopBeep() { stopPlaying(sound_.beep != nullptr); }
 
 void CRinging::playSound(const String& file) {
   // %windir% and friends expanded; a relative name is beside the program.
@@ -132,8 +126,11 @@ void CRinging::playSound(const String& file) {
   if (!started) alarm_.on(Alarm::StepFailed{RingStep::Sound});
 }
 
-void CRinging::stopSound() {
-  if (sound_.playSound) {
+void CRinging::stopSound() { stopPlaying(sound_.playSound != nullptr); }
+
+void CRinging::stopPlaying(bool standIn) {
+  // What a stand-in started, only the stand-in can stop.
+  if (standIn) {
     if (sound_.stopSound) sound_.stopSound();
   } else if (player_) {
     player_->stop();

@@ -68,6 +68,8 @@ class CRinging {
   static constexpr UINT BoxMessage = WM_APP + 4;
 
   void soundEnded(RingStep step, bool played);
+  // Stops the beep or the sound: through the tests' stand-in when it played it.
+  void stopPlaying(bool standIn);
   // The person has come to the waiting dialog or its box: it stops asking.
   void seenAfterAll();
   void showPostedBox(RingStep step);
