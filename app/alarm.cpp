@@ -28,14 +28,29 @@ void Alarm::handle(const Start& e) {
   elapsedShown_ = false;
   snoozing_ = false;
   const int count = calcRemainSeconds(e.hours, e.minutes, e.seconds, e.timeOfDay, e.localNow);
-  // A count that starts at or below the mark has nothing to be warned of.
   warnSeconds_ = e.warnMinutes > 0 ? e.warnMinutes * 60 : 0;
+  // Tomorrow at the same time is not what a repeat means, nor is ringing
+  // again and again at once.
+  run_ = RunNumber{1, e.timeOfDay || count <= 0 || e.runs < 0 ? 1 : e.runs};
+  runSeconds_ = count;
+  if (!e.timeOfDay) {
+    startRun(e.nowMs);
+    return;
+  }
   warnArmed_ = warnSeconds_ > 0 && count > warnSeconds_;
   // A time of day is due on the wall clock's second, not a whole count of
   // seconds from this moment.
-  countdown_.start(count, e.nowMs, e.timeOfDay ? e.localNow.millisecond : 0);
-  if (e.timeOfDay) countdown_.followWallClock(e.nowMs, e.wallMs);
+  countdown_.start(count, e.nowMs, e.localNow.millisecond);
+  countdown_.followWallClock(e.nowMs, e.wallMs);
   enter(CountdownState::Running, e.nowMs);
+  showStage(countingIcon());
+}
+
+void Alarm::startRun(int64_t nowMs) {
+  // A count that starts at or below the mark has nothing to be warned of.
+  warnArmed_ = warnSeconds_ > 0 && runSeconds_ > warnSeconds_;
+  countdown_.start(runSeconds_, nowMs, 0);
+  enter(CountdownState::Running, nowMs);
   showStage(countingIcon());
 }
 
@@ -49,7 +64,7 @@ void Alarm::tick(int64_t nowMs, int64_t inputIdleMs, bool offBeat) {
     }
     // At the limit the sound stops; a box still up stays until closed.
     repeat_ = Repeat::Off;
-    if (steps_.empty()) endRinging();
+    if (steps_.empty()) endRinging(nowMs);
     return;
   }
   if (state_ == CountdownState::Idle && elapsedShown_) {
@@ -125,7 +140,7 @@ void Alarm::handle(const StepEnded& e) {
   if (steps_.empty() || steps_.front() != e.step) return;
   // The message read, the sound has done its work.
   if (e.step == RingStep::Message) stopRepeat();
-  nextStep();
+  nextStep(e.nowMs);
 }
 
 void Alarm::handle(const StepFailed& e) {
@@ -138,7 +153,7 @@ void Alarm::handle(const StepFailed& e) {
       return;
     }
     repeat_ = Repeat::Off;
-    if (steps_.empty()) endRinging();
+    if (steps_.empty()) endRinging(e.nowMs);
     return;
   }
   if (steps_.empty() || steps_.front() != e.step) return;
@@ -148,7 +163,7 @@ void Alarm::handle(const StepFailed& e) {
   // unnoticed with the message off and the dialog closing.
   if (e.step == RingStep::Sound && !ring_.beep) steps_.push_front(RingStep::Beep);
   if (e.step == RingStep::Launch) steps_.push_front(RingStep::LaunchFailureBox);
-  startStep();
+  startStep(e.nowMs);
 }
 
 void Alarm::handle(const Suspend&) {
@@ -197,6 +212,7 @@ void Alarm::handle(const Closing&) {
   requestAwake(AwakeRequest::None);
   effects_.disarmWakeTimer();
   countdown_.stop();
+  run_ = RunNumber{};
   state_ = CountdownState::Idle;
 }
 
@@ -227,7 +243,10 @@ void Alarm::enter(CountdownState next, int64_t nowMs) {
     // Woken by the wake timer, the display stays dark and the system sleeps
     // again within minutes: both are held until the notifications are over.
     requestAwake(next == CountdownState::Ringing ? AwakeRequest::SystemAndDisplay : AwakeRequest::None);
-    if (next == CountdownState::Idle) countdown_.stop();
+    if (next == CountdownState::Idle) {
+      countdown_.stop();
+      run_ = RunNumber{};
+    }
   }
   // The controls first: whoever sees the new time finds them in the new state.
   if (was != next) effects_.stateChanged(was, next);
@@ -247,15 +266,15 @@ void Alarm::aimTicks(int64_t nowMs, bool offBeat) {
 void Alarm::showTime(int64_t nowMs) {
   switch (state_) {
     case CountdownState::Idle:
-      effects_.showTime(-1, false, -1);
+      effects_.showTime(-1, false, -1, run_);
       return;
     case CountdownState::Ringing:
-      effects_.showTime(0, false, -1);
+      effects_.showTime(0, false, -1, run_);
       return;
     case CountdownState::Running:
     case CountdownState::Paused:
       effects_.showTime(countdown_.remainSeconds(), state_ == CountdownState::Paused,
-                        countdown_.progressPermille(nowMs));
+                        countdown_.progressPermille(nowMs), run_);
       return;
   }
 }
@@ -301,12 +320,12 @@ void Alarm::ring(int64_t nowMs, int64_t inputIdleMs) {
   if (repeat_ != Repeat::Off) {
     playRepeat();
   }
-  startStep();
+  startStep(nowMs);
 }
 
-void Alarm::startStep() {
+void Alarm::startStep(int64_t nowMs) {
   if (steps_.empty()) {
-    if (repeat_ == Repeat::Off) endRinging();
+    if (repeat_ == Repeat::Off) endRinging(nowMs);
     return;
   }
   switch (steps_.front()) {
@@ -328,7 +347,13 @@ void Alarm::startStep() {
   }
 }
 
-void Alarm::endRinging() {
+void Alarm::endRinging(int64_t nowMs) {
+  // From ringing straight to running: the computer is held awake between runs.
+  if (run_.runs == 0 || run_.run < run_.runs) {
+    ++run_.run;
+    startRun(nowMs);
+    return;
+  }
   elapsedShown_ = ring_.showElapsed && !ring_.closeAtEnd;
   enter(CountdownState::Idle, 0);
   if (ring_.closeAtEnd) effects_.close();
@@ -372,9 +397,9 @@ void Alarm::tickElapsed(int64_t nowMs) {
   effects_.setTickTimer(period);
 }
 
-void Alarm::nextStep() {
+void Alarm::nextStep(int64_t nowMs) {
   steps_.pop_front();
-  startStep();
+  startStep(nowMs);
 }
 
 void Alarm::stopStep() {

@@ -49,8 +49,9 @@ class IAlarmEffects {
   // The controls, menus and keyboard focus of a new state.
   virtual void stateChanged(CountdownState was, CountdownState now) = 0;
   // The time left for the caption, tooltip and taskbar: remainSeconds -1 when
-  // idle; progressPermille -1 for no progress shown (idle and ringing).
-  virtual void showTime(int remainSeconds, bool paused, int progressPermille) = 0;
+  // idle; progressPermille -1 for no progress shown (idle and ringing); the
+  // run of a repeating countdown.
+  virtual void showTime(int remainSeconds, bool paused, int progressPermille, RunNumber run) = 0;
   // Only when it changes.
   virtual void showStageIcon(int iconId) = 0;
   // The tick timer: repeating every periodMs from now (only when the period
@@ -102,6 +103,9 @@ class Alarm {
     int64_t wallMs = 0;
     // A warning when the time left falls to this many minutes; 0 for none.
     int warnMinutes = 0;
+    // Runs of the same duration, each starting when the ringing before it is
+    // over; 0 until stopped.  A time of day runs once.
+    int runs = 1;
   };
   // The tick timer's message.  inputIdleMs: since the person's last key or
   // button anywhere, for the expiry's claim on the keyboard.
@@ -125,11 +129,14 @@ class Alarm {
     int64_t nowMs = 0;
   };
   struct Cancel {};
+  // nowMs: when the next run of a repeating countdown starts, if this ends the ringing.
   struct StepEnded {
     RingStep step;
+    int64_t nowMs = 0;
   };
   struct StepFailed {
     RingStep step;
+    int64_t nowMs = 0;
   };
   // The computer is going to sleep.
   struct Suspend {};
@@ -180,6 +187,8 @@ class Alarm {
   int snoozeMinutes() const { return state_ == CountdownState::Ringing ? ring_.snoozeMinutes : 0; }
   // Counting a snooze: the same notifications come at its end.
   bool snoozing() const { return snoozing_; }
+  // The run under way; 1 of 1 for a countdown that does not repeat.
+  RunNumber run() const { return run_; }
 
  private:
   void handle(const Start& e);
@@ -208,9 +217,11 @@ class Alarm {
   void ring(int64_t nowMs, int64_t inputIdleMs);
   // Starts the first step left, or ends the ringing when none is and the
   // repeated sound is over.
-  void startStep();
-  void nextStep();
-  void endRinging();
+  void startStep(int64_t nowMs);
+  void nextStep(int64_t nowMs);
+  // The next run when there is one, else idle (and closed when asked).
+  void endRinging(int64_t nowMs);
+  void startRun(int64_t nowMs);
   // Stops what the current step plays; the ringing then ends as stopped.
   void stopStep();
   // The repeated sound: its next play, its end (the gap's timer included).
@@ -238,6 +249,8 @@ class Alarm {
   int warnSeconds_ = 0;
   bool warnArmed_ = false;
   bool snoozing_ = false;
+  RunNumber run_;
+  int runSeconds_ = 0;  // each run's count, as the first one started
   std::deque<Event> pending_;
   bool handling_ = false;
 };

@@ -53,11 +53,12 @@ void CCountdownView::retryTray() {
   if (placement_ == Placement::WaitingForTray && now_() - trayAddTriedMs_ >= kTrayRetryMilliseconds) minimizeToTray();
 }
 
-void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed) {
+void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed,
+                              RunNumber run) {
   paused_ = paused;
   permille_ = progressPermille;
   showProgress();
-  const String caption = captionText(remainSeconds, paused, snoozed);
+  const String caption = captionText(remainSeconds, paused, snoozed, run);
   // A screen reader announces every change of the foreground window's title:
   // one a second would leave it no time for anything else.
   if (!tick || !screenReaderFollows() || announceCountdown(captionSeconds_, remainSeconds)) {

@@ -7,6 +7,7 @@
 
 #include "app/dialog_state.h"
 #include "app/taskbar_progress_win.h"
+#include "app/timer_engine.h"
 #include "resources/resource.h"
 #include "ui/icon_cache.h"
 #include "ui/msg_hooker.h"
@@ -35,7 +36,8 @@ class CCountdownView {
 
   // remainSeconds -1 when idle; progressPermille -1 for no progress.  tick:
   // only the count has moved, which a screen reader hears less often.
-  void showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed = false);
+  void showTime(int remainSeconds, bool paused, int progressPermille, bool tick, bool snoozed = false,
+                RunNumber run = {});
   void showStageIcon(int iconId);
   // Idle after a ringing: the time since its end in the title and tooltip.
   void showElapsed(int seconds, bool tick);

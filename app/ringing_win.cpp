@@ -27,8 +27,8 @@ constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 }  // namespace
 
 CRinging::CRinging(Ostra::CWindow& window, CCountdownView& view, Alarm& alarm, SoundDevice sound,
-                   const bool& alwaysOnTop)
-    : window_(window), view_(view), alarm_(alarm), sound_(sound), alwaysOnTop_(alwaysOnTop) {}
+                   const bool& alwaysOnTop, int64_t (*now)())
+    : window_(window), view_(view), alarm_(alarm), sound_(sound), alwaysOnTop_(alwaysOnTop), now_(now) {}
 
 CRinging::~CRinging() = default;
 
@@ -113,7 +113,7 @@ void CRinging::seenAfterAll() {
 void CRinging::startBeep() {
   const bool started = sound_.beep ? sound_.beep() : player_ && player_->playTone(kBeepFrequency, kBeepMilliseconds);
   // Sent from inside the alarm's call, it waits for the alarm's turn.
-  if (!started) alarm_.on(Alarm::StepFailed{RingStep::Beep});
+  if (!started) alarm_.on(Alarm::StepFailed{RingStep::Beep, now_()});
 }
 
 void CRinging::stopBeep() { stopPlaying(sound_.beep != nullptr); }
@@ -123,7 +123,7 @@ void CRinging::playSound(const String& file) {
   const String path = soundToPlay(file);
   // No box for a sound that fails: the beep stands in for it.
   const bool started = sound_.playSound ? sound_.playSound(path) : player_ && player_->play(path);
-  if (!started) alarm_.on(Alarm::StepFailed{RingStep::Sound});
+  if (!started) alarm_.on(Alarm::StepFailed{RingStep::Sound, now_()});
 }
 
 void CRinging::stopSound() { stopPlaying(sound_.playSound != nullptr); }
@@ -140,9 +140,9 @@ void CRinging::stopPlaying(bool standIn) {
 void CRinging::soundEnded(RingStep step, bool played) {
   if (step != RingStep::Beep && step != RingStep::Sound) return;
   if (played) {
-    alarm_.on(Alarm::StepEnded{step});
+    alarm_.on(Alarm::StepEnded{step, now_()});
   } else {
-    alarm_.on(Alarm::StepFailed{step});
+    alarm_.on(Alarm::StepFailed{step, now_()});
   }
 }
 
@@ -164,9 +164,9 @@ void CRinging::launch(const String& file, const String& arguments) {
                                  : Ostra::shellOpen(program, arguments, SW_SHOWNORMAL);
   }
   if (launched) {
-    alarm_.on(Alarm::StepEnded{RingStep::Launch});
+    alarm_.on(Alarm::StepEnded{RingStep::Launch, now_()});
   } else {
-    alarm_.on(Alarm::StepFailed{RingStep::Launch});
+    alarm_.on(Alarm::StepFailed{RingStep::Launch, now_()});
   }
 }
 
@@ -174,7 +174,8 @@ void CRinging::showBox(RingStep step, const String& text) {
   boxText_ = step == RingStep::Message ? text : launchFailedMessage(programToLaunch(text));
   // A box's own message loop must not run inside the alarm's call.  A queue
   // too full to take the message must not hold the ringing at this step.
-  if (!PostMessageW(window_.handle(), BoxMessage, static_cast<WPARAM>(step), 0)) alarm_.on(Alarm::StepFailed{step});
+  if (!PostMessageW(window_.handle(), BoxMessage, static_cast<WPARAM>(step), 0))
+    alarm_.on(Alarm::StepFailed{step, now_()});
 }
 
 void CRinging::showPostedBox(RingStep step) {
@@ -196,7 +197,7 @@ void CRinging::showPostedBox(RingStep step) {
       return;
     }
     if (answer == SnoozeAnswer::Ok) {
-      alarm_.on(Alarm::StepEnded{step});
+      alarm_.on(Alarm::StepEnded{step, now_()});
       return;
     }
   }
@@ -207,5 +208,5 @@ void CRinging::showPostedBox(RingStep step) {
     const Ostra::CInactiveWindows inactive;
     window_.messageBox(kInformationBox & ~MB_SETFOREGROUND, caption, boxText_);
   }
-  alarm_.on(Alarm::StepEnded{step});
+  alarm_.on(Alarm::StepEnded{step, now_()});
 }

@@ -39,7 +39,9 @@ class CRinging {
   static constexpr UINT SoundEndMessage = WM_APP + 3;
 
   // alwaysOnTop: the person's choice, which the wait to be seen must not undo.
-  CRinging(Ostra::CWindow& window, CCountdownView& view, Alarm& alarm, SoundDevice sound, const bool& alwaysOnTop);
+  // now: the alarm's monotonic clock, for the ends of the steps.
+  CRinging(Ostra::CWindow& window, CCountdownView& view, Alarm& alarm, SoundDevice sound, const bool& alwaysOnTop,
+           int64_t (*now)());
   CRinging(const CRinging&) = delete;
   CRinging& operator=(const CRinging&) = delete;
   ~CRinging();
@@ -79,6 +81,7 @@ class CRinging {
   Alarm& alarm_;
   SoundDevice sound_;
   const bool& alwaysOnTop_;
+  int64_t (*now_)();
   std::unique_ptr<Ostra::CSoundPlayer> player_;
   // COM on the dialog's thread, as the shell's launch expects; taken at the
   // first launch, so that a dialog that only counts never loads ole32.

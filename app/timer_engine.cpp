@@ -31,11 +31,13 @@ String programName() { return String(u"Kairon") + String::format(u" build-%d", B
 
 }  // namespace
 
-String captionText(int remainSeconds, bool paused, bool snoozed) {
+String captionText(int remainSeconds, bool paused, bool snoozed, RunNumber run) {
   String caption;
   if (remainSeconds >= 0) {
     if (paused) caption += u"（一時停止）";
     if (snoozed) caption += u"（スヌーズ）";
+    if (run.runs == 0) caption += String::format(u"（%d回目）", run.run);
+    if (run.runs > 1) caption += String::format(u"（%d/%d）", run.run, run.runs);
     caption += u"あと" + durationDigits(remainSeconds) + u" / ";
   }
   return caption + programName();

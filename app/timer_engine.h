@@ -21,10 +21,20 @@ constexpr int BuildNumber = 6;
 int calcRemainSeconds(const Ostra::String& hours, const Ostra::String& minutes, const Ostra::String& seconds,
                       bool timeOfDay, const Ostra::LocalTime& now);
 
+// Which run of a repeating countdown is counting: number of runs, 0 for
+// until stopped; a single run is 1 of 1.
+struct RunNumber {
+  int run = 1;
+  int runs = 1;
+  bool operator==(const RunNumber& other) const { return run == other.run && runs == other.runs; }
+};
+
 // "あと1時間02分05秒 / Kairon build-6" while running, "Kairon build-6" when idle
 // (negative); paused, the running caption after "（一時停止）".
 // snoozed: the count of a snooze, "（スヌーズ）あと04分59秒 / Kairon build-6".
-Ostra::String captionText(int remainSeconds, bool paused = false, bool snoozed = false);
+// A repeating countdown names its run before the time: "（2/3）あと…", and
+// "（2回目）あと…" when it repeats until stopped.
+Ostra::String captionText(int remainSeconds, bool paused = false, bool snoozed = false, RunNumber run = {});
 // The title after a ringing with the elapsed time on: "終了から02分13秒 / Kairon build-6".
 Ostra::String elapsedCaptionText(int elapsedSeconds);
 

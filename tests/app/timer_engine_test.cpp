@@ -74,6 +74,9 @@ TEST(CaptionText, Table) {
   EXPECT_EQ(String(u"（一時停止）あと02分05秒 / Kairon build-6"), captionText(125, true));
   EXPECT_EQ(String(u"Kairon build-6"), captionText(-1, true));
   EXPECT_EQ(String(u"（スヌーズ）あと04分59秒 / Kairon build-6"), captionText(299, false, true));
+  EXPECT_EQ(String(u"（2/3）あと24分59秒 / Kairon build-6"), captionText(1499, false, false, {2, 3}));
+  EXPECT_EQ(String(u"（一時停止）（12回目）あと00秒 / Kairon build-6"), captionText(0, true, false, {12, 0}));
+  EXPECT_EQ(String(u"Kairon build-6"), captionText(-1, false, false, {2, 3}));
 }
 
 TEST(ElapsedCaptionText, HoursAsInTheCountdown) {
