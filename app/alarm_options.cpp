@@ -1,13 +1,15 @@
 #include "app/alarm_options.h"
 
+#include <iterator>
+
 #include "base/exception.h"
 
 using Ostra::CConfigData;
 using Ostra::String;
 
-const AlarmOptionKey kAlarmOptionKeys[5] = {
+const AlarmOptionKey kAlarmOptionKeys[6] = {
     {u"NotifyRepeat", true, 0, 1, 0}, {u"NotifyRepeatMinutes", false, 1, 60, 5}, {u"SnoozeMinutes", false, 1, 60, 0},
-    {u"ShowElapsed", true, 0, 1, 0},  {u"NotifyBefore", false, 1, 120, 0},
+    {u"ShowElapsed", true, 0, 1, 0},  {u"NotifyBefore", false, 1, 120, 0},       {u"RepeatCount", false, 0, 99, 1},
 };
 
 namespace {
@@ -33,7 +35,7 @@ int readKey(const CConfigData& settings, const AlarmOptionKey& k) {
 
 bool AlarmOptions::operator==(const AlarmOptions& other) const {
   return repeat == other.repeat && repeatMinutes == other.repeatMinutes && snoozeMinutes == other.snoozeMinutes &&
-         showElapsed == other.showElapsed && warnMinutes == other.warnMinutes;
+         showElapsed == other.showElapsed && warnMinutes == other.warnMinutes && runs == other.runs;
 }
 
 AlarmOptions readAlarmOptions(const CConfigData& settings) {
@@ -43,13 +45,14 @@ AlarmOptions readAlarmOptions(const CConfigData& settings) {
   o.snoozeMinutes = readKey(settings, kAlarmOptionKeys[2]);
   o.showElapsed = readKey(settings, kAlarmOptionKeys[3]) != 0;
   o.warnMinutes = readKey(settings, kAlarmOptionKeys[4]);
+  o.runs = readKey(settings, kAlarmOptionKeys[5]);
   return o;
 }
 
 void writeAlarmOptions(CConfigData& settings, const AlarmOptions& options) {
-  const int values[] = {options.repeat ? 1 : 0, options.repeatMinutes, options.snoozeMinutes,
-                        options.showElapsed ? 1 : 0, options.warnMinutes};
-  for (size_t i = 0; i < 5; ++i) {
+  const int values[] = {options.repeat ? 1 : 0,      options.repeatMinutes, options.snoozeMinutes,
+                        options.showElapsed ? 1 : 0, options.warnMinutes,   options.runs};
+  for (size_t i = 0; i < std::size(kAlarmOptionKeys); ++i) {
     const AlarmOptionKey& k = kAlarmOptionKeys[i];
     const int value = values[i];
     if (value == k.defaultValue) {
@@ -71,6 +74,8 @@ AlarmOptionsForm alarmOptionsForm(const AlarmOptions& options) {
   form.showElapsed = options.showElapsed;
   form.warn = options.warnMinutes > 0;
   form.warnMinutes = String::fromInt(options.warnMinutes > 0 ? options.warnMinutes : 5);
+  form.runsOn = options.runs != 1;
+  form.runs = String::fromInt(options.runs != 1 ? options.runs : 3);
   return form;
 }
 
@@ -81,9 +86,10 @@ int formToAlarmOptions(const AlarmOptionsForm& form, AlarmOptions& options, Stri
     const AlarmOptionKey& key;
   } numbers[] = {{form.repeatMinutes, form.repeat, kAlarmOptionKeys[1]},
                  {form.snoozeMinutes, form.snooze, kAlarmOptionKeys[2]},
-                 {form.warnMinutes, form.warn, kAlarmOptionKeys[4]}};
-  int values[3];
-  for (int i = 0; i < 3; ++i) {
+                 {form.warnMinutes, form.warn, kAlarmOptionKeys[4]},
+                 {form.runs, form.runsOn, kAlarmOptionKeys[5]}};
+  int values[std::size(numbers)];
+  for (size_t i = 0; i < std::size(numbers); ++i) {
     // The number of an option left off is not looked at: it is not kept either.
     CConfigData one;
     one.setRaw(numbers[i].key.key, numbers[i].text);
@@ -95,7 +101,7 @@ int formToAlarmOptions(const AlarmOptionsForm& form, AlarmOptions& options, Stri
     if (numbers[i].checked && value < numbers[i].key.min) {
       message = String::fromInt(numbers[i].key.min) + u" から " + String::fromInt(numbers[i].key.max) +
                 u" の数を入れてください";
-      return i;
+      return static_cast<int>(i);
     }
     values[i] = value;
   }
@@ -105,6 +111,7 @@ int formToAlarmOptions(const AlarmOptionsForm& form, AlarmOptions& options, Stri
   next.snoozeMinutes = form.snooze ? values[1] : 0;
   next.showElapsed = form.showElapsed;
   next.warnMinutes = form.warn ? values[2] : 0;
+  next.runs = form.runsOn ? values[3] : 1;
   options = next;
   return -1;
 }

@@ -12,6 +12,7 @@ struct AlarmOptions {
   int snoozeMinutes = 0;     // SnoozeMinutes: 0 is off
   bool showElapsed = false;  // ShowElapsed: the time since the end
   int warnMinutes = 0;       // NotifyBefore: 0 is off
+  int runs = 1;              // RepeatCount: the countdown's runs, 0 until stopped
 
   bool operator==(const AlarmOptions& other) const;
 };
@@ -23,11 +24,11 @@ struct AlarmOptionKey {
   int min, max;  // the range of an option that is on (a number)
   int defaultValue;
 };
-extern const AlarmOptionKey kAlarmOptionKeys[5];
+extern const AlarmOptionKey kAlarmOptionKeys[6];
 
 // A missing key has its default.  Throws RuntimeException, with the text every
 // malformed key gets, where a value does not fit its type or range (a switched
-// -off 0 fits SnoozeMinutes and NotifyBefore).
+// -off 0 fits SnoozeMinutes and NotifyBefore, and RepeatCount's "until stopped").
 AlarmOptions readAlarmOptions(const Ostra::CConfigData& settings);
 // The keys of options that differ from their defaults, the others removed.
 void writeAlarmOptions(Ostra::CConfigData& settings, const AlarmOptions& options);
@@ -40,12 +41,14 @@ struct AlarmOptionsForm {
   bool showElapsed = false;
   bool warn = false;
   Ostra::String warnMinutes;
+  bool runsOn = false;
+  Ostra::String runs;
 };
 // The box as the options fill it: an option off shows its usual number.
 AlarmOptionsForm alarmOptionsForm(const AlarmOptions& options);
 // The options the box holds into options; on a number of a checked option
 // outside its range, options unchanged, that number's index (0 repeat,
-// 1 snooze, 2 warning) and message ("1 から 60 の数を入れてください").
+// 1 snooze, 2 warning, 3 runs) and message ("1 から 60 の数を入れてください").
 int formToAlarmOptions(const AlarmOptionsForm& form, AlarmOptions& options, Ostra::String& message);
 
 // Removes each malformed key (it has its default then); the first one's error

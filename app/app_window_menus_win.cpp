@@ -138,7 +138,7 @@ void CAppWindow::snooze() { alarm.on(Alarm::Snooze{clock.monotonicMilliseconds()
 
 void CAppWindow::editOptions() {
   // From the tray menu too: owned by the dialog, which the box disables meanwhile.
-  editAlarmOptions(window->handle(), options);
+  editAlarmOptions(window->handle(), options, isChecked(IDC_TIME_OF_DAY));
 }
 
 void CAppWindow::setAlwaysOnTop(bool on) {

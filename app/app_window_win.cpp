@@ -15,7 +15,7 @@ CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound, CKeepAwake::SetState
       view(*window, clock.monotonicMilliseconds),
       clock(clock),
       awake(setExecutionState),
-      ringing(*window, view, alarm, sound, alwaysOnTop) {
+      ringing(*window, view, alarm, sound, alwaysOnTop, clock.monotonicMilliseconds) {
   window->chain().add(*this);
 }
 
@@ -181,10 +181,14 @@ void CAppWindow::start() {
   s.nowMs = clock.monotonicMilliseconds();
   s.wallMs = clock.wallMilliseconds();
   s.warnMinutes = options.warnMinutes;
+  s.runs = options.runs;
   alarm.on(s);
+  if (alarm.state() == CountdownState::Running) minimizeAtStart();
+}
+
+void CAppWindow::minimizeAtStart() {
   // Started from the tray's menu, it stays there.
-  if (alarm.state() == CountdownState::Running && isChecked(IDC_MINIMIZE_AT_START) &&
-      view.placement() == Placement::Shown) {
+  if (isChecked(IDC_MINIMIZE_AT_START) && view.placement() == Placement::Shown) {
     ShowWindow(window->handle(), SW_SHOWMINIMIZED);
   }
 }
@@ -230,13 +234,16 @@ void CAppWindow::stateChanged(CountdownState was, CountdownState now) {
   // Before Start is disabled, which would leave the focus nowhere: then keys
   // come as system keys and Tab reaches nothing.  Kept there by WM_SETFOCUS.
   if (was == CountdownState::Idle) SetFocus(window->handle());
+  // The next run of a repeating countdown starts as the first did; a snooze
+  // leaves the window where the ringing brought it.
+  if (was == CountdownState::Ringing && now == CountdownState::Running && !alarm.snoozing()) minimizeAtStart();
   // The end of the countdown gives the keyboard back to Start.
   if (now == CountdownState::Idle) moveFocus(IDC_START);
   updateControlStates();
 }
 
-void CAppWindow::showTime(int remainSeconds, bool paused, int progressPermille) {
-  view.showTime(remainSeconds, paused, progressPermille, ticking, alarm.snoozing());
+void CAppWindow::showTime(int remainSeconds, bool paused, int progressPermille, RunNumber run) {
+  view.showTime(remainSeconds, paused, progressPermille, ticking, alarm.snoozing(), run);
 }
 
 void CAppWindow::setTickTimer(int periodMs) { window->setTimer(TimerId, static_cast<unsigned>(periodMs)); }

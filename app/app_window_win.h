@@ -68,6 +68,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void initialize(HWND dialog);
   bool runCommand(int id);
   void start();
+  // The minimise-at-start option, at every run's start.
+  void minimizeAtStart();
   void cancel() override;
   // The tick timer's message, and the same off its beat (a wake, the clock set).
   void tick(bool offBeat = false);
@@ -80,7 +82,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
 
   // The alarm's effects.
   void stateChanged(CountdownState was, CountdownState now) override;
-  void showTime(int remainSeconds, bool paused, int progressPermille) override;
+  void showTime(int remainSeconds, bool paused, int progressPermille, RunNumber run) override;
   void showStageIcon(int iconId) override { view.showStageIcon(iconId); }
   void setTickTimer(int periodMs) override;
   void stopTickTimer() override;

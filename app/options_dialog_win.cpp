@@ -1,6 +1,7 @@
 #include "app/options_dialog_win.h"
 
 #include <exception>
+#include <iterator>
 
 #include "base/string.h"
 #include "resources/resource.h"
@@ -12,22 +13,31 @@ namespace {
 
 struct OptionsBox {
   AlarmOptions& options;
+  bool timeOfDay;
 };
 
-const int kNumberEdits[] = {IDC_OPTION_REPEAT_MINUTES, IDC_OPTION_SNOOZE_MINUTES, IDC_OPTION_BEFORE_MINUTES};
+const int kNumberEdits[] = {IDC_OPTION_REPEAT_MINUTES, IDC_OPTION_SNOOZE_MINUTES, IDC_OPTION_BEFORE_MINUTES,
+                            IDC_OPTION_RUNS_COUNT};
 
 String controlText(HWND dialog, int id) { return Ostra::CWnd(GetDlgItem(dialog, id)).getText(); }
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-void fill(HWND dialog, const AlarmOptions& options) {
+void fill(HWND dialog, const AlarmOptions& options, bool timeOfDay) {
   const AlarmOptionsForm form = alarmOptionsForm(options);
   CheckDlgButton(dialog, IDC_OPTION_REPEAT, form.repeat ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_OPTION_SNOOZE, form.snooze ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_OPTION_ELAPSED, form.showElapsed ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_OPTION_BEFORE, form.warn ? BST_CHECKED : BST_UNCHECKED);
-  const String* texts[] = {&form.repeatMinutes, &form.snoozeMinutes, &form.warnMinutes};
-  for (int i = 0; i < 3; ++i) Ostra::CWnd(GetDlgItem(dialog, kNumberEdits[i])).setText(*texts[i]);
+  CheckDlgButton(dialog, IDC_OPTION_RUNS, form.runsOn ? BST_CHECKED : BST_UNCHECKED);
+  const String* texts[] = {&form.repeatMinutes, &form.snoozeMinutes, &form.warnMinutes, &form.runs};
+  for (size_t i = 0; i < std::size(kNumberEdits); ++i)
+    Ostra::CWnd(GetDlgItem(dialog, kNumberEdits[i])).setText(*texts[i]);
   for (const int id : kNumberEdits) SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, 4, 0);
+  // A time of day comes once a day: it does not repeat.  The setting stays as it is.
+  if (timeOfDay) {
+    EnableWindow(GetDlgItem(dialog, IDC_OPTION_RUNS), FALSE);
+    EnableWindow(GetDlgItem(dialog, IDC_OPTION_RUNS_COUNT), FALSE);
+  }
 }
 
 // OK: the options taken, or the first number out of range refused.
@@ -40,6 +50,8 @@ bool accept(HWND dialog, AlarmOptions& options) {
   form.showElapsed = checked(dialog, IDC_OPTION_ELAPSED);
   form.warn = checked(dialog, IDC_OPTION_BEFORE);
   form.warnMinutes = controlText(dialog, IDC_OPTION_BEFORE_MINUTES);
+  form.runsOn = checked(dialog, IDC_OPTION_RUNS);
+  form.runs = controlText(dialog, IDC_OPTION_RUNS_COUNT);
   String message;
   const int bad = formToAlarmOptions(form, options, message);
   if (bad < 0) return true;
@@ -55,7 +67,8 @@ INT_PTR CALLBACK optionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   try {
     if (message == WM_INITDIALOG) {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      fill(dialog, reinterpret_cast<OptionsBox*>(lParam)->options);
+      const auto* box = reinterpret_cast<OptionsBox*>(lParam);
+      fill(dialog, box->options, box->timeOfDay);
       return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
@@ -78,9 +91,9 @@ INT_PTR CALLBACK optionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-bool editAlarmOptions(HWND owner, AlarmOptions& options) {
+bool editAlarmOptions(HWND owner, AlarmOptions& options, bool timeOfDay) {
   AlarmOptions edited = options;
-  OptionsBox box{edited};
+  OptionsBox box{edited, timeOfDay};
   const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_OPTIONS), owner, optionsProc,
                                          reinterpret_cast<LPARAM>(&box));
   if (result != IDOK) return false;

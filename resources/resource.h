@@ -56,6 +56,8 @@
 #define IDC_OPTION_ELAPSED 1105
 #define IDC_OPTION_BEFORE 1106
 #define IDC_OPTION_BEFORE_MINUTES 1107
+#define IDC_OPTION_RUNS 1120
+#define IDC_OPTION_RUNS_COUNT 1121
 
 // Commands of the dialog's system menu and the tray icon's menu.  Multiples of
 // 16 below 0xF000: the system keeps the low four bits of a system command.

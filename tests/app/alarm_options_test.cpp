@@ -39,6 +39,7 @@ TEST(AlarmOptions, OnlyWhatDiffersIsWrittenAndReadBack) {
   on.snoozeMinutes = 1;
   on.showElapsed = true;
   on.warnMinutes = 120;
+  on.runs = 0;
   CConfigData settings;
   writeAlarmOptions(settings, on);
   EXPECT_EQ(String(u"true"), settings.getRaw(u"NotifyRepeat"));
@@ -46,6 +47,7 @@ TEST(AlarmOptions, OnlyWhatDiffersIsWrittenAndReadBack) {
   EXPECT_EQ(String(u"1"), settings.getRaw(u"SnoozeMinutes"));
   EXPECT_EQ(String(u"true"), settings.getRaw(u"ShowElapsed"));
   EXPECT_EQ(String(u"120"), settings.getRaw(u"NotifyBefore"));
+  EXPECT_EQ(String(u"0"), settings.getRaw(u"RepeatCount"));
   ASSERT_TRUE(settings.save(dir.fileString("a.tpt")));
   CConfigData loaded;
   ASSERT_TRUE(loaded.load(dir.fileString("a.tpt")));
@@ -66,15 +68,27 @@ TEST(AlarmOptions, RangesAndMalformedValues) {
     const char16_t* value;
     bool reads;
   } rows[] = {
-      {u"NotifyRepeat", u"true", true},         {u"NotifyRepeat", u"false", true},
-      {u"NotifyRepeat", u"yes", false},         {u"NotifyRepeatMinutes", u"1", true},
-      {u"NotifyRepeatMinutes", u"60", true},    {u"NotifyRepeatMinutes", u"0", false},
-      {u"NotifyRepeatMinutes", u"61", false},   {u"SnoozeMinutes", u"0", true},
-      {u"SnoozeMinutes", u"60", true},          {u"SnoozeMinutes", u"61", false},
-      {u"SnoozeMinutes", u"", false},           {u"SnoozeMinutes", u"5x", false},
-      {u"SnoozeMinutes", u"-1", false},         {u"ShowElapsed", u"1", false},
-      {u"NotifyBefore", u"120", true},          {u"NotifyBefore", u"121", false},
+      {u"NotifyRepeat", u"true", true},
+      {u"NotifyRepeat", u"false", true},
+      {u"NotifyRepeat", u"yes", false},
+      {u"NotifyRepeatMinutes", u"1", true},
+      {u"NotifyRepeatMinutes", u"60", true},
+      {u"NotifyRepeatMinutes", u"0", false},
+      {u"NotifyRepeatMinutes", u"61", false},
+      {u"SnoozeMinutes", u"0", true},
+      {u"SnoozeMinutes", u"60", true},
+      {u"SnoozeMinutes", u"61", false},
+      {u"SnoozeMinutes", u"", false},
+      {u"SnoozeMinutes", u"5x", false},
+      {u"SnoozeMinutes", u"-1", false},
+      {u"ShowElapsed", u"1", false},
+      {u"NotifyBefore", u"120", true},
+      {u"NotifyBefore", u"121", false},
       {u"NotifyBefore", u"99999999999", false},
+      {u"RepeatCount", u"0", true},
+      {u"RepeatCount", u"1", true},
+      {u"RepeatCount", u"99", true},
+      {u"RepeatCount", u"100", false},
   };
   for (const auto& row : rows) {
     CConfigData settings;
@@ -115,11 +129,13 @@ TEST(AlarmOptions, TheBoxTakesNumbersInRange) {
     int bad;
     const char16_t* message;
   } rows[] = {
-      {{true, u"60", true, u"1", true, true, u"120"}, -1, u""},
-      {{true, u"61", false, u"", false, false, u""}, 0, u"1 から 60 の数を入れてください"},
-      {{false, u"", true, u"", false, false, u""}, 1, u"1 から 60 の数を入れてください"},
-      {{false, u"", false, u"", false, true, u"121"}, 2, u"1 から 120 の数を入れてください"},
-      {{false, u"x", false, u"99", false, false, u"0"}, -1, u""},
+      {{true, u"60", true, u"1", true, true, u"120", false, u"3"}, -1, u""},
+      {{true, u"61", false, u"", false, false, u"", false, u"3"}, 0, u"1 から 60 の数を入れてください"},
+      {{false, u"", true, u"", false, false, u"", false, u"3"}, 1, u"1 から 60 の数を入れてください"},
+      {{false, u"", false, u"", false, true, u"121", false, u"3"}, 2, u"1 から 120 の数を入れてください"},
+      {{false, u"x", false, u"99", false, false, u"0", false, u"3"}, -1, u""},
+      {{false, u"", false, u"", false, false, u"", true, u"100"}, 3, u"0 から 99 の数を入れてください"},
+      {{false, u"", false, u"", false, false, u"", true, u"0"}, -1, u""},
   };
   for (size_t i = 0; i < std::size(rows); ++i) {
     AlarmOptions options = before;
@@ -139,6 +155,12 @@ TEST(AlarmOptions, TheBoxTakesNumbersInRange) {
   EXPECT_TRUE(!options.repeat && options.repeatMinutes == 60 && options.snoozeMinutes == 0 && !options.showElapsed &&
               options.warnMinutes == 0)
       << "off keeps no snooze nor warning; an unreadable number keeps the last";
+  formToAlarmOptions(rows[6].form, options, message);
+  EXPECT_EQ(0, options.runs) << "until stopped";
+  EXPECT_EQ(String(u"0"), alarmOptionsForm(options).runs);
+  formToAlarmOptions(rows[4].form, options, message);
+  EXPECT_EQ(1, options.runs) << "unchecked: a single run";
+  EXPECT_EQ(String(u"3"), alarmOptionsForm(options).runs) << "off shows the usual number";
 }
 
 }  // namespace

@@ -140,6 +140,7 @@ TEST_F(AlarmOptionsDialog, EachOptionOfTheBoxIsSaved) {
       {IDC_OPTION_SNOOZE, IDC_OPTION_SNOOZE_MINUTES, L"1", {u"SnoozeMinutes = 1"}},
       {IDC_OPTION_ELAPSED, 0, nullptr, {u"ShowElapsed = true"}},
       {IDC_OPTION_BEFORE, IDC_OPTION_BEFORE_MINUTES, L"120", {u"NotifyBefore = 120"}},
+      {IDC_OPTION_RUNS, IDC_OPTION_RUNS_COUNT, L"0", {u"RepeatCount = 0"}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.check);
@@ -171,6 +172,7 @@ TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
       {IDC_OPTION_REPEAT, IDC_OPTION_REPEAT_MINUTES, L"61", u"1 から 60 の数を入れてください"},
       {IDC_OPTION_SNOOZE, IDC_OPTION_SNOOZE_MINUTES, L"0", u"1 から 60 の数を入れてください"},
       {IDC_OPTION_BEFORE, IDC_OPTION_BEFORE_MINUTES, L"121", u"1 から 120 の数を入れてください"},
+      {IDC_OPTION_RUNS, IDC_OPTION_RUNS_COUNT, L"100", u"0 から 99 の数を入れてください"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.check);
@@ -192,6 +194,27 @@ TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
     });
     EXPECT_EQ(settingsFileBytes(defaultSettingsLines()), readBytes(configFile()));
   }
+}
+
+// A time of day comes once: the runs cannot be set for it, and what is set stays.
+TEST_F(AlarmOptionsDialog, ATimeOfDayHasNoRuns) {
+  AlarmOptions options;
+  options.runs = 3;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setChecked(IDC_TIME_OF_DAY, true);
+    const HWND box = openOptions(d, false);
+    ASSERT_NE(nullptr, box);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(box, IDC_OPTION_RUNS)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(box, IDC_OPTION_RUNS_COUNT)));
+    EXPECT_EQ(String(u"3"), windowText(GetDlgItem(box, IDC_OPTION_RUNS_COUNT)));
+    EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+    d.command(IDC_SAVE_DEFAULT);
+  });
+  CConfigData saved;
+  ASSERT_EQ(LoadResult::Loaded, saved.readDefault());
+  EXPECT_EQ(String(u"3"), saved.getRaw(u"RepeatCount"));
 }
 
 struct TextSearch {
