@@ -196,6 +196,29 @@ TEST_F(AlarmOptionsDialog, ANumberOutOfRangeIsRefusedAndCancelKeepsAll) {
   }
 }
 
+// Each run starts as Start does: to the tray again, named in the caption and the tooltip.
+TEST_F(AlarmOptionsDialog, EachRunStartsAsStartDoes) {
+  AlarmOptions options;
+  options.runs = 2;
+  writeOptions(options);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    d.setChecked(IDC_MINIMIZE_AT_START, true);
+    d.setText(IDC_SECONDS, u"1");
+    d.command(IDC_START);
+    ASSERT_TRUE(d.tray().isShown());
+    EXPECT_EQ(String(u"（1/2）あと01秒 / Kairon build-6"), d.caption());
+    d.tick();
+    EXPECT_TRUE(d.tray().isShown()) << "the second run in the tray";
+    EXPECT_FALSE(d.visible());
+    EXPECT_EQ(String(u"（2/2）あと01秒 / Kairon build-6"), d.caption());
+    EXPECT_EQ(d.caption(), String(reinterpret_cast<const char16_t*>(d.tray().recordForTesting().szTip)));
+    d.tick();
+    EXPECT_TRUE(d.visible()) << "the last run's end stays";
+    EXPECT_EQ(String(u"Kairon build-6"), d.caption());
+  });
+}
+
 // A time of day comes once: the runs cannot be set for it, and what is set stays.
 TEST_F(AlarmOptionsDialog, ATimeOfDayHasNoRuns) {
   AlarmOptions options;
