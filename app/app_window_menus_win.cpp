@@ -134,7 +134,11 @@ void CAppWindow::togglePause() {
 
 void CAppWindow::extend(int seconds) { alarm.on(Alarm::Extend{seconds, clock.monotonicMilliseconds()}); }
 
-void CAppWindow::snooze() { alarm.on(Alarm::Snooze{clock.monotonicMilliseconds()}); }
+void CAppWindow::snooze() {
+  // The message's own button snoozes, and closes it; it comes back here.
+  if (ringing.pressSnooze()) return;
+  alarm.on(Alarm::Snooze{clock.monotonicMilliseconds()});
+}
 
 void CAppWindow::editOptions() {
   // From the tray menu too: owned by the dialog, which the box disables meanwhile.

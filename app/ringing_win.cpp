@@ -178,6 +178,8 @@ void CRinging::showBox(RingStep step, const String& text) {
     alarm_.on(Alarm::StepFailed{step, now_()});
 }
 
+bool CRinging::pressSnooze() { return snoozeBox_ != nullptr && pressSnoozeButton(snoozeBox_); }
+
 void CRinging::showPostedBox(RingStep step) {
   // The ringing may have ended meanwhile (the dialog closing).
   if (alarm_.state() != CountdownState::Ringing || alarm_.step() != step) return;
@@ -186,10 +188,10 @@ void CRinging::showPostedBox(RingStep step) {
   if (snoozeMinutes > 0) {
     SnoozeAnswer answer;
     if (!waitingToBeSeen_) {
-      answer = showSnoozeBox(window_.handle(), boxText_, snoozeMinutes);
+      answer = showSnoozeBox(window_.handle(), boxText_, snoozeMinutes, &snoozeBox_);
     } else {
       const Ostra::CInactiveWindows inactive;
-      answer = showSnoozeBox(window_.handle(), boxText_, snoozeMinutes);
+      answer = showSnoozeBox(window_.handle(), boxText_, snoozeMinutes, &snoozeBox_);
     }
     if (answer == SnoozeAnswer::Snooze) {
       // As the menus' snooze, which reads the clock.

@@ -64,6 +64,9 @@ class CRinging {
   void stopSound();
   void launch(const Ostra::String& file, const Ostra::String& arguments);
   void showBox(RingStep step, const Ostra::String& text);
+  // A snooze chosen from a menu while the message offers one: its button is
+  // pressed, so that the box goes with the ringing.  False when no such box is up.
+  bool pressSnooze();
 
  private:
   // Posted to show the box of a step outside the alarm's call.
@@ -86,7 +89,8 @@ class CRinging {
   // COM on the dialog's thread, as the shell's launch expects; taken at the
   // first launch, so that a dialog that only counts never loads ole32.
   std::optional<CComApartment> com_;
-  Ostra::String boxText_;  // of the box to come
+  Ostra::String boxText_;     // of the box to come
+  HWND snoozeBox_ = nullptr;  // the message with its snooze button, while up
   // Since an expiry that came while the person was typing, until they come to it.
   bool waitingToBeSeen_ = false;
 };

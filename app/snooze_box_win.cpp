@@ -12,9 +12,17 @@ constexpr int kSnoozeButton = 100;
 const Ostra::SystemFunction<decltype(TaskDialogIndirect)> taskDialogIndirect{Ostra::comctl32Library,
                                                                              "TaskDialogIndirect", E_FAIL};
 
+HRESULT CALLBACK followBox(HWND box, UINT notification, WPARAM, LPARAM, LONG_PTR shown) noexcept {
+  if (notification == TDN_CREATED) *reinterpret_cast<HWND*>(shown) = box;
+  if (notification == TDN_DESTROYED) *reinterpret_cast<HWND*>(shown) = nullptr;
+  return S_OK;
+}
+
 }  // namespace
 
-SnoozeAnswer showSnoozeBox(HWND owner, const Ostra::String& text, int minutes) {
+bool pressSnoozeButton(HWND box) { return PostMessageW(box, TDM_CLICK_BUTTON, kSnoozeButton, 0) != FALSE; }
+
+SnoozeAnswer showSnoozeBox(HWND owner, const Ostra::String& text, int minutes, HWND* shown) {
   if (taskDialogIndirect.get() == nullptr) return SnoozeAnswer::Unavailable;
   const Ostra::String snooze = Ostra::String::fromInt(minutes) + u"分後にもう一度(&Z)";
   TASKDIALOG_BUTTON buttons[] = {{IDOK, L"OK"}, {kSnoozeButton, Ostra::wide(snooze)}};
@@ -29,7 +37,11 @@ SnoozeAnswer showSnoozeBox(HWND owner, const Ostra::String& text, int minutes) {
   config.cButtons = 2;
   config.pButtons = buttons;
   config.nDefaultButton = IDOK;
+  config.pfCallback = followBox;
+  config.lpCallbackData = reinterpret_cast<LONG_PTR>(shown);
   int pressed = 0;
-  if (FAILED(taskDialogIndirect(&config, &pressed, nullptr, nullptr))) return SnoozeAnswer::Unavailable;
+  const HRESULT result = taskDialogIndirect(&config, &pressed, nullptr, nullptr);
+  *shown = nullptr;
+  if (FAILED(result)) return SnoozeAnswer::Unavailable;
   return pressed == kSnoozeButton ? SnoozeAnswer::Snooze : SnoozeAnswer::Ok;
 }
