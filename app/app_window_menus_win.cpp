@@ -138,7 +138,7 @@ void CAppWindow::snooze() { alarm.on(Alarm::Snooze{clock.monotonicMilliseconds()
 
 void CAppWindow::editOptions() {
   // From the tray menu too: owned by the dialog, which the box disables meanwhile.
-  editAlarmOptions(window->handle(), options);
+  if (globalHotkey) editAlarmOptions(window->handle(), options, hotkey, *globalHotkey);
 }
 
 void CAppWindow::setAlwaysOnTop(bool on) {
