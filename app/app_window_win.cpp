@@ -346,7 +346,8 @@ void CAppWindow::onHotkey() {
     Ostra::CWnd(GetLastActivePopup(dialog)).forceForeground();
     return;
   }
-  if (GetForegroundWindow() == dialog) {
+  // The foreground, and on the screen: not while the tray's menu is open over the hidden window.
+  if (GetForegroundWindow() == dialog && IsWindowVisible(dialog) != FALSE && IsIconic(dialog) == FALSE) {
     // Back where it came from: minimised, which puts it in the tray, or on
     // the taskbar while the tray will not take the icon.
     ShowWindow(dialog, SW_MINIMIZE);

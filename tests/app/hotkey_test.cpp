@@ -27,15 +27,12 @@ TEST(Hotkey, ParsedAndWrittenInOneOrder) {
       {u"Shift+F1", u"Shift+F1", Hotkey::Shift, 0x70},
       {u"Ctrl+NumDivide", u"Ctrl+NumDivide", Hotkey::Ctrl, 0x6F},
       {u"", u"", 0, 0},
-      {u"  ", u"", 0, 0},
       {u"K", nullptr},        // no modifier: every K typed would be taken
       {u"F5", nullptr},       // nor a function key alone
       {u"Shift+K", nullptr},  // a capital K
       {u"Shift+Space", nullptr},
       {u"Ctrl+Ctrl+K", nullptr},
       {u"Ctrl+Alt", nullptr},  // no key
-      {u"Ctrl+Alt+", nullptr},
-      {u"+K", nullptr},
       {u"Ctrl+KK", nullptr},
       {u"Ctrl+F25", nullptr},
       {u"Control+K", nullptr},
