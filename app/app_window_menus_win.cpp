@@ -142,7 +142,9 @@ void CAppWindow::snooze() {
 
 void CAppWindow::editOptions() {
   // From the tray menu too: owned by the dialog, which the box disables meanwhile.
-  editAlarmOptions(window->handle(), options, isChecked(IDC_TIME_OF_DAY));
+  if (globalHotkey) {
+    editAlarmOptions(window->handle(), options, isChecked(IDC_TIME_OF_DAY), hotkey, *globalHotkey);
+  }
 }
 
 void CAppWindow::setAlwaysOnTop(bool on) {

@@ -115,12 +115,18 @@ void CAppWindow::showSettings(const CConfigData& settings) {
   settingsToControls(settings, *this);
   options = readAlarmOptions(settings);
   setAlwaysOnTop(readAlwaysOnTop(settings));
+  // The program's, not a timer's: a template without the key leaves it as it is.
+  if (settings.contains(kHotkeyKey)) hotkey = readHotkey(settings);
+  // Refused (taken by another program, or by another copy sharing this
+  // default-settings file): nothing is said until the person sets it in 詳細設定.
+  if (globalHotkey) globalHotkey->change(hotkey);
 }
 
 void CAppWindow::takeSettings(CConfigData& settings) {
   controlsToSettings(*this, settings);
   writeAlwaysOnTop(settings, alwaysOnTop);
   writeAlarmOptions(settings, options);
+  writeHotkey(settings, hotkey);
 }
 
 CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {

@@ -63,6 +63,10 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       return runCommand(LOWORD(m.wParam));
     case TrayCallbackMessage:
       return onTrayEvent(Ostra::CTrayIcon::callbackEvent(m));
+    case WM_HOTKEY:
+      if (m.wParam != CGlobalHotkey::Id) return false;
+      onHotkey();
+      return true;
     case WM_SIZE:
       if (m.wParam != SIZE_MINIMIZED) return false;
       view.minimizeToTray();
@@ -89,6 +93,7 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
       alarm.on(Alarm::Closing{});
       ringing.destroy();
       wakeTimer.reset();
+      globalHotkey.reset();
       view.destroy();
       return false;
     default:
@@ -147,6 +152,7 @@ void CAppWindow::initialize(HWND dialog) {
   view.create(dialog, TrayCallbackMessage);
   wakeTimer = std::make_unique<CWakeTimer>(dialog, WakeMessage);
   ringing.create(dialog);
+  globalHotkey = std::make_unique<CGlobalHotkey>(dialog);
   addSystemMenuItems();
   fileDialog.setOwner(dialog);
 
@@ -338,6 +344,32 @@ bool CAppWindow::onTrayEvent(UINT event) {
     default:
       return false;
   }
+}
+
+void CAppWindow::onHotkey() {
+  const HWND dialog = window->handle();
+  // A box or dialog of ours is open over the window: that comes forward, as it was.
+  if (IsWindowEnabled(dialog) == FALSE) {
+    SetForegroundWindow(GetLastActivePopup(dialog));
+    return;
+  }
+  // The foreground, and on the screen: not while the tray's menu is open over the hidden window.
+  if (GetForegroundWindow() == dialog && IsWindowVisible(dialog) != FALSE && IsIconic(dialog) == FALSE) {
+    // Back where it came from: minimised, which puts it in the tray, or on
+    // the taskbar while the tray will not take the icon.
+    ShowWindow(dialog, SW_MINIMIZE);
+    return;
+  }
+  if (view.placement() != Placement::Shown) {
+    view.place(Placement::Shown);
+  } else if (IsIconic(dialog)) {
+    ShowWindow(dialog, SW_RESTORE);
+  }
+  // The hotkey was the last input, which lets its program take the
+  // foreground; should the system refuse all the same, the taskbar button
+  // asks for attention.
+  if (!SetForegroundWindow(dialog)) window->flashUntilActive();
+  moveFocus(alarm.state() == CountdownState::Idle ? IDC_START : IDC_CANCEL);
 }
 
 String CAppWindow::text(int controlId) { return window->item(controlId).getText(); }

@@ -10,6 +10,8 @@
 #include "app/com_apartment_win.h"
 #include "app/commands.h"
 #include "app/countdown_view_win.h"
+#include "app/global_hotkey_win.h"
+#include "app/hotkey.h"
 #include "app/keep_awake_win.h"
 #include "app/ringing_win.h"
 #include "app/settings.h"
@@ -115,6 +117,8 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void showTrayMenu(bool atIcon);
   // The tray icon's callback, by its event; false when not handled.
   bool onTrayEvent(UINT event);
+  // The global hotkey: the window to the front, or back where it came from.
+  void onHotkey();
   // False for an id that is none of the menus' commands.
   bool runMenuCommand(unsigned id);
   CommandContext commandContext();
@@ -204,6 +208,10 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   bool alwaysOnTop = false;
   // The ringing's options, which have no control on the dialog.
   AlarmOptions options;
+  // The hotkey as the settings have it, and what the system has registered
+  // of it (nothing while another program holds it).
+  Hotkey hotkey;
+  std::unique_ptr<CGlobalHotkey> globalHotkey;
   CRinging ringing;
   Alarm alarm{*this};
   bool ticking = false;  // a tick's showTime: only the count has moved

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "app/alarm_options.h"
+#include "app/hotkey.h"
 #include "base/exception.h"
 #include "resources/resource.h"
 
@@ -107,6 +108,8 @@ String defaultMalformedSettings(CConfigData& settings) {
   // The ringing's options, which are in a file only when set.
   const String option = removeMalformedAlarmOptions(settings);
   if (first.empty()) first = option;
+  const String hotkey = removeMalformedHotkey(settings);
+  if (first.empty()) first = hotkey;
   return first;
 }
 

@@ -56,8 +56,10 @@
 #define IDC_OPTION_ELAPSED 1105
 #define IDC_OPTION_BEFORE 1106
 #define IDC_OPTION_BEFORE_MINUTES 1107
-#define IDC_OPTION_RUNS 1120
-#define IDC_OPTION_RUNS_COUNT 1121
+#define IDC_OPTION_RUNS 1108
+#define IDC_OPTION_RUNS_COUNT 1109
+#define IDC_OPTION_HOTKEY 1120         // the system's hotkey control
+#define IDC_OPTION_HOTKEY_STATUS 1121  // what is wrong with the combination chosen
 
 // Commands of the dialog's system menu and the tray icon's menu.  Multiples of
 // 16 below 0xF000: the system keeps the low four bits of a system command.

@@ -122,8 +122,9 @@ TEST_F(SettingsDialog, TheDefaultFileIsReadAtStartWithDefaultsForMissingKeys) {
 
 TEST_F(SettingsDialog, ATemplateWithOnlyMinutesLoadsOverTheDefaults) {
   // The default file differs from the defaults: a loaded template replaces it all.
+  // All but the hotkey, which is the program's.
   writeBytes(configFile(), settingsFileBytes(defaultsWith({u"TimeH = 2", u"NotifyBeep = true", u"NotifyWavFile = x.wav",
-                                                           u"MinimizeWithStart = false"})));
+                                                           u"MinimizeWithStart = false", u"Hotkey = Ctrl+Alt+J"})));
   std::filesystem::create_directories(templateFolder());
   writeBytes(templateFolder() / "three.tpt", settingsFileBytes({u"TimeM = 3"}));
   DialogSession session;
@@ -131,7 +132,11 @@ TEST_F(SettingsDialog, ATemplateWithOnlyMinutesLoadsOverTheDefaults) {
     ASSERT_EQ(String(u"2"), d.text(IDC_HOURS));
     throughFileDialog(d, IDC_LOAD_TEMPLATE, u"テンプレートを読み込み", u"three.tpt");
     expectShown(d, defaultsShownWith({{IDC_MINUTES, u"3"}}));
+    d.command(IDC_SAVE_DEFAULT);
   });
+  CConfigData saved;
+  ASSERT_EQ(LoadResult::Loaded, saved.readDefault());
+  EXPECT_EQ(String(u"Ctrl+Alt+J"), saved.getRaw(u"Hotkey"));
 }
 
 TEST_F(SettingsDialog, ATwoLineMessageAndZeroFieldsSurviveSaveAndLoad) {

@@ -38,6 +38,7 @@ TEST(BadSettings, MalformedValueIsReportedAndTheDialogStaysUsable) {
       {u"TimeH", u"", u"コンフィグデータ 'TimeH' (数値)の読み込みに失敗しました"},
       {u"NotifyMsg", u"yes", u"コンフィグデータ 'NotifyMsg' (真偽値)の読み込みに失敗しました"},
       {u"CloseWithEnd", u"TRUE", u"コンフィグデータ 'CloseWithEnd' (真偽値)の読み込みに失敗しました"},
+      {u"Hotkey", u"Shift+K", u"コンフィグデータ 'Hotkey' (文字列)の読み込みに失敗しました"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(toUtf8(String(c.key) + u" = " + c.value));
