@@ -1,7 +1,11 @@
 // The ringing's options on the real dialog, set in the default-settings file:
-// the sound repeated while the message is up, and the time since the end.
+// the sound repeated while the message is up, the time since the end, the
+// runs; and the hotkey row of 詳細設定.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -295,6 +299,58 @@ TEST_F(AlarmOptionsDialog, SnoozeRingsTheSameMessageAgain) {
     d.command(IDC_CANCEL);
     EXPECT_EQ(String(u"Kairon build-6"), d.caption());
   });
+}
+
+// The hotkey row: a combination another program holds, and one the control cannot show.
+constexpr int kOtherProgram = 0xB000;  // this thread's hotkeys, standing for another program's
+constexpr WPARAM kCtrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
+
+String status(HWND box) { return windowText(GetDlgItem(box, IDC_OPTION_HOTKEY_STATUS)); }
+
+std::string savedWith(const std::u16string& line) {
+  std::vector<std::u16string> lines = defaultSettingsLines();
+  lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  return settingsFileBytes(lines);
+}
+
+TEST_F(AlarmOptionsDialog, ATakenCombinationIsSaidBesideTheControlAndAnotherTaken) {
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, kOtherProgram, MOD_CONTROL | MOD_ALT, 'K'));
+    const HWND box = openOptions(d, false);
+    ASSERT_NE(nullptr, box);
+    const HWND control = GetDlgItem(box, IDC_OPTION_HOTKEY);
+    SendMessageW(control, HKM_SETHOTKEY, MAKEWORD('K', kCtrlAlt), 0);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindow(box)) << "the box stays";
+    EXPECT_EQ(String(u"Ctrl+Alt+K は他のプログラムが使用中です"), status(box));
+    EXPECT_EQ(MAKEWORD('K', kCtrlAlt), LOWORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0)));
+
+    SendMessageW(control, HKM_SETHOTKEY, MAKEWORD('J', kCtrlAlt), 0);
+    EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+    EXPECT_FALSE(RegisterHotKey(nullptr, kOtherProgram + 1, MOD_CONTROL | MOD_ALT, 'J')) << "the dialog holds it";
+    UnregisterHotKey(nullptr, kOtherProgram);
+    d.command(IDC_SAVE_DEFAULT);
+  });
+  EXPECT_EQ(savedWith(u"Hotkey = Ctrl+Alt+J"), readBytes(configFile()));
+}
+
+// The control has no Win: left alone, the file's value stays as it was.
+TEST_F(AlarmOptionsDialog, AValueWithWinIsKeptWhenTheControlIsLeftAlone) {
+  const std::string file = savedWith(u"Hotkey = Ctrl+Win+F9");
+  writeBytes(configFile(), file);
+  DialogSession session;
+  session.run([&](DialogDriver& d) {
+    const HWND box = openOptions(d, false);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(MAKEWORD(VK_F9, HOTKEYF_CONTROL),
+              LOWORD(SendDlgItemMessageW(box, IDC_OPTION_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+    EXPECT_EQ(String(u"Ctrl+Win+F9（設定ファイルの値）"), status(box));
+    EXPECT_TRUE(pressAndWaitGone(box, IDOK));
+    d.command(IDC_SAVE_DEFAULT);
+  });
+  EXPECT_EQ(file, readBytes(configFile()));
 }
 
 }  // namespace

@@ -281,8 +281,16 @@ Alarm::Start warned(const char16_t* minutes, int warnMinutes) {
   return {u"0", minutes, u"0", false, {}, 0, 0, warnMinutes};
 }
 
+Alarm::Start runs(const char16_t* seconds, int count) { return {u"0", u"0", seconds, false, {}, 0, 0, 0, count}; }
+// The expiry at atMs with everything chosen, up to the message.
+std::vector<Alarm::Event> toTheMessage(int64_t atMs) {
+  return {Alarm::Tick{atMs, 5000}, Alarm::StepEnded{RingStep::Beep, atMs}, Alarm::StepEnded{RingStep::Sound, atMs},
+          Alarm::StepEnded{RingStep::Launch, atMs}};
+}
+
 // The options of the ringing, each row a rule: the sound repeated until
-// stopped, the time since the end, the warning before it.
+// stopped, the time since the end, the warning before it; and a countdown
+// that runs again as soon as its ringing is over, with the first run's count.
 TEST(Alarm, Options) {
   using T = Alarm::Tick;
   using Ended = Alarm::StepEnded;
@@ -293,6 +301,12 @@ TEST(Alarm, Options) {
   const std::vector<E> inGap = then(looping, {Ended{RingStep::Sound}});
   const std::vector<E> over = then(ringing(), {Ended{RingStep::Sound}});  // elapsed: the ringing ended at 10 ms
   const std::vector<E> warnRunning{warned(u"10", 5)};
+  const std::vector<E> none;
+  const std::string nextRun = "awake system; arm 5000; timer 1020; state Ringing>Running; ";
+  const std::vector<E> threeRuns{runs(u"5", 3)};
+  const std::vector<E> firstRinging = then(threeRuns, {T{5000, 5000}});
+  const std::vector<E> secondRun = then(firstRinging, {Ended{RingStep::Sound, 6000}});
+  const std::vector<E> thirdRinging = then(secondRun, {T{11000, 5000}, Ended{RingStep::Sound, 12000}, T{17000, 5000}});
   const struct {
     const char* name;
     std::vector<E> before;
@@ -379,53 +393,9 @@ TEST(Alarm, Options) {
       {"warn: not while paused", then(warnRunning, {Alarm::Pause{299500}}), T{300020, 0}, "", S::Paused, soundOnly()},
       {"warn: again after an extension above it", then(warnRunning, {T{300020, 0}, Alarm::Extend{60, 300500}}),
        T{360020, 0}, "warn 5; time 300 545; timer 1000", S::Running, soundOnly()},
-  };
-  for (const auto& row : rows) {
-    Recorder effects(row.settings);
-    Alarm alarm(effects);
-    for (const E& event : row.before) alarm.on(event);
-    effects.take();
-    alarm.on(row.event);
-    EXPECT_EQ(row.want, effects.take()) << row.name;
-    EXPECT_EQ(row.after, alarm.state()) << row.name;
-  }
-}
-
-Alarm::Start runs(const char16_t* seconds, int count) { return {u"0", u"0", seconds, false, {}, 0, 0, 0, count}; }
-// The expiry at atMs with everything chosen, up to the message.
-std::vector<Alarm::Event> toTheMessage(int64_t atMs) {
-  return {Alarm::Tick{atMs, 5000}, Alarm::StepEnded{RingStep::Beep, atMs}, Alarm::StepEnded{RingStep::Sound, atMs},
-          Alarm::StepEnded{RingStep::Launch, atMs}};
-}
-
-// A repeating countdown: each run starts when the ringing before it is over,
-// with the count the first one started with.
-TEST(Alarm, Runs) {
-  using T = Alarm::Tick;
-  using Ended = Alarm::StepEnded;
-  RingSettings message = snoozed();  // the sound until the message is closed, with snooze
-  message.closeAtEnd = true;
-  const std::string expiry = "stopTimer; disarm; awake display; state Running>Ringing; ";
-  const std::string nextRun = "awake system; arm 5000; timer 1020; state Ringing>Running; ";
-  const std::vector<E> threeRuns{runs(u"5", 3)};
-  const std::vector<E> firstRinging = then(threeRuns, {T{5000, 5000}});
-  const std::vector<E> secondRun = then(firstRinging, {Ended{RingStep::Sound, 6000}});
-  const std::vector<E> thirdRinging = then(secondRun, {T{11000, 5000}, Ended{RingStep::Sound, 12000}, T{17000, 5000}});
-  const std::vector<E> untilStopped{runs(u"5", 0)};
-  const struct {
-    const char* name;
-    std::vector<E> before;
-    E event;
-    std::string want;
-    S after;
-    RingSettings settings;
-  } rows[] = {
-      {"the first run names itself",
-       {},
-       runs(u"5", 3),
-       "awake system; arm 5000; timer 1020; state Idle>Running; time 5 0 run 1/3; icon 113",
-       S::Running,
-       soundOnly()},
+      // Runs
+      {"the first run names itself", none, runs(u"5", 3),
+       "awake system; arm 5000; timer 1020; state Idle>Running; time 5 0 run 1/3; icon 113", S::Running, soundOnly()},
       {"the ringing over, the next run at once", firstRinging, Ended{RingStep::Sound, 6000},
        nextRun + "time 5 0 run 2/3; icon 113", S::Running, soundOnly()},
       {"the last run ends it", thirdRinging, Ended{RingStep::Sound, 18000},
@@ -435,7 +405,7 @@ TEST(Alarm, Runs) {
       {"and then closes",
        then(then(then({runs(u"5", 2)}, toTheMessage(5000)), {Ended{RingStep::Message, 6000}}), toTheMessage(11000)),
        Ended{RingStep::Message, 12000}, "awake none; state Ringing>Idle; time -1 -1; close", S::Idle, everything()},
-      {"until stopped counts on", then(untilStopped, {T{5000, 5000}, Ended{RingStep::Sound, 6000}, T{11000, 5000}}),
+      {"until stopped counts on", then({runs(u"5", 0)}, {T{5000, 5000}, Ended{RingStep::Sound, 6000}, T{11000, 5000}}),
        Ended{RingStep::Sound, 12000}, nextRun + "time 5 0 run 3/0; icon 113", S::Running, soundOnly()},
       {"cancel ends every run", secondRun, Alarm::Cancel{},
        "stopTimer; disarm; awake none; state Running>Idle; time -1 -1; icon 104", S::Idle, soundOnly()},
@@ -444,19 +414,11 @@ TEST(Alarm, Runs) {
       {"a snooze stays in its run",
        then(threeRuns, {T{5000, 5000}, Ended{RingStep::Launch, 5100}, Alarm::Snooze{6000}, T{306000, 5000},
                         Ended{RingStep::Launch, 306100}}),
-       Ended{RingStep::Message, 307000}, "stopSound; " + nextRun + "time 5 0 run 2/3; icon 113", S::Running, message},
-      {"a time of day runs once",
-       {},
-       Alarm::Start{u"12", u"0", u"10", true, {12, 0, 0, 250}, 0, 100000, 0, 3},
-       "awake system; arm 9750; timer 770; state Idle>Running; time 10 0; icon 105",
-       S::Running,
-       soundOnly()},
-      {"nor does a count of nothing",
-       {},
-       runs(u"0", 0),
-       "awake system; arm 0; timer 0; state Idle>Running; time 0 1000; icon 105",
-       S::Running,
-       soundOnly()},
+       Ended{RingStep::Message, 307000}, "stopSound; " + nextRun + "time 5 0 run 2/3; icon 113", S::Running, snoozed()},
+      {"a time of day runs once", none, Alarm::Start{u"12", u"0", u"10", true, {12, 0, 0, 250}, 0, 100000, 0, 3},
+       "awake system; arm 9750; timer 770; state Idle>Running; time 10 0; icon 105", S::Running, soundOnly()},
+      {"nor does a count of nothing", none, runs(u"0", 0),
+       "awake system; arm 0; timer 0; state Idle>Running; time 0 1000; icon 105", S::Running, soundOnly()},
   };
   for (const auto& row : rows) {
     Recorder effects(row.settings);

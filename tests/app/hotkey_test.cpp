@@ -22,18 +22,14 @@ TEST(Hotkey, ParsedAndWrittenInOneOrder) {
       {u"win+shift+alt+ctrl+f24", u"Ctrl+Alt+Shift+Win+F24", 0xF, 0x87},
       {u" Alt + Space ", u"Alt+Space", Hotkey::Alt, 0x20},
       {u"Ctrl+Num0", u"Ctrl+Num0", Hotkey::Ctrl, 0x60},
-      {u"Ctrl+0", u"Ctrl+0", Hotkey::Ctrl, '0'},
       {u"Win+PageDown", u"Win+PageDown", Hotkey::Win, 0x22},
       {u"Shift+F1", u"Shift+F1", Hotkey::Shift, 0x70},
-      {u"Ctrl+NumDivide", u"Ctrl+NumDivide", Hotkey::Ctrl, 0x6F},
       {u"", u"", 0, 0},
       {u"K", nullptr},        // no modifier: every K typed would be taken
       {u"F5", nullptr},       // nor a function key alone
       {u"Shift+K", nullptr},  // a capital K
-      {u"Shift+Space", nullptr},
       {u"Ctrl+Ctrl+K", nullptr},
       {u"Ctrl+Alt", nullptr},  // no key
-      {u"Ctrl+KK", nullptr},
       {u"Ctrl+F25", nullptr},
       {u"Control+K", nullptr},
       {u"Ctrl+Alt+K+L", nullptr},
