@@ -59,7 +59,7 @@ void CAppWindow::updateSystemMenu() {
 }
 
 void CAppWindow::showTrayMenu(bool atIcon) {
-  if (fileWork > 0) return;
+  if (settingsFiles.busy()) return;
   Ostra::UniqueMenu menu(CreatePopupMenu());
   Ostra::UniqueMenu templates(CreatePopupMenu());
   if (!menu || !templates) return;
@@ -71,7 +71,7 @@ void CAppWindow::showTrayMenu(bool atIcon) {
   // second menu opens meanwhile, and a dialog ended meanwhile shows none.
   std::vector<String> texts;
   {
-    const FileWork busy(*this, FileWork::InputOn);
+    const CSettingsFiles::FileWork busy(settingsFiles, CSettingsFiles::FileWork::InputOn);
     texts = templateMenuTexts(templateFolder(), names);
   }
   if (window->handle() == nullptr) return;
@@ -117,7 +117,7 @@ bool CAppWindow::runMenuCommand(unsigned id) {
   // The load button's dialog, over the window that shows what it loads.
   if (alarm.state() != CountdownState::Idle) return true;
   if (view.placement() == Placement::InTray) restoreFromTray();
-  loadTemplate();
+  settingsFiles.loadTemplate();
   return true;
 }
 
@@ -161,7 +161,7 @@ void CAppWindow::startFromTemplate(const String& fileName) {
   if (alarm.state() != CountdownState::Idle) return;
   // The same loading as a template named on the command line.
   Ostra::CConfigData settings;
-  const StartupLoad load = loadStartup(settings, fileName, StartupName::Literal);
+  const StartupLoad load = settingsFiles.loadStartup(settings, fileName, StartupName::Literal);
   // Ended, or started by the countdown's end, while the lock was waited for.
   if (window->handle() == nullptr || alarm.state() != CountdownState::Idle) return;
   // Not loaded: the controls stay as they were.  Refused: shown, but not started.

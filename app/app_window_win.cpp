@@ -13,6 +13,7 @@ using Ostra::String;
 CAppWindow::CAppWindow(TimerClock clock, SoundDevice sound, CKeepAwake::SetState setExecutionState)
     : window(std::make_unique<Ostra::CWindow>()),
       view(*window, clock.monotonicMilliseconds),
+      settingsFiles(*window, *this),
       clock(clock),
       awake(setExecutionState),
       ringing(*window, view, alarm, sound, alwaysOnTop, clock.monotonicMilliseconds) {
@@ -48,8 +49,8 @@ bool CAppWindow::onMessage(Ostra::WindowMessage& m) {
   if (view.onMessage(m) || ringing.onMessage(m)) return true;
   switch (m.message) {
     case WM_TIMER:
-      if (m.wParam == ShowWhileLoadingTimer) {
-        window->killTimer(ShowWhileLoadingTimer);
+      if (m.wParam == CSettingsFiles::ShowWhileLoadingTimer) {
+        window->killTimer(CSettingsFiles::ShowWhileLoadingTimer);
         ShowWindow(window->handle(), SW_SHOWNORMAL);
         return true;
       }
@@ -119,10 +120,10 @@ bool CAppWindow::runCommand(int id) {
       start();
       break;
     case IDC_SAVE_TEMPLATE:
-      saveTemplate();
+      settingsFiles.saveTemplate();
       break;
     case IDC_LOAD_TEMPLATE:
-      loadTemplate();
+      settingsFiles.loadTemplate();
       break;
     case IDC_SOUND_ON:
     case IDC_MESSAGE_ON:
@@ -130,17 +131,17 @@ bool CAppWindow::runCommand(int id) {
       updateControlStates();
       break;
     case IDC_SOUND_BROWSE:
-      browse(IDC_SOUND_FILE, u"音ファイルの選択", u"サウンド", u"*.wav;*.mp3;*.wma", u"wav");
+      settingsFiles.browse(IDC_SOUND_FILE, u"音ファイルの選択", u"サウンド", u"*.wav;*.mp3;*.wma", u"wav");
       break;
     case IDC_SAVE_DEFAULT:
-      saveAsDefault();
+      settingsFiles.saveAsDefault();
       break;
     case IDC_CANCEL:
       cancel();
       break;
     case IDC_PROGRAM_BROWSE:
-      browse(IDC_PROGRAM_FILE, u"実行ファイルの選択", u"Executable File",
-             u"*.COM;*.EXE;*.BAT;*.CMD;*.VBS;*.VBE;*.JS;*.JSE;*.WSF;*.WSH", u"exe");
+      settingsFiles.browse(IDC_PROGRAM_FILE, u"実行ファイルの選択", u"Executable File",
+                           u"*.COM;*.EXE;*.BAT;*.CMD;*.VBS;*.VBE;*.JS;*.JSE;*.WSF;*.WSH", u"exe");
       break;
     default:
       return false;
@@ -154,12 +155,12 @@ void CAppWindow::initialize(HWND dialog) {
   ringing.create(dialog);
   globalHotkey = std::make_unique<CGlobalHotkey>(dialog);
   addSystemMenuItems();
-  fileDialog.setOwner(dialog);
+  settingsFiles.create(dialog);
 
   CConfigData settings;
   // A lock held long by another copy: the dialog shows meanwhile, as it would after the load.
-  window->setTimer(ShowWhileLoadingTimer, ShowWhileLoadingMilliseconds);
-  const StartupLoad load = loadStartup(settings, startupFile);
+  window->setTimer(CSettingsFiles::ShowWhileLoadingTimer, CSettingsFiles::ShowWhileLoadingMilliseconds);
+  const StartupLoad load = settingsFiles.loadStartup(settings, startupFile);
   if (load != StartupLoad::Ready) startupFile = String();  // nothing to start
   showSettings(settings);
   updateControlStates();
@@ -286,6 +287,24 @@ void CAppWindow::watchWakeTimer() {
 void CAppWindow::postRecheck() {
   // Posted: the expiry must not run inside the system's broadcast.
   if (window->handle() != nullptr) PostMessageW(window->handle(), WakeMessage, 0, 0);
+}
+
+void CAppWindow::showSettings(const CConfigData& settings) {
+  settingsToControls(settings, *this);
+  options = readAlarmOptions(settings);
+  setAlwaysOnTop(readAlwaysOnTop(settings));
+  // The program's, not a timer's: a template without the key leaves it as it is.
+  if (settings.contains(kHotkeyKey)) hotkey = readHotkey(settings);
+  // Refused (taken by another program, or by another copy sharing this
+  // default-settings file): nothing is said until the person sets it in 詳細設定.
+  if (globalHotkey) globalHotkey->change(hotkey);
+}
+
+void CAppWindow::takeSettings(CConfigData& settings) {
+  controlsToSettings(*this, settings);
+  writeAlwaysOnTop(settings, alwaysOnTop);
+  writeAlarmOptions(settings, options);
+  writeHotkey(settings, hotkey);
 }
 
 void CAppWindow::updateControlStates() {

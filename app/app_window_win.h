@@ -15,13 +15,13 @@
 #include "app/keep_awake_win.h"
 #include "app/ringing_win.h"
 #include "app/settings.h"
+#include "app/settings_files_win.h"
 #include "app/startup_load.h"
 #include "app/startup_options.h"
 #include "app/wake_timer_win.h"
 #include "base/clock.h"
 #include "base/string.h"
 #include "ui/app_frame_base.h"
-#include "ui/file_select_dialog.h"
 #include "ui/msg_hooker.h"
 #include "ui/window.h"
 
@@ -36,7 +36,11 @@ struct TimerClock {
 // dialog's and the system's messages into the alarm's events, and the alarm's
 // effects into the window's calls.  Added to the dialog window's hook chain
 // after the window's own entry.
-class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private ICommandTarget, private IAlarmEffects {
+class CAppWindow : public Ostra::IMsgHooker,
+                   private ISettingsControls,
+                   private ICommandTarget,
+                   private IAlarmEffects,
+                   private ISettingsDialog {
  public:
   static constexpr UINT TrayCallbackMessage = WM_APP + 1;
   // Posted by the wake timer when the deadline has come, also out of sleep.
@@ -77,7 +81,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void tick(bool offBeat = false);
   // The system's news for the alarm: sleep and wake, the clock set.
   void onSystemMessage(const Ostra::WindowMessage& m);
-  void updateControlStates();
+  void updateControlStates() override;
   // Enables the button and gives it the keyboard focus.
   void moveFocus(int controlId);
   void restoreFromTray() override { view.restoreFromTray(); }
@@ -108,7 +112,7 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
 
   // COM on the dialog's thread, as the file dialogs expect; taken at the
   // first of them, so that a dialog that only counts never loads ole32.
-  void enterComApartment();
+  void enterComApartment() override;
 
   // The system menu's and the tray icon's commands (app_window_menus_win.cpp).
   void addSystemMenuItems();
@@ -132,59 +136,10 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   // Counting or paused: what pause, extend and cancel apply to.
   bool counting() const { return alarm.counting(); }
 
-  // Settings and templates.
+  using StartupLoad = CSettingsFiles::StartupLoad;
   // The settings into the controls and the window's own, and back.
-  void showSettings(const Ostra::CConfigData& settings);
-  void takeSettings(Ostra::CConfigData& settings);
-  // While a settings file is read or written its lock may be waited for, and
-  // the dialog's messages go on meanwhile (it paints, its countdown runs): it
-  // takes no input then, nor does the tray's menu open, so no other command
-  // starts in the middle of this one.
-  class FileWork {
-   public:
-    // InputOn for a short read that must only keep a second one out: a
-    // dialog disabled while its tray menu opens loses the foreground the
-    // menu needs.
-    enum Input { InputOff, InputOn };
-    explicit FileWork(CAppWindow& owner, Input input = InputOff);
-    ~FileWork();
-    FileWork(const FileWork&) = delete;
-    FileWork& operator=(const FileWork&) = delete;
-
-   private:
-    CAppWindow& owner_;
-    const bool reenable_;
-  };
-  int fileWork = 0;
-  // Shows the dialog when its start-up load waits long for a lock.
-  static constexpr unsigned ShowWhileLoadingTimer = 101;
-  static constexpr unsigned ShowWhileLoadingMilliseconds = 1000;
-  void saveAsDefault();
-  void saveTemplate();
-  void loadTemplate();
-  void prepareTemplateDialog(const Ostra::String& title);
-  // The start-up settings of a template as the command line names it.  A
-  // file that cannot be loaded is reported in a box (Failed), and so is a
-  // default-settings file that is there but unreadable (the load goes on
-  // without it); one that asks and is refused has its launch switched off and
-  // does not start (Declined).  A malformed default-settings file is reported
-  // and loads with defaults for its malformed keys; a malformed template is
-  // reported and loads not at all (Failed).
-  enum class StartupLoad { Ready, Failed, Declined };
-  StartupLoad loadStartup(Ostra::CConfigData& settings, const Ostra::String& file,
-                          StartupName naming = StartupName::Typed);
-  // Every template load passes through here before its settings reach the
-  // controls: a template from another computer that would launch a program
-  // asks the user first (a box owned by owner, none when null); on No its
-  // launch is switched off in settings.  False when the user said No.
-  bool confirmTemplateLaunch(HWND owner, const Ostra::String& path, Ostra::CConfigData& settings);
-  void browse(int editId, const Ostra::String& title, const Ostra::String& filterName, const Ostra::String& patterns,
-              const Ostra::String& defaultExtension);
-  void reportSaveFailure(const Ostra::String& path);
-  // A malformed value's error text, in the box of the dialog's error reporter.
-  void reportMalformed(const Ostra::String& message);
-  // The load-failure box, owned by owner (none at start-up).
-  void reportLoadFailure(HWND owner, const Ostra::String& path);
+  void showSettings(const Ostra::CConfigData& settings) override;
+  void takeSettings(Ostra::CConfigData& settings) override;
 
   // The controls, as the settings see them.
   Ostra::String text(int controlId) override;
@@ -194,11 +149,11 @@ class CAppWindow : public Ostra::IMsgHooker, private ISettingsControls, private 
   void setChecked(int controlId, bool checked) override;
   void enable(int controlId, bool on);
 
-  // Destroyed in reverse: the alarm, the ringing, the start-up file, the file
-  // dialog, the tray icon, then the window.
+  // Destroyed in reverse: the alarm, the ringing, the start-up file, the
+  // settings files (with their file dialog), the tray icon, then the window.
   std::unique_ptr<Ostra::CWindow> window;
   CCountdownView view;
-  Ostra::CFileSelectDialog fileDialog;
+  CSettingsFiles settingsFiles;
   std::optional<CComApartment> comApartment;
   Ostra::String startupFile;
   StartupMode startupMode = StartupMode::None;

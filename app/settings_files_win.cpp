@@ -1,11 +1,9 @@
-// The settings commands: save as default, save and load a template, and the
-// two browse buttons, all through the one file dialog.
-#include <windows.h>
+#include "app/settings_files_win.h"
 
-#include "app/app_window_win.h"
 #include "app/failure_messages.h"
 #include "app/launch_question.h"
 #include "app/notification_files.h"
+#include "app/settings.h"
 #include "app/template_list.h"
 #include "base/environment.h"
 #include "base/filesystem.h"
@@ -20,25 +18,32 @@ using Ostra::String;
 
 namespace {
 
+// The style of every box of the application's own: MB_OK, information icon,
+// set foreground (0x10040).
+constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 // No is the default: an Enter or a Space meant for another program must not say yes.
 constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SETFOREGROUND;
 
 }  // namespace
 
-CAppWindow::FileWork::FileWork(CAppWindow& owner, Input input)
+CSettingsFiles::CSettingsFiles(Ostra::CWindow& window, ISettingsDialog& dialog) : window_(window), dialog_(dialog) {}
+
+void CSettingsFiles::create(HWND dialog) { fileDialog_.setOwner(dialog); }
+
+CSettingsFiles::FileWork::FileWork(CSettingsFiles& owner, Input input)
     : owner_(owner),
-      reenable_(input == InputOff && owner.window->handle() != nullptr &&
-                EnableWindow(owner.window->handle(), FALSE) == 0) {
-  ++owner_.fileWork;
+      reenable_(input == InputOff && owner.window_.handle() != nullptr &&
+                EnableWindow(owner.window_.handle(), FALSE) == 0) {
+  ++owner_.fileWork_;
 }
 
-CAppWindow::FileWork::~FileWork() {
-  --owner_.fileWork;
+CSettingsFiles::FileWork::~FileWork() {
+  --owner_.fileWork_;
   // Only what this scope disabled: a box may own the dialog meanwhile.
-  if (reenable_ && owner_.window->handle() != nullptr) EnableWindow(owner_.window->handle(), TRUE);
+  if (reenable_ && owner_.window_.handle() != nullptr) EnableWindow(owner_.window_.handle(), TRUE);
 }
 
-void CAppWindow::saveAsDefault() {
+void CSettingsFiles::saveAsDefault() {
   // Keys this program does not know stay in the file.
   CConfigData settings;
   Ostra::LoadResult read;
@@ -47,56 +52,56 @@ void CAppWindow::saveAsDefault() {
     read = settings.readDefault();
   }
   // Ended while the lock was waited for (the countdown closed it): nothing to save from.
-  if (window->handle() == nullptr) return;
+  if (window_.handle() == nullptr) return;
   // A file that is there but cannot be read now would lose those keys: it is
   // left as it is.
   if (read == Ostra::LoadResult::Failed) {
-    reportLoadFailure(window->handle(), Ostra::defaultConfigPath());
+    reportLoadFailure(window_.handle(), Ostra::defaultConfigPath());
     return;
   }
-  takeSettings(settings);
+  dialog_.takeSettings(settings);
   bool saved;
   {
     const FileWork busy(*this);
     saved = settings.saveDefault();
   }
-  if (!saved && window->handle() != nullptr) reportSaveFailure(Ostra::defaultConfigPath());
+  if (!saved && window_.handle() != nullptr) reportSaveFailure(Ostra::defaultConfigPath());
 }
 
-void CAppWindow::saveTemplate() {
+void CSettingsFiles::saveTemplate() {
   prepareTemplateDialog(u"テンプレートとして保存");
   // Read while the controls exist: the countdown can end, and close the dialog,
   // while the Save dialog is open, and the file still gets what the user saw.
   CConfigData settings;
-  takeSettings(settings);
-  if (!fileDialog.showSave()) return;
-  const String path = fileDialog.results().front();
+  dialog_.takeSettings(settings);
+  if (!fileDialog_.showSave()) return;
+  const String path = fileDialog_.results().front();
   bool saved;
   {
     const FileWork busy(*this);
     saved = settings.save(path);
   }
-  if (!saved && window->handle() != nullptr) reportSaveFailure(path);
+  if (!saved && window_.handle() != nullptr) reportSaveFailure(path);
 }
 
-void CAppWindow::loadTemplate() {
+void CSettingsFiles::loadTemplate() {
   prepareTemplateDialog(u"テンプレートを読み込み");
-  if (!fileDialog.showOpen()) return;
+  if (!fileDialog_.showOpen()) return;
   // The dialog ended while the file dialog was open: nothing is left to show it in.
-  if (window->handle() == nullptr) return;
+  if (window_.handle() == nullptr) return;
   // Keys missing from the template take their defaults, not what was shown.
   CConfigData settings;
   writeDefaults(settings);
-  const String path = fileDialog.results().front();
+  const String path = fileDialog_.results().front();
   bool loaded;
   {
     const FileWork busy(*this);
     loaded = settings.load(path);
   }
-  if (window->handle() == nullptr) return;
+  if (window_.handle() == nullptr) return;
   // What is on the screen stays when the file cannot be read, or holds a malformed value.
   if (!loaded) {
-    reportLoadFailure(window->handle(), path);
+    reportLoadFailure(window_.handle(), path);
     return;
   }
   const String malformed = defaultMalformedSettings(settings);
@@ -104,32 +109,14 @@ void CAppWindow::loadTemplate() {
     reportMalformed(malformed);
     return;
   }
-  confirmTemplateLaunch(window->handle(), path, settings);
+  confirmTemplateLaunch(window_.handle(), path, settings);
   // Ended while the question was open, as above.
-  if (window->handle() == nullptr) return;
-  showSettings(settings);
-  updateControlStates();
+  if (window_.handle() == nullptr) return;
+  dialog_.showSettings(settings);
+  dialog_.updateControlStates();
 }
 
-void CAppWindow::showSettings(const CConfigData& settings) {
-  settingsToControls(settings, *this);
-  options = readAlarmOptions(settings);
-  setAlwaysOnTop(readAlwaysOnTop(settings));
-  // The program's, not a timer's: a template without the key leaves it as it is.
-  if (settings.contains(kHotkeyKey)) hotkey = readHotkey(settings);
-  // Refused (taken by another program, or by another copy sharing this
-  // default-settings file): nothing is said until the person sets it in 詳細設定.
-  if (globalHotkey) globalHotkey->change(hotkey);
-}
-
-void CAppWindow::takeSettings(CConfigData& settings) {
-  controlsToSettings(*this, settings);
-  writeAlwaysOnTop(settings, alwaysOnTop);
-  writeAlarmOptions(settings, options);
-  writeHotkey(settings, hotkey);
-}
-
-CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const String& file, StartupName naming) {
+CSettingsFiles::StartupLoad CSettingsFiles::loadStartup(CConfigData& settings, const String& file, StartupName naming) {
   String loadedTemplate;
   StartupFailures failed;
   {
@@ -137,7 +124,7 @@ CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const Str
     failed = loadStartupSettings(settings, file, &loadedTemplate, naming);
   }
   // The boxes below come before the dialog, however long the files took.
-  window->killTimer(ShowWhileLoadingTimer);
+  window_.killTimer(ShowWhileLoadingTimer);
   // The default-settings file alone: the defaults stand in for it and the template still loads.
   if (!failed.defaultFile.empty()) reportLoadFailure(nullptr, failed.defaultFile);
   if (!failed.malformedDefault.empty()) reportMalformed(failed.malformedDefault);
@@ -154,16 +141,16 @@ CAppWindow::StartupLoad CAppWindow::loadStartup(CConfigData& settings, const Str
   return StartupLoad::Declined;
 }
 
-bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
+bool CSettingsFiles::confirmTemplateLaunch(HWND owner, const String& path, CConfigData& settings) {
   // For the zone manager and the shortcut reader.
-  enterComApartment();
+  dialog_.enterComApartment();
   if (!launchNeedsConsent(settings, path)) return true;
   const bool networkSound = playsNetworkSound(settings);
   if (launchesProgram(settings)) {
     // A name the shell would refuse fails now, as the launch would, instead of being asked about.
     const String program = programToLaunch(settings.getRaw(u"NotifyExeFile"));
     if (program.length() > Ostra::kMaxShellFileLength) {
-      Ostra::CWnd(owner).messageBox(InformationBox, u"エラー", launchFailedMessage(program));
+      Ostra::CWnd(owner).messageBox(kInformationBox, u"エラー", launchFailedMessage(program));
       settings.setBool(u"NotifyExe", false);
       if (!networkSound) return false;
     }
@@ -177,42 +164,43 @@ bool CAppWindow::confirmTemplateLaunch(HWND owner, const String& path, CConfigDa
   return false;
 }
 
-void CAppWindow::prepareTemplateDialog(const String& title) {
+void CSettingsFiles::prepareTemplateDialog(const String& title) {
   const String folder = templateFolder();
   Ostra::createDirectories(folder);
-  enterComApartment();
-  fileDialog.setTitle(title);
-  fileDialog.clearFilters();
-  fileDialog.addFilter(u"Template File", u"*.tpt");
-  fileDialog.setInitialDirectory(folder);
-  fileDialog.setDefaultExtension(u"tpt");
-  fileDialog.setFileName(String());
+  dialog_.enterComApartment();
+  fileDialog_.setTitle(title);
+  fileDialog_.clearFilters();
+  fileDialog_.addFilter(u"Template File", u"*.tpt");
+  fileDialog_.setInitialDirectory(folder);
+  fileDialog_.setDefaultExtension(u"tpt");
+  fileDialog_.setFileName(String());
 }
 
-void CAppWindow::browse(int editId, const String& title, const String& filterName, const String& patterns,
-                        const String& defaultExtension) {
-  enterComApartment();
-  fileDialog.setTitle(title);
-  fileDialog.clearFilters();
-  fileDialog.addFilter(filterName, patterns);
-  fileDialog.addFilter(u"All Files", u"*.*");
-  const String path = Ostra::resolveFromExecutable(text(editId));
-  fileDialog.setInitialDirectory(Ostra::directoryPart(path));
-  fileDialog.setDefaultExtension(defaultExtension);
-  fileDialog.setFileName(Ostra::stem(path));
+void CSettingsFiles::browse(int editId, const String& title, const String& filterName, const String& patterns,
+                            const String& defaultExtension) {
+  dialog_.enterComApartment();
+  fileDialog_.setTitle(title);
+  fileDialog_.clearFilters();
+  fileDialog_.addFilter(filterName, patterns);
+  fileDialog_.addFilter(u"All Files", u"*.*");
+  const String path = Ostra::resolveFromExecutable(window_.item(editId).getText());
+  fileDialog_.setInitialDirectory(Ostra::directoryPart(path));
+  fileDialog_.setDefaultExtension(defaultExtension);
+  fileDialog_.setFileName(Ostra::stem(path));
   // Not when the dialog ended meanwhile (the countdown closed it, or the session ended).
-  if (fileDialog.showOpen() && window->handle() != nullptr) setText(editId, fileDialog.results().front());
+  if (fileDialog_.showOpen() && window_.handle() != nullptr)
+    window_.item(editId).setText(fileDialog_.results().front());
 }
 
-void CAppWindow::reportSaveFailure(const String& path) {
-  window->messageBox(InformationBox, u"エラー", saveFailedMessage(path));
+void CSettingsFiles::reportSaveFailure(const String& path) {
+  window_.messageBox(kInformationBox, u"エラー", saveFailedMessage(path));
 }
 
-void CAppWindow::reportMalformed(const String& message) {
+void CSettingsFiles::reportMalformed(const String& message) {
   // The box a value that stopped the copy into the controls used to bring.
-  Ostra::showErrorBox(message, *window, u"エラー (3)");
+  Ostra::showErrorBox(message, window_, u"エラー (3)");
 }
 
-void CAppWindow::reportLoadFailure(HWND owner, const String& path) {
-  Ostra::CWnd(owner).messageBox(InformationBox, u"エラー", loadFailedMessage(path));
+void CSettingsFiles::reportLoadFailure(HWND owner, const String& path) {
+  Ostra::CWnd(owner).messageBox(kInformationBox, u"エラー", loadFailedMessage(path));
 }
