@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/information_box_win.h"
 #include "base/command_line.h"
 #include "resources/resource.h"
 #include "ui/wnd.h"
@@ -37,7 +38,7 @@ int CAppWindow::runDialog(const std::vector<String>& arguments) {
   startupFile = options.file;
   startupMode = options.mode;
   for (const String& extra : options.extras) {
-    CWnd(nullptr).messageBox(InformationBox, u"エラー", extraArgumentMessage(extra));
+    CWnd(nullptr).messageBox(kInformationBox, u"エラー", extraArgumentMessage(extra));
   }
   window->doModal(Ostra::CModalDialogParameter(IDD_TIMER));
   comApartment.reset();

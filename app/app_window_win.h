@@ -47,9 +47,6 @@ class CAppWindow : public Ostra::IMsgHooker,
   static constexpr UINT WakeMessage = WM_APP + 2;
   // A stand-in sound's end (SoundDevice).
   static constexpr UINT SoundEndMessage = CRinging::SoundEndMessage;
-  // The style of every box of the application's own: MB_OK, information icon,
-  // set foreground (0x10040).
-  static constexpr UINT InformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 
   // setExecutionState: null for the system's (tests watch the calls).
   explicit CAppWindow(TimerClock clock = TimerClock(), SoundDevice sound = SoundDevice(),

@@ -2,6 +2,7 @@
 #include "app/ringing_win.h"
 
 #include "app/failure_messages.h"
+#include "app/information_box_win.h"
 #include "app/notification_files.h"
 #include "app/presence_rules.h"
 #include "app/settings.h"
@@ -21,8 +22,6 @@ namespace {
 
 constexpr int kBeepFrequency = 886;
 constexpr int kBeepMilliseconds = 1000;
-// MB_OK, information icon, set foreground (0x10040), as every box of the program's own.
-constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "app/settings_files_win.h"
 
 #include "app/failure_messages.h"
+#include "app/information_box_win.h"
 #include "app/launch_question.h"
 #include "app/notification_files.h"
 #include "app/settings.h"
@@ -18,9 +19,6 @@ using Ostra::String;
 
 namespace {
 
-// The style of every box of the application's own: MB_OK, information icon,
-// set foreground (0x10040).
-constexpr UINT kInformationBox = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND;
 // No is the default: an Enter or a Space meant for another program must not say yes.
 constexpr UINT kConfirmationBox = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SETFOREGROUND;
 
