@@ -59,22 +59,23 @@ void CCountdownView::showTime(int remainSeconds, bool paused, int progressPermil
   permille_ = progressPermille;
   showProgress();
   const String caption = captionText(remainSeconds, paused, snoozed, run);
-  // A screen reader announces every change of the foreground window's title:
-  // one a second would leave it no time for anything else.
-  if (!tick || !screenReaderFollows() || announceCountdown(captionSeconds_, remainSeconds)) {
-    window_.setText(caption);
-    captionSeconds_ = remainSeconds;
-  }
-  if (tray_) tray_->setTip(caption);
+  if (showCaption(caption, tick, announceCountdown(captionSeconds_, remainSeconds))) captionSeconds_ = remainSeconds;
 }
 
 void CCountdownView::showElapsed(int seconds, bool tick) {
   permille_ = -1;
   showProgress();
-  const String caption = elapsedCaptionText(seconds);
-  // As the count: a screen reader hears it once a minute, not every second.
-  if (!tick || !screenReaderFollows() || seconds % 60 == 0) window_.setText(caption);
+  // A screen reader hears it once a minute, not every second.
+  showCaption(elapsedCaptionText(seconds), tick, seconds % 60 == 0);
+}
+
+bool CCountdownView::showCaption(const String& caption, bool tick, bool announce) {
+  // A screen reader announces every change of the foreground window's title:
+  // one a second would leave it no time for anything else.
+  const bool shown = !tick || announce || !screenReaderFollows();
+  if (shown) window_.setText(caption);
   if (tray_) tray_->setTip(caption);
+  return shown;
 }
 
 void CCountdownView::warnBefore(int minutes) {

@@ -57,6 +57,9 @@ class CCountdownView {
   void showProgress();
   // A screen reader runs and reads this dialog, the foreground window.
   bool screenReaderFollows() const;
+  // The caption into the title and the tooltip; on a tick, into the title only
+  // when announce or no screen reader reads it.  True when the title took it.
+  bool showCaption(const Ostra::String& caption, bool tick, bool announce);
 
   Ostra::CWindow& window_;
   int64_t (*now_)();
