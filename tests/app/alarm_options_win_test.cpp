@@ -41,20 +41,29 @@ size_t count(const std::vector<std::string>& names, const std::string& name) {
   return static_cast<size_t>(std::count(names.begin(), names.end(), name));
 }
 
-TEST_F(AlarmOptionsDialog, TheSoundRepeatsUnderTheMessageUntilItsOK) {
+// The sound repeated for a minute at most, with the message: rung, the message up.
+HWND ringRepeated(DialogDriver& d) {
+  d.setChecked(IDC_SOUND_ON, true);
+  d.setChecked(IDC_MESSAGE_ON, true);
+  d.setText(IDC_SECONDS, u"1");
+  d.command(IDC_START);
+  d.tick();
+  return d.waitForWindow(u"メッセージ");
+}
+
+AlarmOptions repeatedForAMinute() {
   AlarmOptions options;
   options.repeat = true;
   options.repeatMinutes = 1;
-  writeOptions(options);
+  return options;
+}
+
+TEST_F(AlarmOptionsDialog, TheSoundRepeatsUnderTheMessageUntilItsOK) {
+  writeOptions(repeatedForAMinute());
   DialogSession session;
   session.run([&](DialogDriver& d) {
-    d.setChecked(IDC_SOUND_ON, true);
-    d.setChecked(IDC_MESSAGE_ON, true);
-    d.setText(IDC_SECONDS, u"1");
-    d.command(IDC_START);
-    d.tick();
     // The message at once, and the sound again and again behind it (each ends at once here).
-    const HWND box = d.waitForWindow(u"メッセージ");
+    const HWND box = ringRepeated(d);
     EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return count(session.eventNames(), "sound") >= 3; }));
     d.dismiss(box);
     EXPECT_TRUE(d.waitIdle());
@@ -65,18 +74,10 @@ TEST_F(AlarmOptionsDialog, TheSoundRepeatsUnderTheMessageUntilItsOK) {
 }
 
 TEST_F(AlarmOptionsDialog, TheRepeatStopsAtItsLimitAndTheMessageStays) {
-  AlarmOptions options;
-  options.repeat = true;
-  options.repeatMinutes = 1;
-  writeOptions(options);
+  writeOptions(repeatedForAMinute());
   DialogSession session;
   session.run([&](DialogDriver& d) {
-    d.setChecked(IDC_SOUND_ON, true);
-    d.setChecked(IDC_MESSAGE_ON, true);
-    d.setText(IDC_SECONDS, u"1");
-    d.command(IDC_START);
-    d.tick();
-    const HWND box = d.waitForWindow(u"メッセージ");
+    const HWND box = ringRepeated(d);
     EXPECT_TRUE(waitUntil(kWaitLimit, [&] { return count(session.eventNames(), "sound") >= 2; }));
     // A minute later by the clock the next gap ends the sound.
     FakeClock::advance(61000);

@@ -105,24 +105,40 @@ std::vector<E> then(std::vector<E> before, const std::vector<E>& more) {
 
 // State x event -> effects and the next state.  The alarm is brought to the
 // row's state by `before`, whose effects are not looked at.
+struct Row {
+  const char* name;
+  std::vector<E> before;
+  E event;
+  std::string want;
+  S after;
+  RingSettings settings = everything();
+};
+
+template <size_t N>
+void expectRows(const Row (&rows)[N]) {
+  for (const Row& row : rows) {
+    Recorder effects(row.settings);
+    Alarm alarm(effects);
+    for (const E& event : row.before) alarm.on(event);
+    effects.take();
+    alarm.on(row.event);
+    EXPECT_EQ(row.want, effects.take()) << row.name;
+    EXPECT_EQ(row.after, alarm.state()) << row.name;
+  }
+}
+
 TEST(Alarm, Transitions) {
   using T = Alarm::Tick;
   using Ended = Alarm::StepEnded;
   using Failed = Alarm::StepFailed;
   const std::vector<E> running{duration(u"5")};  // 5 s from 0 ms
+  const std::vector<E> dueNow{duration(u"0")};
   const std::vector<E> paused{duration(u"5"), Alarm::Pause{1500}};
   const std::vector<E> atSound = then(ringing(), {Ended{RingStep::Beep}});
   const std::vector<E> atLaunch = then(atSound, {Ended{RingStep::Sound}});
   const std::vector<E> atMessage = then(atLaunch, {Ended{RingStep::Launch}});
   const std::vector<E> atFailureBox = then(atLaunch, {Failed{RingStep::Launch}});
-  const struct {
-    const char* name;
-    std::vector<E> before;
-    E event;
-    const char* want;
-    S after;
-    RingSettings settings = everything();
-  } rows[] = {
+  const Row rows[] = {
       // Idle
       {"start",
        {},
@@ -190,23 +206,16 @@ TEST(Alarm, Transitions) {
       {"paused suspend", paused, Alarm::Suspend{}, "", S::Paused},
       {"paused clock", paused, Alarm::ClockChanged{3000, 0}, "", S::Paused},
       // The expiry, and each step of the ringing with everything chosen.
-      {"expiry",
-       {duration(u"0")},
-       T{10, 5000},
+      {"expiry", dueNow, T{10, 5000},
        "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; beep",
        S::Ringing},
-      {"expiry while typing",
-       {duration(u"0")},
-       T{10, 1999},
+      {"expiry while typing", dueNow, T{10, 1999},
        "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front background; beep",
        S::Ringing},
-      {"expiry with nothing chosen",
-       {duration(u"0")},
-       T{10, 5000},
+      {"expiry with nothing chosen", dueNow, T{10, 5000},
        "stopTimer; disarm; awake display; state Running>Ringing; time 0 -1; icon 104; front keyboard; "
        "awake none; state Ringing>Idle; time -1 -1",
-       S::Idle,
-       RingSettings{}},
+       S::Idle, RingSettings{}},
       {"beep ends", ringing(), Ended{RingStep::Beep}, "sound a.wav", S::Ringing},
       {"another step's end", ringing(), Ended{RingStep::Sound}, "", S::Ringing},
       {"cancel at the beep", ringing(), Alarm::Cancel{}, "stopBeep; awake none; state Ringing>Idle; time -1 -1",
@@ -240,15 +249,7 @@ TEST(Alarm, Transitions) {
       {"its failed beep too", then(ringing(), {Failed{RingStep::Sound}}), Failed{RingStep::Beep},
        "awake none; state Ringing>Idle; time -1 -1", S::Idle, soundOnly()},
   };
-  for (const auto& row : rows) {
-    Recorder effects(row.settings);
-    Alarm alarm(effects);
-    for (const E& event : row.before) alarm.on(event);
-    effects.take();
-    alarm.on(row.event);
-    EXPECT_EQ(row.want, effects.take()) << row.name;
-    EXPECT_EQ(row.after, alarm.state()) << row.name;
-  }
+  expectRows(rows);
 }
 
 RingSettings repeated(bool beep, bool sound, bool message) {
@@ -301,38 +302,20 @@ TEST(Alarm, Options) {
   const std::vector<E> inGap = then(looping, {Ended{RingStep::Sound}});
   const std::vector<E> over = then(ringing(), {Ended{RingStep::Sound}});  // elapsed: the ringing ended at 10 ms
   const std::vector<E> warnRunning{warned(u"10", 5)};
+  const std::vector<E> dueNow{duration(u"0")};
   const std::vector<E> none;
   const std::string nextRun = "awake system; arm 5000; timer 1020; state Ringing>Running; ";
   const std::vector<E> threeRuns{runs(u"5", 3)};
   const std::vector<E> firstRinging = then(threeRuns, {T{5000, 5000}});
   const std::vector<E> secondRun = then(firstRinging, {Ended{RingStep::Sound, 6000}});
   const std::vector<E> thirdRinging = then(secondRun, {T{11000, 5000}, Ended{RingStep::Sound, 12000}, T{17000, 5000}});
-  const struct {
-    const char* name;
-    std::vector<E> before;
-    E event;
-    std::string want;
-    S after;
-    RingSettings settings;
-  } rows[] = {
+  const Row rows[] = {
       // Repeated: the sound, the launch and the message at once; the beep only without a file.
-      {"repeat: all at once",
-       {duration(u"0")},
-       T{10, 5000},
-       expiry + "sound a.wav; launch p.exe ",
-       S::Ringing,
+      {"repeat: all at once", dueNow, T{10, 5000}, expiry + "sound a.wav; launch p.exe ", S::Ringing,
        repeated(true, true, true)},
-      {"repeat: the beep without a file",
-       {duration(u"0")},
-       T{10, 5000},
-       expiry + "beep; launch p.exe ",
-       S::Ringing,
+      {"repeat: the beep without a file", dueNow, T{10, 5000}, expiry + "beep; launch p.exe ", S::Ringing,
        repeated(true, false, true)},
-      {"repeat: nothing to repeat without a sound",
-       {duration(u"0")},
-       T{10, 5000},
-       expiry + "launch p.exe ",
-       S::Ringing,
+      {"repeat: nothing to repeat without a sound", dueNow, T{10, 5000}, expiry + "launch p.exe ", S::Ringing,
        repeated(false, false, true)},
       {"repeat: the message comes while it plays", ringing(), Ended{RingStep::Launch}, "message hello", S::Ringing,
        repeated(false, true, true)},
@@ -420,15 +403,7 @@ TEST(Alarm, Options) {
       {"nor does a count of nothing", none, runs(u"0", 0),
        "awake system; arm 0; timer 0; state Idle>Running; time 0 1000; icon 105", S::Running, soundOnly()},
   };
-  for (const auto& row : rows) {
-    Recorder effects(row.settings);
-    Alarm alarm(effects);
-    for (const E& event : row.before) alarm.on(event);
-    effects.take();
-    alarm.on(row.event);
-    EXPECT_EQ(row.want, effects.take()) << row.name;
-    EXPECT_EQ(row.after, alarm.state()) << row.name;
-  }
+  expectRows(rows);
 }
 
 // A box that the person closes at once, and a launch that fails at once: the
